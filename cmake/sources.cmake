@@ -1,0 +1,61 @@
+# Every product source is found by its place and name:
+#   - files that include no Windows header are the portable core; they build
+#     for Windows and natively (sanitizers on, unit tests, fuzzers);
+#   - files named *_win.cpp need Windows and build only for it;
+#   - files named *Main_win.cpp hold an entry point and go into one executable;
+#   - config/ holds one file per server profile; VELTRANE_PROFILE picks one.
+set(VELTRANE_SOURCE_DIRS app net engines ui cli)
+
+set(_all "")
+foreach(d IN LISTS VELTRANE_SOURCE_DIRS)
+  file(GLOB_RECURSE _found CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${d}/*.cpp")
+  list(APPEND _all ${_found})
+endforeach()
+
+set(VELTRANE_PORTABLE_SOURCES "")
+set(VELTRANE_WIN_SOURCES "")
+foreach(f IN LISTS _all)
+  if(f MATCHES "Main_win\\.cpp$")
+    continue()
+  elseif(f MATCHES "_win\\.cpp$")
+    list(APPEND VELTRANE_WIN_SOURCES ${f})
+  else()
+    list(APPEND VELTRANE_PORTABLE_SOURCES ${f})
+  endif()
+endforeach()
+
+set(_profile "${CMAKE_SOURCE_DIR}/config/profile_${VELTRANE_PROFILE}.cpp")
+if(NOT EXISTS "${_profile}")
+  message(FATAL_ERROR "unknown server profile '${VELTRANE_PROFILE}': ${_profile} does not exist")
+endif()
+list(APPEND VELTRANE_PORTABLE_SOURCES "${_profile}")
+
+# Flags for our own code (not for third-party code). Chinese literals are
+# written in UTF-8 and become GBK bytes in the binary: the system works in the
+# ANSI code page 936 of the customers' machines.
+add_library(vt_flags INTERFACE)
+target_compile_options(vt_flags INTERFACE
+  $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -fexec-charset=GBK -finput-charset=UTF-8>)
+target_include_directories(vt_flags INTERFACE ${CMAKE_SOURCE_DIR})
+
+add_library(veltrane_core STATIC ${VELTRANE_PORTABLE_SOURCES})
+target_link_libraries(veltrane_core PUBLIC vt_flags vt_tinyxml vt_minizip vt_stb)
+
+if(WIN32)
+  set(VELTRANE_WIN32_LIBS ws2_32 iphlpapi gdi32 msimg32 gdiplus user32 comctl32 comdlg32
+      shell32 shlwapi ole32 oleaut32 uuid version winmm imm32)
+  if(VELTRANE_WIN_SOURCES)
+    add_library(veltrane_win STATIC ${VELTRANE_WIN_SOURCES})
+    target_link_libraries(veltrane_win PUBLIC veltrane_core ${VELTRANE_WIN32_LIBS})
+  else()
+    add_library(veltrane_win INTERFACE)
+    target_link_libraries(veltrane_win INTERFACE veltrane_core ${VELTRANE_WIN32_LIBS})
+  endif()
+
+  add_executable(veltrane WIN32 app/startup/VeltraneMain_win.cpp app/veltrane.rc)
+  target_link_libraries(veltrane PRIVATE veltrane_win)
+  set_target_properties(veltrane PROPERTIES OUTPUT_NAME veltrane)
+
+  add_executable(veltrane-cli cli/CliMain_win.cpp)
+  target_link_libraries(veltrane-cli PRIVATE veltrane_win)
+endif()
