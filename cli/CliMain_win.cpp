@@ -1,26 +1,40 @@
-// Entry point of veltrane-cli.exe, the console front end: the same engines as
-// the window, their messages printed as JSON lines. Commands are added as
-// their engines land.
+// Entry point of veltrane-cli.exe, the console front end: the engines of the
+// window, their messages printed as JSON lines (cli/CliCommand.h).
 #include <cstdio>
 #include <cstring>
 
-#include "app/Version.h"
+#include "cli/CliCommand.h"
 
 namespace {
 
-int Usage(const char* bad) {
-  if (bad) fprintf(stderr, "veltrane-cli: unknown command or argument '%s'\n", bad);
-  fprintf(stderr, "usage: veltrane-cli version\n");
-  return 2;
-}
+const int kMaxCommands = 32;
+const CliCommand* g_commands[kMaxCommands];
+int g_commandCount = 0;
 
 }  // namespace
 
+CliCommandRegistrar::CliCommandRegistrar(const CliCommand& command) {
+  if (g_commandCount < kMaxCommands) g_commands[g_commandCount++] = &command;
+}
+
+const CliCommand* FindCliCommand(const char* name) {
+  for (int i = 0; i < g_commandCount; ++i)
+    if (strcmp(g_commands[i]->name, name) == 0) return g_commands[i];
+  return nullptr;
+}
+
+int CliUsage(const char* badArgument) {
+  if (badArgument) fprintf(stderr, "veltrane-cli: bad argument '%s'\n", badArgument);
+  fprintf(stderr, "usage:\n");
+  for (int i = 0; i < g_commandCount; ++i)
+    fprintf(stderr, "  veltrane-cli %s %s\n", g_commands[i]->name, g_commands[i]->usage);
+  return kCliBadArguments;
+}
+
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage(nullptr);
-  if (strcmp(argv[1], "version") == 0 && argc == 2) {
-    printf("{\"own_version\":\"%s\"}\n", VELTRANE_VERSION_TEXT);
-    return 0;
-  }
-  return Usage(argv[1]);
+  setvbuf(stdout, nullptr, _IOLBF, 0);
+  if (argc < 2) return CliUsage(nullptr);
+  const CliCommand* command = FindCliCommand(argv[1]);
+  if (!command) return CliUsage(argv[1]);
+  return command->run(argc - 1, argv + 1);
 }

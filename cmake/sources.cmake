@@ -3,6 +3,8 @@
 #     for Windows and natively (sanitizers on, unit tests, fuzzers);
 #   - files named *_win.cpp need Windows and build only for it;
 #   - files named *Main_win.cpp hold an entry point and go into one executable;
+#   - cli/*_win.cpp are the console front end's commands, which register
+#     themselves, so they are linked into veltrane-cli directly;
 #   - config/ holds one file per server profile; VELTRANE_PROFILE picks one.
 set(VELTRANE_SOURCE_DIRS app net engines ui cli)
 
@@ -14,9 +16,12 @@ endforeach()
 
 set(VELTRANE_PORTABLE_SOURCES "")
 set(VELTRANE_WIN_SOURCES "")
+set(VELTRANE_CLI_SOURCES "")
 foreach(f IN LISTS _all)
   if(f MATCHES "Main_win\\.cpp$")
     continue()
+  elseif(f MATCHES "/cli/[^/]*_win\\.cpp$")
+    list(APPEND VELTRANE_CLI_SOURCES ${f})
   elseif(f MATCHES "_win\\.cpp$")
     list(APPEND VELTRANE_WIN_SOURCES ${f})
   else()
@@ -56,6 +61,6 @@ if(WIN32)
   target_link_libraries(veltrane PRIVATE veltrane_win)
   set_target_properties(veltrane PROPERTIES OUTPUT_NAME veltrane)
 
-  add_executable(veltrane-cli cli/CliMain_win.cpp)
+  add_executable(veltrane-cli cli/CliMain_win.cpp ${VELTRANE_CLI_SOURCES})
   target_link_libraries(veltrane-cli PRIVATE veltrane_win)
 endif()
