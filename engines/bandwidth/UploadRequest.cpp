@@ -1,0 +1,26 @@
+#include "engines/bandwidth/UploadRequest.h"
+
+#include "net/http/HttpRequest.h"
+
+namespace vt {
+
+std::string ComposeUploadRequest(const UrlParts& url) {
+  std::string r;
+  r.reserve(256 + url.path.size() + url.host.size());
+  r += "POST ";
+  r += url.path;
+  r += " HTTP/1.1\r\n";
+  r += "Host: ";
+  r += url.host;
+  r += "\r\n";
+  r += kUserAgentLine;
+  r += "Connection: keep-alive\r\n";
+  r += "Cache-Control: no-cache\r\n";
+  r += "Content-Length: ";
+  r += std::to_string(kUploadDeclaredLength);
+  r += "\r\n";
+  r += "\r\n";
+  return r;
+}
+
+}  // namespace vt
