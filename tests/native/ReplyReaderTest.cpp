@@ -102,3 +102,28 @@ TEST(ReplyReader, LargeBodyAcrossManyChunks) {
 }
 
 }  // namespace
+
+namespace {
+
+// Property: for any reply and any chunking, the body is exactly what follows
+// the first "\r\n\r\n" of the whole reply (empty when there is none).
+TEST(ReplyReader, RandomRepliesInRandomChunkings) {
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return seed >> 16;
+  };
+  const char alphabet[] = {'\r', '\n', 'a', '\r', '\n'};
+  for (int round = 0; round < 3000; ++round) {
+    std::string reply;
+    size_t len = next() % 40;
+    for (size_t i = 0; i < len; ++i) reply += alphabet[next() % sizeof alphabet];
+    size_t sep = reply.find("\r\n\r\n");
+    std::string expected = sep == std::string::npos ? "" : reply.substr(sep + 4);
+    std::vector<size_t> cuts;
+    for (size_t at = 0; at < reply.size(); at += 1 + next() % 5) cuts.push_back(at);
+    ASSERT_EQ(Collect(reply, cuts), expected) << "round " << round;
+  }
+}
+
+}  // namespace
