@@ -5,11 +5,16 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace vt {
 
 void LogLine(const char* text);
+
+// Where the lines go: standard output unless changed. veltrane-cli sends
+// them to standard error, so that its standard output holds JSON lines only.
+void SetLogStream(FILE* stream);
 
 // "http download OK:<url> Recv:<bytes> Speed:<speed>", the speed in the
 // stream's default floating-point form (%g: up to six significant digits).

@@ -45,13 +45,22 @@ class Lab:
 
 
 def run_cli(*args, timeout=240):
-    """Runs veltrane-cli.exe; returns (exit code, parsed JSON lines, stderr text)."""
+    """Runs veltrane-cli.exe; returns (exit code, parsed JSON lines, stderr
+    text). Every line of standard output must be a JSON object."""
     env = dict(os.environ, LC_ALL="zh_CN.UTF-8", LANG="zh_CN.UTF-8")
     p = subprocess.run(["wine", CLI, *args], capture_output=True, timeout=timeout, env=env,
                        stdin=subprocess.DEVNULL)
     lines = []
     for raw in p.stdout.decode("gbk", errors="replace").splitlines():
-        raw = raw.strip()
-        if raw.startswith("{"):
-            lines.append(json.loads(raw))
+        lines.append(json.loads(raw))  # raises on anything but JSON
     return p.returncode, lines, p.stderr.decode("gbk", errors="replace")
+
+
+def listening(host, port):
+    import socket
+    s = socket.socket()
+    s.settimeout(1)
+    try:
+        return s.connect_ex((host, port)) == 0
+    finally:
+        s.close()

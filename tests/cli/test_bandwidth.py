@@ -1,7 +1,7 @@
 """veltrane-cli bandwidth against lab/run: the acceptance of issue 4."""
 import unittest
 
-from clilab import Lab, run_cli
+from clilab import Lab, listening, run_cli
 
 CAPPED = 999.99
 
@@ -64,6 +64,23 @@ class MetroLevel16(unittest.TestCase):
 
 def min_cap(v):
     return CAPPED if v > 1000 else v
+
+
+class NoServerAnswers(unittest.TestCase):
+    """Every connection refused: the download phase ends at once with 0, the
+    upload phase still posts its 15 samples, the diagnostic lines go to
+    standard error and standard output stays JSON."""
+
+    def test_refused_everywhere(self):
+        if listening("127.0.80.11", 8000) or listening("127.0.80.1", 80):
+            self.skipTest("a lab is listening on the lab profile's addresses")
+        code, lines, err = run_cli("bandwidth", "--mode", "2", "--level", "4")
+        self.assertEqual(code, 0, err)
+        self.assertEqual(kinds(lines), ["MSG_DOWNLOAD_DONE", "placeholder"] + ["MSG_UPLOAD_SAMPLE"] * 15 +
+                         ["MSG_UPLOAD_DONE", "summary"])
+        self.assertEqual(lines[0]["wParam"], 0)
+        self.assertEqual(lines[-1], {"speed_speed": 0.0, "speed_rtt": 0, "speed_upload": 0.0})
+        self.assertIn("connnect failed", err)
 
 
 class BadArguments(unittest.TestCase):

@@ -59,3 +59,21 @@ TEST(HttpLog, ProbeLine) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HttpLog, OneWholeLineToTheChosenStream) {
+  FILE* f = tmpfile();
+  ASSERT_NE(f, nullptr);
+  vt::SetLogStream(f);
+  vt::LogLine("connnect failed");
+  vt::LogLine("recv err");
+  vt::SetLogStream(nullptr);  // back to standard output
+  rewind(f);
+  char buffer[64] = {};
+  size_t n = fread(buffer, 1, sizeof buffer - 1, f);
+  fclose(f);
+  EXPECT_EQ(std::string(buffer, n), "connnect failed\nrecv err\n");
+}
+
+}  // namespace
