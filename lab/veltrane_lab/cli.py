@@ -104,7 +104,7 @@ def main(argv=None):
     signal.signal(signal.SIGTERM, on_signal)
     lab.start()
     print("lab ready", flush=True)
-    while not stop.wait(0.5):
+    while not stop.wait(0.1):
         pass
     lab.shutdown()
     print("lab stopped", file=sys.stderr, flush=True)

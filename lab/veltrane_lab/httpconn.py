@@ -117,6 +117,8 @@ class Conn:
             if not data:
                 return None
             self.pending += data
+        if end > HEADER_LIMIT:
+            raise BadRequest(431, "header too large")
         head = bytes(self.pending[:end])
         del self.pending[:end + 4]
         lines = head.split(b"\r\n")
