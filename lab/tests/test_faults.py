@@ -117,6 +117,8 @@ class FaultTest(unittest.TestCase):
     def test_malformed_requests(self):
         cases = [
             (b"HELLO\r\n\r\n", 400),
+            (b"GET / HTTP/1.1 \r\n\r\n", 400),
+            (b"GET x HTTP/1.1\r\n\r\n", 400),
             (b"GET /x HTTP/1.1\r\nno colon here\r\n\r\n", 400),
             (b"GET / HTTP/1.1\r\nX: " + b"a" * 70000 + b"\r\n\r\n", 431),
         ]

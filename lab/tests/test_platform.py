@@ -55,6 +55,7 @@ class PlatformTest(unittest.TestCase):
             (b"v=1.0.10&User=Orvalen&Pass=58&0317", b"ACCESS_DENY"),  # "&" splits the password
             (b"v=1.0.10&User=orvalen&Pass=580317", b"ACCESS_DENY"),
             (b"v=1.0.10", b"ACCESS_DENY"),
+            (b"v=1.0.10&User=Orvalen x&Pass=580317", b"ACCESS_DENY"),  # a blank stays in the name
             (b"v=1.0.9&User=Orvalen&Pass=580317", b"NEED_UPDATE"),
             (b"User=Orvalen&Pass=580317", b"NEED_UPDATE"),
             (b"v=1.1.0&User=Orvalen&Pass=580317", None),

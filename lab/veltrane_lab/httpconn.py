@@ -122,8 +122,13 @@ class Conn:
         head = bytes(self.pending[:end])
         del self.pending[:end + 4]
         lines = head.split(b"\r\n")
-        parts = lines[0].split(b" ")
-        if len(parts) != 3 or not parts[0] or not parts[1].startswith(b"/"):
+        # The client does not escape its query, so a blank typed into a user
+        # name lands inside the target: take method up to the first blank and
+        # version after the last, and everything between as the target.
+        method, _, rest = lines[0].partition(b" ")
+        target, _, version = rest.rpartition(b" ")
+        parts = [method, target, version]
+        if not method or not target.startswith(b"/") or not version.startswith(b"HTTP/"):
             raise BadRequest(400, "malformed request line")
         headers = []
         for line in lines[1:]:
