@@ -2,13 +2,14 @@
 
 import os
 import socket
+import sqlite3
 import tempfile
 import threading
 import time
 import unittest
 import xml.etree.ElementTree as ET
 
-from labproc import CLIENT_AGENT, LabProcess, get, split_reply
+from labproc import CLIENT_AGENT, LabProcess, exchange, get, post_request, split_reply
 from veltrane_lab.addresses import SITE_PATHS
 
 STAFF = "/getseq.php?v=1.0.10&User=Orvalen&Pass=580317"
@@ -73,15 +74,28 @@ class ScenarioTest(unittest.TestCase):
         status, headers, body = split_reply(get(lab.platform, "/download/veltrane_2.22.exe"))
         self.assertEqual((status, body), (200, exe))
 
-    def test_custom_version_document_and_accounts(self):
+    def test_custom_documents_replies_and_accounts(self):
         doc = b"<?xml version=\"1.0\"?><x ver=\"3.0\" autoupdate=\"0\"/>"
-        with tempfile.NamedTemporaryFile(suffix=".xml") as f:
-            f.write(doc)
-            f.flush()
-            lab = self.run_lab("--version-xml", f.name, "--user", "guest:pw")
+        canned = b"HTTP/1.0 200 OK\r\nX-Odd: yes\r\n\r\n4711"   # no length, HTTP/1.0
+        with tempfile.TemporaryDirectory() as d:
+            files = {}
+            for name, data in (("version.xml", doc), ("reply.http", canned)):
+                files[name] = os.path.join(d, name)
+                with open(files[name], "wb") as f:
+                    f.write(data)
+            lab = self.run_lab("--version-xml", files["version.xml"], "--user", "guest:pw",
+                               "--reply", "/report/query.php=" + files["reply.http"],
+                               "--reply", "/getip.php=" + files["reply.http"])
         self.assertEqual(split_reply(get(lab.platform, "/version.xml"))[2], doc)
         body = split_reply(get(lab.platform, "/getseq.php?v=1.0.10&User=guest&Pass=pw"))[2]
         self.assertTrue(body.isdigit(), body)
+        self.assertEqual(get(lab.platform, "/getip.php"), canned)
+        # a canned reply replaces only the answer: the report is still stored
+        self.assertEqual(exchange(lab.platform, post_request(lab.platform.host, b"/report/query.php",
+                                                             b"seq=77\r\n\r\n")), canned)
+        with sqlite3.connect(lab.db_path) as db:
+            self.assertEqual(db.execute("SELECT seq FROM reports").fetchall(), [("77",)])
+        self.assertEqual(lab.wait_record(lambda r: r["path"] == "/getip.php")["status"], 200)
 
     def test_stall(self):
         lab = self.run_lab("--scenario", "stall")

@@ -267,6 +267,24 @@ class Reply:
         return ("\r\n".join(lines) + "\r\n\r\n").encode("latin-1")
 
 
+class CannedReply(Reply):
+    """A reply given whole, header included, sent verbatim."""
+
+    def __init__(self, data):
+        super().__init__(status=_status_of(data))
+        self.data = data
+
+    def header_bytes(self):
+        return self.data
+
+
+def _status_of(data):
+    parts = data.split(b"\r\n", 1)[0].split(b" ")
+    if len(parts) >= 2 and parts[0].startswith(b"HTTP/") and parts[1].isdigit():
+        return int(parts[1])
+    return None
+
+
 def text_reply(status, text, content_type="text/html; charset=gbk"):
     if isinstance(text, str):
         text = text.encode("gbk")
