@@ -27,12 +27,11 @@ class FaultTest(unittest.TestCase):
         ]
         lab.start()
         cls.p = lab.platform
-        # the page each site would normally send, for lengths
-        cls.page_length = {n: len(lab_page) for n, lab_page in cls._pages().items()}
+        # the length of the page each site would normally send
+        cls.page_length = {n: len(page) for n, page in cls._pages().items()}
 
     @classmethod
     def _pages(cls):
-        import labproc  # noqa: F401
         from veltrane_lab.assets import make_site_page
         from veltrane_lab.config import SITE_SIZES
         return {n: make_site_page(n, size, "") for n, size in SITE_SIZES.items()}

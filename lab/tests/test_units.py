@@ -108,10 +108,10 @@ class FaultRuleTest(unittest.TestCase):
                 self.assertEqual(find_fault(rules, listen, path), expected)
         self.assertEqual(find_fault([parse_rule("*=huge")], "127.0.82.1:80", "/"), Fault("huge"))
 
-    def test_bad_specs(self):
-        for spec in ("/x", "/x=explode", "=huge", "host/x=huge", "/x=delay:soon"):
-            with self.subTest(spec=spec):
-                self.assertRaises(ValueError, parse_rule, spec)
+    def test_bad_rules(self):
+        for text in ("/x", "/x=explode", "=huge", "host/x=huge", "/x=delay:soon"):
+            with self.subTest(text=text):
+                self.assertRaises(ValueError, parse_rule, text)
 
 
 class ConfigTest(unittest.TestCase):
@@ -131,7 +131,7 @@ class ConfigTest(unittest.TestCase):
         self.assertIsNone(sites[2].rate)          # an explicit 0 unpaces
         self.assertEqual(sites[3].size, 100_000)
         self.assertTrue(all(s.rate is None for s in LabConfig().sites().values()))
-        rules = LabConfig(scenarios=("stall",), fault_specs=["/version.xml=garbage"]).fault_rules()
+        rules = LabConfig(scenarios=("stall",), fault_args=["/version.xml=garbage"]).fault_rules()
         self.assertEqual(find_fault(rules, "h:80", "/version.xml"), Fault("garbage"))
         self.assertEqual(find_fault(rules, "h:80", "/download/a.exe"), Fault("never-answer"))
         self.assertRaises(ValueError, LabConfig(scenarios=("nonesuch",)).validate)

@@ -81,7 +81,7 @@ def config_from_args(args):
         scenarios=tuple(scenarios), state_dir=args.state_dir, min_version=args.min_version,
         published_version=args.published_version, update_url=args.update_url,
         update_file=args.update_file, version_xml_file=args.version_xml_file,
-        fault_specs=list(args.fault), reply_specs=list(args.reply), site_rates=dict(args.site_rate),
+        fault_args=list(args.fault), reply_args=list(args.reply), site_rates=dict(args.site_rate),
         site_sizes=dict(args.site_size), prefix=args.prefix, port_offset=args.port_offset,
         append_record=args.append_record, verbose=args.verbose)
     cfg.users.update(dict(args.user))

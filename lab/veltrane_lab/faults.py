@@ -68,11 +68,11 @@ class Rule:
         return self.value
 
 
-def parse_where(spec, what="KIND"):
+def parse_where(text, what="KIND"):
     """Split "WHERE=VALUE" (at the first "=") into (listener, path glob, VALUE)."""
-    where, sep, value = spec.partition("=")
+    where, sep, value = text.partition("=")
     if not sep or not where or not value:
-        raise ValueError("expected WHERE=%s, got %r" % (what, spec))
+        raise ValueError("expected WHERE=%s, got %r" % (what, text))
     if where == "*":
         return "", "", value
     slash = where.find("/")
@@ -84,9 +84,9 @@ def parse_where(spec, what="KIND"):
     return listener, path, value
 
 
-def parse_rule(spec):
+def parse_rule(text):
     """Parse a fault "WHERE=KIND" into a Rule carrying a Fault."""
-    listener, path, kind = parse_where(spec)
+    listener, path, kind = parse_where(text)
     return Rule(listener, path, parse_kind(kind))
 
 
