@@ -1,9 +1,9 @@
 #include "engines/trouble/TroubleAnalysis.h"
 
 #include <climits>
-#include <cstdio>
 #include <cstring>
 
+#include "engines/command/DiagnosticLine.h"
 #include "engines/trace/HopParser.h"
 
 namespace vt {
@@ -43,8 +43,7 @@ int32_t CountHoops(const char* text, size_t len) {
     if (text[p] == '\r' && text[p + 1] == '\n') ++pairs;
     if (text[p] == '\n') ++lineFeeds;
   }
-  printf("CountHoops:%d %d\r\n", pairs - 5, lineFeeds - 5);
-  fflush(stdout);
+  DiagnosticLine("CountHoops:%d %d\r\n", pairs - 5, lineFeeds - 5);
   return pairs - 5;
 }
 
@@ -103,7 +102,7 @@ bool AnalyseTraceOutput(const char* output, size_t len, const char* publicIp, Tr
     size_t lineLength = static_cast<size_t>(end) - pos;
     HopRecord hop = ParseHopLine(copy + pos, lineLength);
     int shown = static_cast<int>(lineLength < kHopLineSize - 1 ? lineLength : kHopLineSize - 1);
-    printf("parse %d: len:%d %s | %.*s\r\n", i, static_cast<int>(lineLength), hop.address, shown, copy + pos);
+    DiagnosticLine("parse %d: len:%d %s | %.*s\r\n", i, static_cast<int>(lineLength), hop.address, shown, copy + pos);
     walk.traceHoops += hop.address;
     walk.traceHoops += '|';
     walk.traceDelay.AppendFormat("%d|", hop.delay);
@@ -121,7 +120,6 @@ bool AnalyseTraceOutput(const char* output, size_t len, const char* publicIp, Tr
     ++walk.walkedHops;
     pos = static_cast<size_t>(end) + 2;
   }
-  fflush(stdout);
 
   if (!reached) {  // the public network was never seen: the whole path is WAN
     walk.hoopsWAN = walk.hoopsLAN;
@@ -135,9 +133,8 @@ bool AnalyseTraceOutput(const char* output, size_t len, const char* publicIp, Tr
     walk.delayWAN = SaturatingAdd(walk.delayWAN, SaturatingAdd(walk.delayLAN, -walk.privateHops));
     walk.delayLAN = walk.privateHops;
   }
-  printf("WAN hoops:%d delay:%d LAN hoops:%d delay:%d ", walk.hoopsWAN, walk.delayWAN, walk.hoopsLAN,
-         walk.delayLAN);
-  fflush(stdout);
+  DiagnosticLine("WAN hoops:%d delay:%d LAN hoops:%d delay:%d ", walk.hoopsWAN, walk.delayWAN, walk.hoopsLAN,
+                 walk.delayLAN);
   walk.reachedPublic = reached;
   return true;
 }

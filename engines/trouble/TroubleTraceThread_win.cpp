@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "app/Messages.h"
 #include "engines/command/CommandLaunch_win.h"
 #include "engines/command/CommandLine.h"
+#include "engines/command/DiagnosticLine.h"
 #include "engines/trace/RouteTraceThread_win.h"
 #include "engines/trouble/TroubleAnalysis.h"
 
@@ -17,8 +16,7 @@ unsigned __stdcall TroubleTraceThread(void* arg) {
   if (!request) return 1;
   char commandLine[kCommandLineSize];
   if (FormatCommandLine(commandLine, "tracert -d -w 800 -h 20 %s", request->target)) {
-    printf("start %s..\n", commandLine);
-    fflush(stdout);
+    DiagnosticLine("start %s..\n", commandLine);
     request->output = CaptureOutput(commandLine);
   } else {
     request->output.Empty();  // nothing to run: treated as a command that cannot start

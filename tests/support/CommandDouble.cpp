@@ -15,11 +15,15 @@ std::string TestExeFolder() {
 }
 
 
-bool CommandDouble::Place(const char* command, const std::string& program) {
+std::string CommandDouble::TempName(const char* stem) {
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
   static int serial = 0;
-  folder_ = std::string(temp) + "vt-double-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+  return std::string(temp) + "vt-" + stem + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+}
+
+bool CommandDouble::Place(const char* command, const std::string& program) {
+  folder_ = TempName("double");
   if (!CreateDirectoryA(folder_.c_str(), nullptr)) return false;
   exe_ = folder_ + "\\" + command + ".exe";
   argsFile_ = folder_ + "\\args.txt";

@@ -25,6 +25,8 @@ class CommandDouble {
   CommandDouble& operator=(const CommandDouble&) = delete;
 
   bool ready() const { return ready_; }
+  // A fresh path in the temporary folder (nothing is created).
+  static std::string TempName(const char* stem);
   const std::string& folder() const { return folder_; }
   // The command line the double was started with ("" if it never ran).
   std::string CommandLineSeen() const;
