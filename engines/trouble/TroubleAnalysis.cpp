@@ -35,6 +35,16 @@ bool ReadOctet(const char*& p, int32_t& value) {
   return digits >= 1 && digits <= 3 && value <= 255;
 }
 
+// The number a line starts with (blanks skipped), 0 if none; the line is len
+// bytes long.
+int32_t LineNumber(const char* line, size_t len) {
+  size_t i = 0;
+  while (i < len && (line[i] == ' ' || line[i] == '\t')) ++i;
+  int32_t value = 0;
+  for (; i < len && line[i] >= '0' && line[i] <= '9' && value < 100000; ++i) value = value * 10 + (line[i] - '0');
+  return value;
+}
+
 }  // namespace
 
 int32_t CountHoops(const char* text, size_t len) {
@@ -94,8 +104,15 @@ bool AnalyseTraceOutput(const char* output, size_t len, const char* publicIp, Tr
   long start = SkipHeader(copy, n);
   if (start < 0) return false;
 
-  int32_t reached = 0;
+  // A target given by name takes a title of two lines ("Tracing route to
+  // name [a.b.c.d]" / "over a maximum of 20 hops:"), so its hops begin a
+  // line later; the walk starts at the first line numbered 1 (which follows
+  // the three lines at once for an address).
   size_t pos = static_cast<size_t>(start);
+  for (long end; (end = FindCrLf(copy, n, pos)) >= 0 && LineNumber(copy + pos, static_cast<size_t>(end) - pos) != 1;)
+    pos = static_cast<size_t>(end) + 2;
+
+  int32_t reached = 0;
   for (int32_t i = 0; i < hopLimit; ++i) {
     long end = FindCrLf(copy, n, pos);
     if (end < 0 || static_cast<size_t>(end) == pos) break;

@@ -5,7 +5,8 @@
 // customer's own network (LAN), the rest the wide-area side (WAN).
 //
 // The output is relied on to hold three lines before the first hop (empty,
-// title, empty), one CR LF line per hop, then an empty and a closing line.
+// title, empty; a target given by name has a title of two lines), one CR LF
+// line per hop, then an empty and a closing line.
 #pragma once
 
 #include <cstddef>

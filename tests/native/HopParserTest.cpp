@@ -93,6 +93,7 @@ TEST(TraceOutputReader, ChineseTraceGivesOneRecordPerHop) {
 TEST(TraceOutputReader, HeaderAndClosingLinesGiveNoHop) {
   EXPECT_TRUE(ReadTrace(ReadFixture("tracert/zh_unresolved.txt")).empty());
   EXPECT_TRUE(ReadTrace(ReadFixture("tracert/en_no_hops.txt")).empty());
+  EXPECT_EQ(ReadTrace(ReadFixture("tracert/zh_named_target.txt")).size(), 3u);  // a title of two lines
   std::string joined;
   auto hops = ReadTrace(ReadFixture("tracert/en_five_hops.txt"), &joined);
   ASSERT_EQ(hops.size(), 5u);

@@ -119,6 +119,16 @@ TEST(TroubleAnalysis, EmptyLineEndsTheWalkBeforeTheHopLimit) {
   EXPECT_EQ(w.walkedHops, 2);
 }
 
+TEST(TroubleAnalysis, TargetGivenByNameHasATwoLineTitle) {
+  // "通过最多 20 个跃点跟踪" / "到 platform.veltrane.example [198.51.100.10] 的路由:"
+  vt::TroubleWalk w = Walk(ReadFixture("tracert/zh_named_target.txt"), "203.0.113.45");
+  EXPECT_EQ(w.walkedHops, 3);
+  ExpectWalk(w, {2, 4, 1, 10, 1});
+  std::string en = "\r\nTracing route to platform.veltrane.example [198.51.100.10]\r\nover a maximum of 20 hops:\r\n\r\n" +
+                   Hop(1, 2, "10.0.0.1") + Hop(2, 30, "198.51.100.10") + kFooter;
+  ExpectWalk(Walk(en, "203.0.113.45"), {0, 1, 2, 31, 0});
+}
+
 TEST(TroubleAnalysis, OutputWithoutHopSection) {
   vt::TroubleWalk w;
   w.hoopsLAN = 7;
