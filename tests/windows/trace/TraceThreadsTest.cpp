@@ -86,6 +86,13 @@ TEST(RouteTraceThread, UnusableTargetRunsNothing) {
   EXPECT_EQ(tracert.CommandLineSeen(), "");
 }
 
+TEST(RouteTraceThread, CommandThatCannotStartSendsNothing) {
+  MessageCollector collector({vt::MSG_TRACE_HOP, vt::MSG_TRACE_DONE});
+  vt::RunTrace(collector.hwnd(), "vt-no-such-command -d -w 800 198.51.100.10");
+  collector.WaitFor([] { return false; }, 100);
+  EXPECT_TRUE(collector.messages().empty());
+}
+
 struct TroubleRun {
   long exitCode;
   std::vector<std::pair<WPARAM, LPARAM>> codes;
