@@ -32,6 +32,8 @@ int32_t RunPing(const char* commandLine) {
   if (launched != kLaunchStarted) return launched;  // -1 or -2, nothing sent
 
   HWND window = g_pingWindow.load();
+  // Replies are counted whether or not a window listens, so avgDelay holds
+  // the mean for a caller without a window too.
   PingOutputParser parser;
   char chunk[256];
   while (DWORD got = command.Read(chunk, sizeof chunk)) {

@@ -65,6 +65,17 @@ TEST(PingThread, NoReplyEndsWithMeanZero) {
   EXPECT_EQ(run.avgDelay, 0);
 }
 
+TEST(PingThread, WithoutAWindowTheMeanIsStillWritten) {
+  CommandDouble ping("ping", TestDataPath("ping/en_mixed.txt"));
+  ASSERT_TRUE(ping.ready());
+  MessageCollector collector;
+  vt::PingRequest request;
+  request.host = "198.51.100.10";
+  EXPECT_EQ(RunEngineThread(collector, vt::PingThread, &request, 60000), 0);
+  EXPECT_EQ(request.avgDelay, 9);
+  EXPECT_TRUE(collector.messages().empty());
+}
+
 TEST(PingThread, UnusableHostRunsNothing) {
   CommandDouble ping("ping", TestDataPath("ping/en_mixed.txt"));
   ASSERT_TRUE(ping.ready());
