@@ -2,6 +2,7 @@
 // trace delays against the ping, verdict and the LAN-analysis tool offer.
 #include "app/Messages.h"
 #include "app/mainframe/MainFrameModel.h"
+#include "app/mainframe/RouteVerdict.h"
 #include "app/mainframe/TroubleFigures.h"
 #include "config/ServerProfile.h"
 
@@ -82,12 +83,12 @@ void MainFrameModel::OnTroubleResult(uint32_t code, intptr_t value) {
     }
     case vt::TR_WAN_DELAY:
       wanDelayMs_ = report_.delayWAN = v;
-      wanLine_ = v > 10 ? "外网时延偏大，会影响您的上网速率" : "外网时延情况比较理想，不影响上网速率";
+      wanLine_ = vt::WanDelayLine(v);
       ShowTroubleProgress();
       return;
     case vt::TR_LAN_DELAY:
       lanDelayMs_ = report_.delayLAN = v;
-      lanDelayLine_ = v > 5 ? "内网时延偏大，会影响您的上网速率" : "";
+      lanDelayLine_ = vt::LanDelayLine(v);
       ShowTroubleProgress();
       return;
     case vt::TR_WAN_HOPS:
@@ -103,7 +104,7 @@ void MainFrameModel::OnTroubleResult(uint32_t code, intptr_t value) {
       lanHops_ = v;
       lanText_.Format("<f 6>内网分析:<n>内网时延:%d毫秒<n>路由跳数:%d<n>...</f>", lanDelayMs_, v);
       view_->SetText("TroubleLAN", lanText_);
-      lanAdviceLine_ = v > 3 ? "内网层次过于复杂，会影响您的带宽" : "";
+      lanAdviceLine_ = vt::LanAdviceLine(v);
       ShowTroubleProgress();
       report_.hoopsLAN = lanHops_;
       report_.delayLAN = lanDelayMs_;

@@ -1,5 +1,6 @@
 // The route-quality page: one row per hop, hop lists and verdicts.
 #include "app/mainframe/MainFrameModel.h"
+#include "app/mainframe/RouteVerdict.h"
 #include "config/ServerProfile.h"
 
 namespace {
@@ -49,13 +50,7 @@ void MainFrameModel::OnTraceHop(const char* address, int delay) {
   if (!address) address = "";
   view_->AddTraceRow(MakeTraceRow(address, delay));
   ++traceRows_;
-  if (delay >= 16 && delay <= 29) {
-    mediumHops_ += address;
-    mediumHops_ += ",";
-  } else if (delay >= 30) {
-    slowHops_ += address;
-    slowHops_ += ",";
-  }
+  vt::NoteTraceHop(slowHops_, mediumHops_, address, delay);
   ShowTraceVerdict(false);
 }
 
@@ -79,13 +74,5 @@ void MainFrameModel::OnTraceDotsTick() {
 }
 
 void MainFrameModel::ShowTraceVerdict(bool final) {
-  CUIString first, second, text;
-  if (!slowHops_.IsEmpty()) first.Format("%s路由延时大于30毫秒，严重影响网速", slowHops_.GetData());
-  if (!mediumHops_.IsEmpty()) second.Format("%s路由延时大于15毫秒，可能会影响网速", mediumHops_.GetData());
-  if (final && first.IsEmpty() && second.IsEmpty()) {
-    text = "<f 4>网络质量很好，各路由延时均很小</f>";
-  } else {
-    text.Format("<f 4>%s<n>%s</f>", first.GetData(), second.GetData());
-  }
-  view_->SetText("TraceTestStatus", text);
+  view_->SetText("TraceTestStatus", vt::TraceVerdictText(slowHops_, mediumHops_, final));
 }
