@@ -60,6 +60,7 @@ if(WIN32)
   add_executable(veltrane WIN32 app/startup/VeltraneMain_win.cpp app/veltrane.rc)
   target_link_libraries(veltrane PRIVATE veltrane_win)
   set_target_properties(veltrane PROPERTIES OUTPUT_NAME veltrane)
+  include(${CMAKE_SOURCE_DIR}/cmake/skin.cmake)
 
   add_executable(veltrane-cli cli/CliMain_win.cpp ${VELTRANE_CLI_SOURCES})
   target_link_libraries(veltrane-cli PRIVATE veltrane_win)

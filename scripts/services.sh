@@ -41,3 +41,14 @@ stop_services() {
   done
   VELTRANE_PIDS=()
 }
+
+# Installs the lab's tracert stand-in (Wine has no tracert) into the Wine
+# prefix's system32 as tracert.exe, where the command search finds it after
+# the program's own folder and the current folder. Only there: never beside
+# veltrane.exe, where it would shadow the real tracert on Windows.
+install_tracert_standin() {
+  local exe="$VELTRANE_ROOT/build/win64/lab/vt-tracert.exe"
+  local system32="$WINEPREFIX/drive_c/windows/system32"
+  [ -f "$exe" ] && [ -d "$system32" ] || return 0
+  cmp -s "$exe" "$system32/tracert.exe" || cp "$exe" "$system32/tracert.exe"
+}

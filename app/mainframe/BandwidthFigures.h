@@ -1,8 +1,6 @@
-// How the main window turns the bandwidth engine's messages into figures
-// (Part 1.3): the speed conversion, the cap, the speed text, and the
-// bandwidth fields of ReportRecord (speed_speed, speed_rtt, speed_upload).
-// Portable; the window's handler and veltrane-cli both use it, so the
-// console prints exactly what the window would store.
+// How the main window turns the bandwidth engine's byte counts into the
+// speeds it shows and stores: the conversion, the cap and the speed text.
+// The window's logic (MainFrameModel) and veltrane-cli both use it.
 #pragma once
 
 #include <cstdint>
@@ -30,41 +28,5 @@ double CapSpeed(double mbps);
 // chosen from the uncapped value).
 std::string SpeedText(double value, double formatValue);
 inline std::string SpeedText(double value) { return SpeedText(value, value); }
-
-// The bandwidth fields of ReportRecord.
-struct BandwidthReportFields {
-  int32_t speed_rtt = 0;      // ms
-  double speed_speed = 0.0;   // Mbit/s
-  double speed_upload = 0.0;  // Mbit/s
-};
-
-// The handler's state for one bandwidth test and what each message does to
-// the report fields. The window keeps one of these; so does the console.
-class BandwidthFigures {
- public:
-  // "ButtonBandwidth": the peak of the new test starts at 0.
-  void StartTest() { peakDownloadMbps_ = 0.0; }
-
-  // MSG_DOWNLOAD_SAMPLE: the capped speed; it may become the new peak.
-  double OnDownloadSample(uint64_t wParam);
-  // MSG_DOWNLOAD_DONE: downloadMbps (capped) becomes speed_speed; speed_rtt
-  // takes the previous ping's result (pingRequest.avgDelay); speed_upload
-  // takes the provisional peak × 0.4166666666666667.
-  double OnDownloadDone(uint64_t wParam, int32_t previousPingAvgDelay, BandwidthReportFields& report);
-  // MSG_PING_DONE: speed_rtt (and pingRequest.avgDelay) ← wParam.
-  int32_t OnPingDone(uint64_t wParam, BandwidthReportFields& report);
-  // MSG_UPLOAD_SAMPLE: the capped speed.
-  double OnUploadSample(uint64_t wParam) const;
-  // MSG_UPLOAD_DONE: speed_upload ← the capped speed; returns the uncapped
-  // one (which chooses the speed text's format).
-  double OnUploadDone(uint64_t wParam, BandwidthReportFields& report);
-
-  double peakDownloadMbps() const { return peakDownloadMbps_; }
-  double downloadMbps() const { return downloadMbps_; }
-
- private:
-  double peakDownloadMbps_ = 0.0;
-  double downloadMbps_ = 0.0;
-};
 
 }  // namespace vt

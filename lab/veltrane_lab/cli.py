@@ -42,6 +42,9 @@ def build_parser():
                    help="scenario to run (default: default)")
     p.add_argument("--fault", action="append", default=[], metavar="WHERE=KIND",
                    help="make requests matching WHERE fail as KIND (repeatable)")
+    p.add_argument("--reply", action="append", default=[], metavar="WHERE=FILE",
+                   help="answer requests matching WHERE with the bytes of FILE, verbatim "
+                        "(a whole reply, header included; repeatable)")
     p.add_argument("--state-dir", default="/tmp/veltrane-lab",
                    help="where the SQLite database and requests.jsonl live (default %(default)s)")
     p.add_argument("--append-record", action="store_true",
@@ -78,7 +81,7 @@ def config_from_args(args):
         scenarios=tuple(scenarios), state_dir=args.state_dir, min_version=args.min_version,
         published_version=args.published_version, update_url=args.update_url,
         update_file=args.update_file, version_xml_file=args.version_xml_file,
-        fault_specs=list(args.fault), site_rates=dict(args.site_rate),
+        fault_args=list(args.fault), reply_args=list(args.reply), site_rates=dict(args.site_rate),
         site_sizes=dict(args.site_size), prefix=args.prefix, port_offset=args.port_offset,
         append_record=args.append_record, verbose=args.verbose)
     cfg.users.update(dict(args.user))
@@ -104,7 +107,7 @@ def main(argv=None):
     signal.signal(signal.SIGTERM, on_signal)
     lab.start()
     print("lab ready", flush=True)
-    while not stop.wait(0.5):
+    while not stop.wait(0.1):
         pass
     lab.shutdown()
     print("lab stopped", file=sys.stderr, flush=True)

@@ -2,7 +2,7 @@
 
 from dataclasses import dataclass, field
 
-from .faults import parse_rule
+from .faults import Rule, parse_rule, parse_where
 
 CLIENT_VERSION = "2.21.2.718"      # what the client reports in its own version resource
 UPDATE_VERSION = "2.22.0.1"
@@ -85,7 +85,8 @@ class LabConfig:
     update_file: str = None
     version_xml_file: str = None
     users: dict = field(default_factory=lambda: dict(DEFAULT_USERS))
-    fault_specs: list = field(default_factory=list)
+    fault_args: list = field(default_factory=list)
+    reply_args: list = field(default_factory=list)  # "WHERE=FILE": canned replies
     site_rates: dict = field(default_factory=dict)   # site -> Mbit/s (overrides)
     site_sizes: dict = field(default_factory=dict)   # site -> bytes (overrides)
     prefix: str = "127.0"
@@ -97,16 +98,27 @@ class LabConfig:
         for s in self.scenarios:
             if s not in SCENARIOS:
                 raise ValueError("unknown scenario %r (scenarios: %s)" % (s, ", ".join(SCENARIOS)))
-        self.fault_rules()  # raises on a bad spec
+        self.fault_rules()  # raises on a bad rule
+        for text in self.reply_args:
+            parse_where(text, "FILE")
 
     def has(self, scenario):
         return scenario in self.scenarios
 
     def fault_rules(self):
-        specs = list(self.fault_specs)  # explicit faults take precedence
+        rule_texts = list(self.fault_args)  # explicit faults take precedence
         for s in self.scenarios:
-            specs += SCENARIO_FAULTS.get(s, [])
-        return [parse_rule(spec) for spec in specs]
+            rule_texts += SCENARIO_FAULTS.get(s, [])
+        return [parse_rule(text) for text in rule_texts]
+
+    def reply_rules(self):
+        """[Rule] whose value is the bytes of the file to send verbatim."""
+        rules = []
+        for text in self.reply_args:
+            listener, path, name = parse_where(text, "FILE")
+            with open(name, "rb") as f:
+                rules.append(Rule(listener, path, f.read()))
+        return rules
 
     def version_to_publish(self):
         if self.published_version:

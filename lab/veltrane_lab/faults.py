@@ -53,36 +53,48 @@ def parse_kind(text):
 
 
 @dataclass(frozen=True)
-class FaultRule:
+class Rule:
     listener: str  # "host:port" or "" for every listener
     path: str      # glob on the request path, "" for every path
-    fault: Fault
+    value: object  # a Fault, or whatever else the rule carries (a canned reply)
 
     def matches(self, listen, path):
         if self.listener and self.listener != listen:
             return False
         return not self.path or fnmatch.fnmatchcase(path, self.path)
 
+    @property
+    def fault(self):
+        return self.value
 
-def parse_rule(spec):
-    """Parse "WHERE=KIND" into a FaultRule."""
-    where, sep, kind = spec.rpartition("=")
-    if not sep or not where:
-        raise ValueError("fault must be WHERE=KIND, got %r" % (spec,))
-    fault = parse_kind(kind)
+
+def parse_where(text, what="KIND"):
+    """Split "WHERE=VALUE" (at the first "=") into (listener, path glob, VALUE)."""
+    where, sep, value = text.partition("=")
+    if not sep or not where or not value:
+        raise ValueError("expected WHERE=%s, got %r" % (what, text))
     if where == "*":
-        return FaultRule("", "", fault)
+        return "", "", value
     slash = where.find("/")
     if slash == 0:
-        return FaultRule("", where, fault)
+        return "", where, value
     listener, path = (where, "") if slash < 0 else (where[:slash], where[slash:])
     if ":" not in listener:
         raise ValueError("listener must be HOST:PORT, got %r" % (listener,))
-    return FaultRule(listener, path, fault)
+    return listener, path, value
 
 
-def find_fault(rules, listen, path):
+def parse_rule(text):
+    """Parse a fault "WHERE=KIND" into a Rule carrying a Fault."""
+    listener, path, kind = parse_where(text)
+    return Rule(listener, path, parse_kind(kind))
+
+
+def find_rule(rules, listen, path):
     for rule in rules:
         if rule.matches(listen, path):
-            return rule.fault
+            return rule.value
     return None
+
+
+find_fault = find_rule

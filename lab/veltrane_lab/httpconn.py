@@ -117,11 +117,18 @@ class Conn:
             if not data:
                 return None
             self.pending += data
+        if end > HEADER_LIMIT:
+            raise BadRequest(431, "header too large")
         head = bytes(self.pending[:end])
         del self.pending[:end + 4]
         lines = head.split(b"\r\n")
-        parts = lines[0].split(b" ")
-        if len(parts) != 3 or not parts[0] or not parts[1].startswith(b"/"):
+        # The client does not escape its query, so a blank typed into a user
+        # name lands inside the target: take method up to the first blank and
+        # version after the last, and everything between as the target.
+        method, _, rest = lines[0].partition(b" ")
+        target, _, version = rest.rpartition(b" ")
+        parts = [method, target, version]
+        if not method or not target.startswith(b"/") or not version.startswith(b"HTTP/"):
             raise BadRequest(400, "malformed request line")
         headers = []
         for line in lines[1:]:
@@ -258,6 +265,24 @@ class Reply:
         lines += ["%s: %s" % kv for kv in self.headers]
         lines.append("Connection: close")
         return ("\r\n".join(lines) + "\r\n\r\n").encode("latin-1")
+
+
+class CannedReply(Reply):
+    """A reply given whole, header included, sent verbatim."""
+
+    def __init__(self, data):
+        super().__init__(status=_status_of(data))
+        self.data = data
+
+    def header_bytes(self):
+        return self.data
+
+
+def _status_of(data):
+    parts = data.split(b"\r\n", 1)[0].split(b" ")
+    if len(parts) >= 2 and parts[0].startswith(b"HTTP/") and parts[1].isdigit():
+        return int(parts[1])
+    return None
 
 
 def text_reply(status, text, content_type="text/html; charset=gbk"):

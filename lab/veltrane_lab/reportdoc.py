@@ -11,8 +11,6 @@ import time
 import docx
 from docx.shared import Pt
 
-from .reportform import FORM_KEYS
-
 MODE_NAMES = {"1": "互联网模式", "2": "城域网模式"}
 LEVEL_NAMES = {"4": "4M", "8": "20M", "12": "100M", "16": "1000M"}
 
@@ -104,5 +102,3 @@ def build_report_docx(form, received_at=None):
     document.save(out)
     return out.getvalue()
 
-
-__all__ = ["build_report_docx", "FIGURES", "FORM_KEYS"]

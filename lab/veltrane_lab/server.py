@@ -13,9 +13,9 @@ import threading
 
 from . import assets, sender
 from .addresses import Layout, require_loopback
-from .faults import find_fault
+from .faults import find_rule
 from .handlers import route
-from .httpconn import BadRequest, Conn, text_reply
+from .httpconn import BadRequest, CannedReply, Conn, text_reply
 from .record import RequestLog, make_entry
 from .store import Store
 
@@ -28,6 +28,7 @@ class Lab:
         self.config = config
         self.layout = Layout(config.prefix, config.port_offset)
         self.fault_rules = config.fault_rules()
+        self.reply_rules = config.reply_rules()
         self.users = config.encoded_users()
         self.sites = config.sites()
         self.png = assets.make_png()
@@ -126,7 +127,10 @@ class Lab:
         r = route(conn.listener, req)
         conn.read_body(req, keep=r.keep_body)
         reply = r.respond(self, conn, req)
-        fault = find_fault(self.fault_rules, conn.listener.address, req.path)
+        canned = find_rule(self.reply_rules, conn.listener.address, req.path)
+        if canned is not None:
+            reply = CannedReply(canned)
+        fault = find_rule(self.fault_rules, conn.listener.address, req.path)
         self._record(conn, req, reply.status, fault)
         if self.config.verbose:
             print("lab: %s %s %s -> %d%s" % (conn.listener.address, req.method, req.target,

@@ -1,0 +1,22 @@
+// The platform's replies and the requests built for it, as plain text.
+#pragma once
+
+#include <string>
+
+// "http://" + platformServer + "/getseq.php?v=1.0.10" + query; the query
+// ("&User=%s&Pass=%s") goes out as typed, without percent-encoding: the
+// platform reads it that way.
+std::string BuildTestNumberUrl(const char* query);
+
+enum class TestNumberReplyKind { NeedUpdate = 0, AccessDenied = 1, Granted = 2 };
+
+// Whole-text, case-sensitive comparison: "NEED_UPDATE" and "ACCESS_DENY"
+// are refusals, anything else (even "NEED_UPDATE\n") is a test number.
+TestNumberReplyKind ClassifyTestNumberReply(const char* reply);
+
+// Whether the last path segment of an update URL may be used as the file
+// name of the download: it becomes a path in the temporary folder and a
+// word of the command line that copies the update into place, so only plain
+// names of letters, digits, '.', '_' and '-' (not starting with '.', at most
+// 100 bytes) are accepted.
+bool IsSafeUpdateFileName(const char* name);
