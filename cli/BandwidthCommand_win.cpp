@@ -1,6 +1,6 @@
 // veltrane-cli bandwidth --mode 1|2 --level 4|8|12|16
 //
-// Runs the bandwidth test the way the main window chains it (Part 1.3):
+// Runs the bandwidth test the way the main window chains it:
 // download phase → (MSG_DOWNLOAD_DONE) ping → (MSG_PING_DONE) upload phase →
 // (MSG_UPLOAD_DONE) end. Every message is printed as a JSON line on standard
 // output (EngineRun), a human-readable progress line per message goes to
@@ -54,7 +54,7 @@ void StartUpload(BandwidthChain& c) {
 }
 
 // The ping between the phases. The window fills pingRequest {window,
-// platformServer} and starts PingThread (Part 3.3); the ping's
+// platformServer} and starts PingThread (engines/ping); the ping's
 // MSG_PING_DONE then starts the upload (OnMessage below already does this).
 //
 // PING SLOT: the ping engine (engines/ping) lands separately. Until it does,

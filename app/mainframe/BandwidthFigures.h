@@ -1,5 +1,5 @@
-// How the main window turns the bandwidth engine's messages into figures
-// (Part 1.3): the speed conversion, the cap, the speed text, and the
+// How the main window turns the bandwidth engine's messages into figures:
+// the speed conversion, the cap, the speed text, and the
 // bandwidth fields of ReportRecord (speed_speed, speed_rtt, speed_upload).
 // Portable; the window's handler and veltrane-cli both use it, so the
 // console prints exactly what the window would store.

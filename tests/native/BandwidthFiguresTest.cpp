@@ -1,4 +1,4 @@
-// The main window's conversion of the bandwidth messages (Part 1.3), shared
+// The main window's conversion of the bandwidth messages, shared
 // with veltrane-cli.
 #include <gtest/gtest.h>
 
