@@ -1,4 +1,4 @@
-// The arithmetic of the bandwidth monitors (Part 3.1), portable: the final
+// The arithmetic of the bandwidth monitors, portable: the final
 // download figure TrimmedMeanSpeed, the download monitor's sampling with its
 // end rules, and the upload monitor's running mean rate.
 #pragma once
@@ -15,7 +15,7 @@ constexpr int kSpeedSampleCapacity = 300;
 // twentieth of the mean are dropped, then the single largest sample, and the
 // rest averaged; divisions truncate toward zero. n <= 0 gives 0.
 //
-// The Part says 32-bit signed arithmetic throughout. The sums are taken in
+// The original arithmetic is 32-bit signed throughout. The sums are taken in
 // 64 bits instead: sixteen samples of a line faster than about 1 Gbit/s (the
 // lab on loopback delivers 3) add up past 2^31, which in 32 bits is undefined
 // behaviour and in practice a negative mean. Wherever the 32-bit sums do not
@@ -27,10 +27,10 @@ int32_t TrimmedMeanSpeed(const int32_t* samples, int32_t n);
 // every job's bytesReceived; it answers whether to post a sample and whether
 // the phase is over.
 //
-// Ends of a phase: the Part's budget (the phase ends on the non-empty interval
+// Ends of a phase: the sample budget (the phase ends on the non-empty interval
 // that finds the remaining budget at 0, the 16th with a budget of 15), the
 // capacity of SpeedSamples, and two bounds of ours for a phase whose
-// connections deliver nothing (which the Part leaves open, since the budget
+// connections deliver nothing (which the design leaves open, since the budget
 // only counts non-empty intervals):
 //  - kMaxEmptyIntervals (20) consecutive empty passes end the phase. The
 //    first pass comes at the phase's start, so a phase that never sees a
@@ -79,10 +79,10 @@ class DownloadSampler {
 
 // The upload monitor's running mean in bytes per second: sum / elapsed with
 // the remainder dropped, then × 1000; an elapsed time of 0 keeps the
-// previous rate. The Part adds the counters in 32 bits; twelve connections
+// previous rate. The original adds the counters in 32 bits; twelve connections
 // on a fast line (the lab on loopback) send more than 4 GiB in a phase, so
 // the sum is taken in 64 bits and a rate beyond 32 bits saturates. Where the
-// 32-bit sum does not wrap the result is the Part's.
+// 32-bit sum does not wrap the result is the same.
 uint32_t UploadRate(uint64_t sumBytes, uint32_t elapsedMs, uint32_t previousRate);
 
 // The upload monitor's sample count: n starts at the remaining budget, one

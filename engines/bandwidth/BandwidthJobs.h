@@ -1,4 +1,4 @@
-// The job lists of the bandwidth phases (Part 3.1): which URLs a phase
+// The job lists of the bandwidth phases: which URLs a phase
 // opens, by server mode and bandwidth level, from the server tables of the
 // compiled-in profile (config/ServerProfile.h).
 #pragma once

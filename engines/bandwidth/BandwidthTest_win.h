@@ -1,4 +1,4 @@
-// The bandwidth test engine of Part 3.1: download and upload phases, each a
+// The bandwidth test engine: download and upload phases, each a
 // thread that starts one monitor and one worker per job and reports only by
 // posting WM_USER .. WM_USER+3 (app/Messages.h: MSG_DOWNLOAD_SAMPLE,
 // MSG_DOWNLOAD_DONE, MSG_UPLOAD_SAMPLE, MSG_UPLOAD_DONE) to the request's
@@ -54,7 +54,7 @@ using PhaseThreadProc = unsigned(__stdcall*)(void*);
 PhaseThreadProc DownloadTestFor(int serverMode);
 PhaseThreadProc UploadTestFor(int serverMode);
 
-// Knobs of a phase; the defaults are the Part's (and ours for the bound).
+// Knobs of a phase; the defaults are the product's.
 // Tests shorten the interval to run phases quickly.
 struct PhaseOptions {
   DWORD intervalMs = 1000;  // the monitors' sampling clock
@@ -69,7 +69,7 @@ void RunDownloadPhase(const SpeedTestRequest& request, const std::vector<std::st
 void RunUploadPhase(const SpeedTestRequest& request, const std::vector<std::string>& urls,
                     const PhaseOptions& options = PhaseOptions());
 
-// Worker exit codes (Part 3.1, Failure handling); for tests.
+// Worker exit codes (one per failure); for tests.
 enum BandwidthWorkerExit : unsigned {
   kWorkerOk = 0,
   kWorkerStartupFailed = 1,

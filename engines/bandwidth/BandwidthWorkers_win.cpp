@@ -5,7 +5,7 @@
 #include "engines/bandwidth/BandwidthPhase_win.h"
 #include "engines/bandwidth/UploadRequest.h"
 #include "net/http/HttpLog.h"
-#include "net/http/HttpRequest.h"
+#include "net/http/StoppableGet_win.h"
 
 namespace vt {
 
@@ -16,31 +16,18 @@ const int kUploadRcvBuf = 102400;
 const DWORD kUploadRcvTimeoMs = 2;
 
 unsigned DownloadTransfer(BandwidthPhase& phase, TransferJob& job) {
-  if (!StartWinsock()) return kWorkerStartupFailed;
-  UrlParts url = ParseUrl(job.url);
   StoppableSocket s(phase.stop, phase.options.pollMs);
-  bool opened = s.Open();
-  sockaddr_in address;
-  if (!ResolveHost(url.host, url.port, &address)) return kWorkerHostNotFound;
-  StoppableSocket::Outcome o = opened ? s.Connect(address) : StoppableSocket::kFailed;
-  if (o == StoppableSocket::kFailed) {
-    LogLine("connnect failed");
-    return kWorkerDownloadConnectFailed;
-  }
-  if (o == StoppableSocket::kStopped) return kWorkerOk;
-  std::string request = ComposeGetRequest(url);
-  o = s.SendAll(request.data(), static_cast<int>(request.size()));
-  if (o == StoppableSocket::kFailed) {
-    LogLine("send err");
-    return kWorkerDownloadSendFailed;
-  }
-  if (o == StoppableSocket::kStopped || phase.stop.IsSignalled()) return kWorkerOk;
+  bool stopped = false;
+  // Its failure codes are the worker's exit codes: 1, 3, 4 and 5.
+  int32_t opened = OpenStoppableGet(s, ParseUrl(job.url), &stopped);
+  if (opened != Ok) return static_cast<unsigned>(opened);
+  if (stopped || phase.stop.IsSignalled()) return kWorkerOk;
 
   // The reply is never parsed: header bytes and error pages count too.
   char buffer[kDownloadBuffer];
   for (;;) {
     int got = 0;
-    o = s.Recv(buffer, sizeof buffer, &got);
+    StoppableSocket::Outcome o = s.Recv(buffer, sizeof buffer, &got);
     if (o == StoppableSocket::kFailed) {
       LogLine("recv err");
       break;

@@ -6,13 +6,7 @@ namespace vt {
 
 std::string ComposeUploadRequest(const UrlParts& url) {
   std::string r;
-  r.reserve(256 + url.path.size() + url.host.size());
-  r += "POST ";
-  r += url.path;
-  r += " HTTP/1.1\r\n";
-  r += "Host: ";
-  r += url.host;
-  r += "\r\n";
+  AppendRequestHead(r, "POST", url);
   r += kUserAgentLine;
   r += "Connection: keep-alive\r\n";
   r += "Cache-Control: no-cache\r\n";

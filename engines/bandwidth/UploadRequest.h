@@ -1,4 +1,4 @@
-// The upload request header of Part 3.1 (portable).
+// The upload request header of the bandwidth engine (portable).
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// The speed arithmetic of TimedDownload (Part 2.1), portable.
+// The speed arithmetic of TimedDownload, portable.
 #pragma once
 
 #include <cstdint>

@@ -10,6 +10,7 @@
 #include "net/http/HttpRequest.h"
 #include "net/http/ReplyReader.h"
 #include "net/http/Socket_win.h"
+#include "net/http/StoppableGet_win.h"
 
 namespace vt {
 
@@ -155,25 +156,10 @@ namespace {
 
 int32_t RunTimedDownload(ProbeAttempt& attempt) {
   TransferJob& job = attempt.job;
-  if (!StartWinsock()) return StartupFailed;
-  UrlParts url = ParseUrl(job.url);
   StoppableSocket s(attempt.stop, attempt.pollMs);
-  bool opened = s.Open();
-  sockaddr_in address;
-  if (!ResolveHost(url.host, url.port, &address)) return HostNotFound;
-  StoppableSocket::Outcome o = opened ? s.Connect(address) : StoppableSocket::kFailed;
-  if (o == StoppableSocket::kFailed) {
-    LogLine("connnect failed");
-    return ConnectFailed;
-  }
-  if (o == StoppableSocket::kStopped) return Ok;  // the attempt is over: nothing to time
-  std::string request = ComposeGetRequest(url);
-  o = s.SendAll(request.data(), static_cast<int>(request.size()));
-  if (o == StoppableSocket::kFailed) {
-    LogLine("send err");
-    return SendFailed;
-  }
-  if (o == StoppableSocket::kStopped) return Ok;
+  bool stopped = false;
+  int32_t opened = OpenStoppableGet(s, ParseUrl(job.url), &stopped);
+  if (opened != Ok || stopped) return opened;  // a stopped attempt has nothing to time
 
   uint32_t start = GetTickCount();
   uint32_t total = 0;
@@ -183,7 +169,7 @@ int32_t RunTimedDownload(ProbeAttempt& attempt) {
     char buffer[kReceiveBuffer];
     for (;;) {
       int got = 0;
-      o = s.Recv(buffer, sizeof buffer, &got);
+      StoppableSocket::Outcome o = s.Recv(buffer, sizeof buffer, &got);
       if (o == StoppableSocket::kFailed) {
         LogLine("recv err");
         break;

@@ -1,11 +1,11 @@
-// The request routines of Part 2.1 that the rest of the system calls:
+// The request routines that the rest of the system calls:
 // FetchText, FetchToFile, PostForm, TimedDownload and ProbeDownloadSpeed.
 // All of them block the calling thread until the exchange ends and return a
 // RequestResult (TransferJob.h); diagnostic lines go to the log (HttpLog.h).
 //
-// Users: the platform exchanges (Part 2.2: public address, version document,
+// Users: the platform exchanges (net/platform: public address, version document,
 // test number and the update download through FetchText / FetchToFile, the
-// report through PostForm) and the application experience test (Part 3.2,
+// report through PostForm) and the application experience test (engines/apptest,
 // through ProbeDownloadSpeed).
 #pragma once
 
@@ -60,7 +60,7 @@ struct ProbeAttempt;
 // heap-allocated std::shared_ptr<ProbeAttempt>* that the worker takes over
 // and deletes. Exit code: the RequestResult.
 //
-// Where Part 2.1 has one process-wide MeasureStopEvent that each attempt
+// Where the original has one process-wide MeasureStopEvent that each attempt
 // replaces, here every attempt carries its own stop signal and job and the
 // worker holds a share of them: a worker that outlives its attempt still
 // polls the stop of its own attempt (already signalled) and writes only into
@@ -68,7 +68,7 @@ struct ProbeAttempt;
 // write into released memory nor count toward a later attempt.
 unsigned __stdcall TimedDownload(void* arg);
 
-// Timing of the probe; the defaults are the Part's. Tests shorten them.
+// Timing of the probe; the defaults are the product's. Tests shorten them.
 struct ProbeTiming {
   DWORD attemptWaitMs = 5000;  // how long the probe waits for the worker
   DWORD settleMs = 100;        // after the stop: the most the probe waits for the worker to finish
@@ -84,7 +84,7 @@ struct ProbeAttemptReport {
 
 // Runs TimedDownload `attempts` times on url, one at a time: a fresh job and
 // stop signal per attempt, a new thread waited for at most 5000 ms, then the
-// stop, then at most 100 ms for the worker to finish (the Part's 100 ms
+// stop, then at most 100 ms for the worker to finish (the original's 100 ms
 // pause, ended early when the worker is done). Each attempt logs
 // "http download OK:<url> Recv:<n> Speed:<s>" and adds its speed; an
 // attempt whose worker has not finished by then, that took 5000 ms or more

@@ -1,4 +1,4 @@
-// The diagnostic log of Parts 2.1 and 3.1: one line on standard output per
+// The diagnostic log of the HTTP client and the engines: one line on standard output per
 // call (the text, a line feed, a flush). Nothing in the system reads it;
 // lines of concurrent workers may interleave, but each line is written by
 // one call and so stays whole.

@@ -1,4 +1,4 @@
-// The request bytes of Part 2.1, composed in memory and handed to one send.
+// The request bytes of the HTTP client, composed in memory and handed to one send.
 #pragma once
 
 #include <string>
@@ -10,8 +10,12 @@ namespace vt {
 // The one User-Agent line of every request of the system.
 extern const char kUserAgentLine[];
 
-// GET (TimedDownload, FetchText, FetchToFile, the download workers of Part
-// 3.1): request line, Host (without the port), User-Agent,
+// Appends the first two lines every request starts with:
+// "<method> <path> HTTP/1.1", then "Host: <host>" (without the port).
+void AppendRequestHead(std::string& request, const char* method, const UrlParts& url);
+
+// GET (TimedDownload, FetchText, FetchToFile, the bandwidth download
+// workers): request line, Host (without the port), User-Agent,
 // "Connection: close", blank line.
 std::string ComposeGetRequest(const UrlParts& url);
 

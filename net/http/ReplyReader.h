@@ -1,5 +1,5 @@
 // The receive-loop rules of FetchText and FetchToFile as portable code that
-// accepts the reply in any chunking (Part 2.1, with its faults mended).
+// accepts the reply in any chunking (with the original's faults mended).
 //
 // The header ends at the first "\r\n\r\n" of the reply, wherever the
 // receives cut it: the separator may be split across two (or four) chunks,

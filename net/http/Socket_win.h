@@ -1,11 +1,11 @@
-// The thin Winsock layer under the HTTP routines (Part 2.1) and the
-// bandwidth workers (Part 3.1).
+// The thin Winsock layer under the HTTP routines and the
+// bandwidth workers.
 //
 // Constraints this layer keeps:
 //  a) Every routine starts Windows Sockets 2.2 for itself and never undoes it.
 //  b) The plain routines (FetchText, FetchToFile, PostForm) use blocking
-//     sockets without options or time-outs, as the Part says: their callers
-//     (Part 2.2) bound them by waiting for their thread.
+//     sockets without options or time-outs, as designed: their callers
+//     (the platform exchanges) bound them by waiting for their thread.
 //  c) A worker that a controlling thread stops (TimedDownload, the bandwidth
 //     workers) uses a StoppableSocket: non-blocking, and every wait for the
 //     peer (connect, room to send, data to receive) is a select of at most

@@ -1,4 +1,4 @@
-// The records every HTTP routine shares (Part 2.1): the per-connection job
+// The records every HTTP routine shares: the per-connection job
 // record TransferJob and the integer result codes RequestResult.
 #pragma once
 
@@ -32,9 +32,9 @@ struct TransferJob {
 
   std::string url;                          // the URL to fetch or to upload to
   std::atomic<uint32_t> bytesReceived{0};   // bytes received, header bytes included
-  std::atomic<uint32_t> bytesSent{0};       // upload body bytes accepted so far (Part 3.1)
-  std::atomic<uint32_t> connState{0};       // 0 idle, 1 connecting, 2 connected (Part 3.1)
-  int32_t upload = 0;                       // non-zero: the upload request of Part 3.1
+  std::atomic<uint32_t> bytesSent{0};       // upload body bytes accepted so far (upload workers)
+  std::atomic<uint32_t> connState{0};       // 0 idle, 1 connecting, 2 connected (upload workers)
+  int32_t upload = 0;                       // non-zero: the upload request of the bandwidth engine
   std::string body;                         // reply body kept by FetchText
   double speedMbps = 0.0;                   // measured speed, Mbit/s (1 Mbit = 2^20 bits)
 

@@ -1,4 +1,4 @@
-// URL parsing of Part 2.1: UrlParts and ParseUrl, plus the port conversion
+// URL parsing: UrlParts and ParseUrl, plus the port conversion
 // every request routine applies (htons(atoi(port))).
 #pragma once
 
@@ -18,7 +18,7 @@ struct UrlParts {
   std::string fileName;         // text after the last "/" of path, when not empty
 };
 
-// Parses url as Part 2.1 says (a ":" anywhere after the scheme ends the host,
+// Parses url (a ":" anywhere after the scheme ends the host,
 // the path included). A null url gives the defaults. Any text is accepted:
 // the fields are copies of pieces of it, so nothing has a length limit.
 UrlParts ParseUrl(const char* url);

@@ -77,7 +77,7 @@ class NoServerAnswers(unittest.TestCase):
         code, lines, err = run_cli("bandwidth", "--mode", "2", "--level", "4")
         self.assertEqual(code, 0, err)
         self.assertEqual(kinds(lines), ["MSG_DOWNLOAD_DONE", "placeholder"] + ["MSG_UPLOAD_SAMPLE"] * 15 +
-                         ["MSG_UPLOAD_DONE", "summary"])
+                         ["MSG_UPLOAD_DONE", "summary"], err)
         self.assertEqual(lines[0]["wParam"], 0)
         self.assertEqual(lines[-1], {"speed_speed": 0.0, "speed_rtt": 0, "speed_upload": 0.0})
         self.assertIn("connnect failed", err)

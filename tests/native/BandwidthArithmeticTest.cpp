@@ -1,6 +1,5 @@
 // TrimmedMeanSpeed, the download monitor's sampling and its end rules, the
-// upload monitor's running mean (Part 3.1), and TimedDownload's arithmetic
-// (Part 2.1).
+// upload monitor's running mean, and TimedDownload's arithmetic.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -1,4 +1,4 @@
-// The job lists of the bandwidth phases per mode and level (Part 3.1), on
+// The job lists of the bandwidth phases per mode and level, on
 // the lab profile's addresses.
 #include <gtest/gtest.h>
 

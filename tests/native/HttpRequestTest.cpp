@@ -1,4 +1,4 @@
-// The request bytes of Parts 2.1 and 3.1, byte for byte.
+// The request bytes of the HTTP client and the bandwidth workers, byte for byte.
 #include <gtest/gtest.h>
 
 #include "engines/bandwidth/UploadRequest.h"
@@ -32,7 +32,7 @@ TEST(HttpRequest, PostDeclaresTheBodyLengthLessTwo) {
 }
 
 TEST(HttpRequest, DeclaredFormLength) {
-  EXPECT_EQ(vt::DeclaredFormLength(10), 8u);  // the Part's example: 10 bytes declare 8
+  EXPECT_EQ(vt::DeclaredFormLength(10), 8u);  // 10 bytes declare 8
   EXPECT_EQ(vt::DeclaredFormLength(2), 0u);
   EXPECT_EQ(vt::DeclaredFormLength(1), 0u);   // never negative
   EXPECT_EQ(vt::DeclaredFormLength(0), 0u);

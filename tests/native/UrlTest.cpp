@@ -1,4 +1,4 @@
-// ParseUrl and the port conversion (Part 2.1, URL parsing and its edge cases).
+// ParseUrl and the port conversion (URL parsing and its edge cases).
 #include <gtest/gtest.h>
 
 #include <string>

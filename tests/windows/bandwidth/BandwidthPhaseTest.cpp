@@ -1,6 +1,6 @@
-// The bandwidth phases (Part 3.1) against in-process loopback servers, with
+// The bandwidth phases against in-process loopback servers, with
 // the messages collected by a message-only window: request bytes, sample
-// counts, the final figures, and the points the Part leaves open (a phase
+// counts, the final figures, and the points left to us (a phase
 // in which nothing arrives ends; dead connect/send/recv paths do not hold a
 // phase; a healthy connection is never cut; handles are released).
 #include <winsock2.h>
@@ -112,7 +112,7 @@ TEST(DownloadPhase, SixteenSamplesTheTrimmedMeanAndExactRequests) {
   }
   EXPECT_EQ(done[0], static_cast<WPARAM>(vt::TrimmedMeanSpeed(s.data(), 16)));
   EXPECT_EQ(run.collector.messages().back().message, static_cast<UINT>(vt::MSG_DOWNLOAD_DONE));
-  // Every connection sent exactly the GET of Part 3.1, in list order per server.
+  // Every connection sent exactly the GET of the download workers, in list order per server.
   a.Stop();
   b.Stop();
   ASSERT_EQ(a.ConnectionCount(), 2u);
@@ -126,7 +126,7 @@ TEST(DownloadPhase, SixteenSamplesTheTrimmedMeanAndExactRequests) {
 }
 
 TEST(DownloadPhase, ASecondOfTheRealClock) {
-  // The Part's one-second interval, with a budget of 2: three samples.
+  // The real one-second interval, with a budget of 2: three samples.
   LoopbackServer a(Stream);
   PhaseRun run;
   run.Run(false, {a.Url("/data.iso")}, vt::PhaseOptions(), 10000, 2);

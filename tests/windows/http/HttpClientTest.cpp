@@ -1,4 +1,4 @@
-// FetchText, FetchToFile and PostForm (Part 2.1) against an in-process
+// FetchText, FetchToFile and PostForm against an in-process
 // loopback server: exact request bytes, every reply chunking, the mended
 // header/body rules, the result codes and the log lines.
 #include <winsock2.h>

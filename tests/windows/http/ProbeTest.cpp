@@ -1,5 +1,5 @@
-// TimedDownload and ProbeDownloadSpeed (Part 2.1): the timed window, the
-// log line, and the points the Part leaves open: a late worker never writes
+// TimedDownload and ProbeDownloadSpeed: the timed window, the
+// log line, and the points left to us: a late worker never writes
 // into a released job nor counts toward a later attempt; a silent server
 // cannot keep a worker for ever; a slow but healthy transfer is not cut.
 #include <winsock2.h>
