@@ -60,8 +60,8 @@ struct ProbeAttempt;
 // heap-allocated std::shared_ptr<ProbeAttempt>* that the worker takes over
 // and deletes. Exit code: the RequestResult.
 //
-// Where the original has one process-wide MeasureStopEvent that each attempt
-// replaces, here every attempt carries its own stop signal and job and the
+// Instead of one process-wide MeasureStopEvent that each attempt replaces
+// (which a late worker could see reset for the next attempt), every attempt carries its own stop signal and job and the
 // worker holds a share of them: a worker that outlives its attempt still
 // polls the stop of its own attempt (already signalled) and writes only into
 // its own job, which lives until the worker lets go of it; it can neither
@@ -84,8 +84,8 @@ struct ProbeAttemptReport {
 
 // Runs TimedDownload `attempts` times on url, one at a time: a fresh job and
 // stop signal per attempt, a new thread waited for at most 5000 ms, then the
-// stop, then at most 100 ms for the worker to finish (the original's 100 ms
-// pause, ended early when the worker is done). Each attempt logs
+// stop, then at most 100 ms for the worker to finish (a 100 ms pause,
+// ended early when the worker is done). Each attempt logs
 // "http download OK:<url> Recv:<n> Speed:<s>" and adds its speed; an
 // attempt whose worker has not finished by then, that took 5000 ms or more
 // from the end of its send, or that received nothing, adds 0. Returns the

@@ -1,5 +1,6 @@
 // The receive-loop rules of FetchText and FetchToFile as portable code that
-// accepts the reply in any chunking (with the original's faults mended).
+// accepts the reply in any chunking: the header end is found once, even
+// across receives, and every body byte after it is kept.
 //
 // The header ends at the first "\r\n\r\n" of the reply, wherever the
 // receives cut it: the separator may be split across two (or four) chunks,

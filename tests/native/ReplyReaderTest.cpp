@@ -1,6 +1,6 @@
 // The header/body rules of FetchText and FetchToFile, fed in every chunking:
 // the header end is found once, across chunk boundaries, and every byte
-// after it is kept (the faults of the original receive loops, mended).
+// after it is kept, a blank line inside the body included.
 #include <gtest/gtest.h>
 
 #include <string>
