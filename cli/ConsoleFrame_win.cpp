@@ -1,5 +1,8 @@
 #include "cli/ConsoleFrame_win.h"
 
+#include <cstdlib>
+#include <ctime>
+
 #include "app/Messages.h"
 #include "engines/apptest/AppTestThread_win.h"
 #include "engines/ping/PingThread_win.h"
@@ -19,7 +22,9 @@ int TextOfMessage(UINT message, WPARAM wParam) {
 }
 }  // namespace
 
-ConsoleFrame::ConsoleFrame() : model_(this, this) {}
+ConsoleFrame::ConsoleFrame() : model_(this, this) {
+  srand(static_cast<unsigned>(time(nullptr)));  // the application page draws from it, as the window's does
+}
 
 void ConsoleFrame::Start(unsigned(__stdcall* proc)(void*), void* arg) {
   if (!EngineRun::StartThread(proc, arg)) threadFailed_ = true;
