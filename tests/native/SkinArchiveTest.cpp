@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/native/ZipWriter.h"
+#include "tests/support/ZipWriter.h"
 #include "ui/Core/SkinFiles.h"
 #include "ui/Core/SkinXml.h"
 #include "ui/Core/ZipArchive.h"
