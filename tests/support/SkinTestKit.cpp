@@ -1,5 +1,7 @@
 #include "tests/support/SkinTestKit.h"
 
+#include <cstdio>
+
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #pragma GCC diagnostic ignored "-Wsign-compare"
@@ -74,6 +76,28 @@ uint32_t TestWindow::Pixel(int x, int y) const {
   SIZE size = const_cast<CUIManager&>(manager_).GetOffscreenSize();
   if (!bits || x < 0 || y < 0 || x >= size.cx || y >= size.cy) return 0xDEADBEEF;
   return bits[y * size.cx + x] & 0xFFFFFF;
+}
+
+bool TestWindow::SaveScreenshot(const char* path) const {
+  const uint32_t* bits = const_cast<CUIManager&>(manager_).GetOffscreenBits();
+  SIZE size = const_cast<CUIManager&>(manager_).GetOffscreenSize();
+  if (!bits || size.cx <= 0 || size.cy <= 0) return false;
+  std::vector<unsigned char> rgb;
+  rgb.reserve(static_cast<size_t>(size.cx) * size.cy * 3);
+  for (long i = 0; i < size.cx * size.cy; ++i) {
+    rgb.push_back(static_cast<unsigned char>(bits[i] >> 16));
+    rgb.push_back(static_cast<unsigned char>(bits[i] >> 8));
+    rgb.push_back(static_cast<unsigned char>(bits[i]));
+  }
+  std::string png;
+  stbi_write_png_to_func(
+      [](void* ctx, void* data, int n) { static_cast<std::string*>(ctx)->append(static_cast<char*>(data), n); }, &png,
+      size.cx, size.cy, 3, rgb.data(), size.cx * 3);
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();
+  fclose(f);
+  return ok;
 }
 
 int TestWindow::Count(const char* type) const {

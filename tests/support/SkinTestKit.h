@@ -69,6 +69,9 @@ class TestWindow : public WindowImplBase {
   CControlUI* Find(const char* name) { return manager_.FindControlByName(name); }
   uint32_t Pixel(int x, int y) const;  // from the off-screen buffer, 0xRRGGBB
   int Count(const char* type) const;
+  // Writes the off-screen buffer as a PNG (a picture for people, not a
+  // golden image); false when there is nothing painted.
+  bool SaveScreenshot(const char* path) const;
 
   std::vector<Recorded> notes;
   int readyCalls = 0;

@@ -114,6 +114,7 @@ TEST_F(ManagerWindow, PaintsColoursBordersImagesAndClipping) {
       {310, 70, 0xFF0000, "first GIF frame"},
   };
   for (const auto& c : cases) EXPECT_TRUE(Near(window_->Pixel(c.x, c.y), c.rgb)) << c.what << ": " << std::hex << window_->Pixel(c.x, c.y);
+  EXPECT_TRUE(window_->SaveScreenshot("manager-paint.png"));
   // A missing image is cleared after its first failed paint.
   EXPECT_TRUE(window_->Find("missing")->GetBkImage().IsEmpty());
   EXPECT_FALSE(window_->Find("nine")->GetBkImage().IsEmpty());

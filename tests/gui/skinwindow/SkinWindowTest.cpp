@@ -60,6 +60,7 @@ TEST_F(SkinWindow, LoadsLayoutFromZipResourceWithoutFrame) {
   // The painted frame: title bar and the body colour.
   EXPECT_EQ(window_->Pixel(150, 20), 0x336699u);
   EXPECT_EQ(window_->Pixel(150, 170), 0x204060u);
+  EXPECT_TRUE(window_->SaveScreenshot("skinwindow.png"));
 }
 
 TEST_F(SkinWindow, CaptionBandDragsExceptOverButtonsAndSizeBoxSizes) {
@@ -169,6 +170,59 @@ TEST(SkinWindowDeathTest, MissingOrBrokenLayoutShowsBoxAndExitsWithOne) {
   for (const char* file : {"missing.xml", "broken.xml"}) {
     EXPECT_EXIT(OpenBrokenWindow(file), ::testing::ExitedWithCode(1), expected) << file;
   }
+}
+
+}  // namespace
+
+namespace {
+
+void SendMouse(DWORD flags, int x = 0, int y = 0) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_ABSOLUTE) {
+    in.mi.dx = (x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN);
+    in.mi.dy = (y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN);
+  }
+  SendInput(1, &in, sizeof(in));
+}
+
+// Queues a press at (x, y), a move by (dx, dy) in five steps and a release,
+// then lets the window handle them. Escape ends a move loop that would
+// otherwise wait for more input.
+void Drag(int x, int y, int dx, int dy) {
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+  skintest::Pump(50);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  for (int i = 1; i <= 5; ++i) SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x + dx * i / 5, y + dy * i / 5);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  UINT_PTR guard = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) {
+    INPUT key[2] = {};
+    key[0].type = key[1].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = key[1].ki.wVk = VK_ESCAPE;
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, key, sizeof(INPUT));
+  });
+  skintest::Pump(300);
+  KillTimer(nullptr, guard);
+}
+
+TEST_F(SkinWindow, CaptionBandDragsTheWindow) {
+  HWND hwnd = window_->GetHandle();
+  RECT before;
+  GetWindowRect(hwnd, &before);
+  Drag(before.left + 100, before.top + 20, 50, 30);
+  RECT after;
+  GetWindowRect(hwnd, &after);
+  EXPECT_NEAR(after.left - before.left, 50, 1);  // absolute input coordinates round
+  EXPECT_NEAR(after.top - before.top, 30, 1);
+  EXPECT_EQ(window_->Count("click"), 0);
+  // A press on a button in the band does not move the window.
+  Drag(after.left + 245, after.top + 15, 10, 10);
+  RECT still;
+  GetWindowRect(hwnd, &still);
+  EXPECT_EQ(still.left, after.left);
+  EXPECT_EQ(still.top, after.top);
 }
 
 }  // namespace
