@@ -50,6 +50,13 @@ void CTestButtonUI::DoEvent(UIEvent& event) {
   }
 }
 
+TestWindow::TestWindow(const WindowConfig& config) : config_(config) {
+  WindowImplBase::SetFatalBoxHook([](const char* text, const char* caption, UINT flags) {
+    fprintf(stderr, "message box (%s, %u): %s\n", caption, flags, text);
+    fflush(stderr);
+  });
+}
+
 HWND TestWindow::Create(HWND parent, DWORD style) {
   return CreateWnd(parent, "skin test", style, 0, 0, 0, 200, 100);
 }

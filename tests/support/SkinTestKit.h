@@ -58,7 +58,9 @@ struct WindowConfig {
 // "TestButton" and records notifications and its ready call.
 class TestWindow : public WindowImplBase {
  public:
-  explicit TestWindow(const WindowConfig& config) : config_(config) {}
+  // A layout that fails ends the process as in the product, but the box is
+  // written to stderr instead of waiting for a person.
+  explicit TestWindow(const WindowConfig& config);
   // Tests create plain popups: Wine treats windows with a caption or a system
   // menu as managed and waits about 2 s for each to be withdrawn when it is
   // destroyed on a display without a window manager.

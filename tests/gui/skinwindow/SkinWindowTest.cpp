@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/support/SkinTestKit.h"
+#include "tests/support/ZipWriter.h"
 #include "ui/Core/SkinFiles.h"
 
 namespace {
@@ -157,8 +158,8 @@ void RecordBox(const char* text, const char* caption, UINT flags) {
 }
 
 void OpenBrokenWindow(const char* file) {
-  WindowImplBase::SetFatalBoxHook(RecordBox);
   TestWindow window(ArchiveWindow(file));
+  WindowImplBase::SetFatalBoxHook(RecordBox);
   window.Create();
   fprintf(stderr, "still running\n");
   exit(0);
@@ -223,6 +224,63 @@ TEST_F(SkinWindow, CaptionBandDragsTheWindow) {
   GetWindowRect(hwnd, &still);
   EXPECT_EQ(still.left, after.left);
   EXPECT_EQ(still.top, after.top);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SkinSources, LayoutResourceOfItsOwn) {
+  WindowConfig c;
+  c.className = "SkinKind3";
+  c.skinFile = "201";
+  c.sourceKind = 3;
+  TestWindow w(c);
+  ASSERT_NE(w.Create(), nullptr);
+  EXPECT_NE(w.Find("secondroot"), nullptr);
+  DestroyWindow(w.GetHandle());
+}
+
+// Kind 2 needs a process whose archive is not yet set: a child process.
+void OpenZipFileWindow(const char* zipPath) {
+  WindowConfig c;
+  c.className = "SkinKind2";
+  c.skinFile = "inzip.xml";
+  c.sourceKind = 2;
+  c.archiveFile = zipPath;
+  TestWindow w(c);
+  w.Create();
+  bool found = w.Find("fromzipfile") != nullptr;
+  fprintf(stderr, found ? "found\n" : "missing\n");
+  exit(found ? 3 : 4);
+}
+
+TEST(SkinSourcesDeathTest, ZipFileOnDisk) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  std::string path = std::string(dir) + "vt-skin-kind2.zip";
+  std::string zip = testzip::Build({{"inzip.xml", "<Window><Container name=\"fromzipfile\"/></Window>"}});
+  FILE* f = fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  fwrite(zip.data(), 1, zip.size(), f);
+  fclose(f);
+  EXPECT_EXIT(OpenZipFileWindow(path.c_str()), ::testing::ExitedWithCode(3), "found");
+  DeleteFileA(path.c_str());
+}
+
+TEST(SkinWindowPlacement, CenterOnOwnerWithoutOwnerCentresInTheWorkArea) {
+  TestWindow w(ArchiveWindow("second.xml"));  // 220 x 120
+  ASSERT_NE(w.Create(), nullptr);
+  SetWindowPos(w.GetHandle(), nullptr, -500, -300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  w.CenterOnOwner();
+  RECT rc, work;
+  GetWindowRect(w.GetHandle(), &rc);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(rc.right - rc.left, 220);  // not resized
+  EXPECT_EQ(rc.left, (work.left + work.right) / 2 - 110);
+  EXPECT_EQ(rc.top, (work.top + work.bottom) / 2 - 60);
+  DestroyWindow(w.GetHandle());
 }
 
 }  // namespace
