@@ -137,3 +137,36 @@ TEST_F(ManagerWindow, GifBackgroundAnimatesOnTimer8765) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ManagerWindow, QueuedNotificationsWaitForTheNextMessageAndLoseReleasedSenders) {
+  Open("input.xml");
+  CUIManager& m = window_->GetManager();
+  CControlUI* dup = window_->Find("dup");
+  CControlUI* menu = window_->Find("menuctl");
+  m.SendNotification(menu, "later", 4, 5, true);
+  m.SendNotification(dup, "gone", 0, 0, true);
+  EXPECT_EQ(window_->Count("later"), 0);  // not yet
+  IContainerUI* root = static_cast<IContainerUI*>(m.GetRoot()->GetInterface("IContainer"));
+  ASSERT_TRUE(root->RemoveChild(dup));
+  PostMessageA(hwnd_, WM_NULL, 0, 0);
+  skintest::Pump(30);
+  ASSERT_EQ(window_->Count("later"), 1);
+  ASSERT_EQ(window_->Count("gone"), 1);
+  for (const auto& r : window_->notes) {
+    if (r.type == "later") {
+      EXPECT_EQ(r.sender, "menuctl");
+      EXPECT_EQ(r.wParam, 4u);
+    }
+    if (r.type == "gone") {
+      EXPECT_EQ(r.sender, "");  // its sender was released meanwhile
+    }
+  }
+  // Controls without a manager send nothing.
+  CControlUI orphan;
+  m.SendNotification(&orphan, "orphan");
+  EXPECT_EQ(window_->Count("orphan"), 0);
+}
+
+}  // namespace
