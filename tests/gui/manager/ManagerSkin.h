@@ -50,6 +50,10 @@ inline const char kPaintLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
   </Container>
 </Window>)";
 
+inline const char kTranslucentLayout[] = R"(<Window size="200,100">
+  <Container name="root" bkcolor="#80FFFFFF"/>
+</Window>)";
+
 inline void RegisterSkin() {
   static std::string archive;
   if (!archive.empty()) return;
@@ -61,6 +65,7 @@ inline void RegisterSkin() {
   archive = testzip::Build({
       {"input.xml", kInputLayout},
       {"paint.xml", kPaintLayout},
+      {"translucent.xml", kTranslucentLayout},
       {"img/nine.png", skintest::Png(10, 10, nine), false},
       {"img/red.png", skintest::SolidPng(4, 4, 0xFF0000FF), false},
       {"img/half.png", skintest::SolidPng(2, 2, 0xFFFFFF80), false},

@@ -170,3 +170,18 @@ TEST_F(ManagerWindow, QueuedNotificationsWaitForTheNextMessageAndLoseReleasedSen
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ManagerWindow, TranslucentRootBlendsOverTheSameBackdropAfterAResize) {
+  Open("translucent.xml");
+  uint32_t first = window_->Pixel(50, 50);
+  ASSERT_NE(first, 0xDEADBEEFu);
+  SetWindowPos(hwnd_, nullptr, 0, 0, 260, 120, SWP_NOMOVE | SWP_NOZORDER);
+  skintest::Pump(50);
+  ASSERT_EQ(window_->GetManager().GetOffscreenSize().cx, 260);
+  // Blended over what the window showed at first, not over its own last frame.
+  EXPECT_EQ(window_->Pixel(50, 50), first);
+}
+
+}  // namespace
