@@ -32,7 +32,14 @@ bool CTestButtonUI::Activate() {
   return true;
 }
 
+int CTestButtonUI::CountEvents(UIEventKind kind) const {
+  int n = 0;
+  for (const UIEvent& e : events) n += e.kind == kind;
+  return n;
+}
+
 void CTestButtonUI::DoEvent(UIEvent& event) {
+  events.push_back(event);
   switch (event.kind) {
     case UIEventKind::ButtonDown:
     case UIEventKind::DoubleClick:

@@ -32,6 +32,8 @@ class CTestButtonUI : public CControlUI {
   bool Activate() override;
   void DoEvent(UIEvent& event) override;
   bool IsPressed() const { return pressed_; }
+  std::vector<UIEvent> events;  // every event it received, in order
+  int CountEvents(UIEventKind kind) const;
 
  private:
   bool pressed_ = false;
