@@ -47,7 +47,7 @@ class Certified(unittest.TestCase):
     def test_stored_report_equals_the_printed_one(self):
         final = self.lines[-1]
         self.assertEqual(final["verdict"], "certified")
-        self.assertEqual([r[0] for r in self.reports], ["/sp/index.php", "/report/query.php"])
+        self.assertEqual([r[0] for r in self.reports], ["save", "query"])
         self.assertEqual(self.reports[0][2], self.reports[1][2])  # the same body, save first
         fields = dict(json.loads(self.reports[0][1]))
         for key in ("seq", "mod", "testlevel", "speed_rtt", "speed_speed", "speed_upload", "app_t1", "app_t2",
@@ -55,7 +55,9 @@ class Certified(unittest.TestCase):
                     "traceDelay", "bandwidth"):
             printed = final[key]
             want = "%.2f" % printed if isinstance(printed, float) else str(printed)
-            self.assertEqual(fields[key], want, key)
+            # The platform reads the declared length, which ends in the body's
+            # first "\r\n": the last field carries it.
+            self.assertEqual(fields[key].rstrip("\r\n"), want, key)
         # The user information goes in unescaped, so its "&" splits it as a
         # naive form reader splits it: the raw body holds it whole.
         self.assertIn(("&userinfo=" + INFO + "&bandwidth=100\r\n\r\n").encode("gbk"), self.reports[0][2])
