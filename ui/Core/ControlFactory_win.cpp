@@ -6,6 +6,7 @@
 #include "ui/controls/ControlUI.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/DialUI.h"
+#include "ui/controls/EditUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
@@ -39,6 +40,7 @@ const TagEntry kTags[] = {
     VT_TAG("Option", COptionUI),
     VT_TAG("Progress", CProgressUI),
     VT_TAG("Dial", CDialUI),
+    VT_TAG("Edit", CEditUI),
     VT_TAG("VerticalLayout", CVerticalLayoutUI),
     VT_TAG("HorizontalLayout", CHorizontalLayoutUI),
     VT_TAG("TabLayout", CTabLayoutUI),
