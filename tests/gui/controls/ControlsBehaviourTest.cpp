@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/gui/controls/ControlsSkin.h"
+#include "ui/controls/ComboUI.h"
 #include "ui/controls/EditUI.h"
 #include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
@@ -214,6 +215,32 @@ TEST_F(ControlsBehaviour, TextLinksSendTheirNumber) {
   ASSERT_EQ(window_->Count("link"), 1);
   EXPECT_EQ(window_->notes.back().wParam, 0u);
   EXPECT_EQ(text->GetControlFlags() & kControlFlagSetCursor, unsigned(kControlFlagSetCursor));
+}
+
+TEST_F(ControlsBehaviour, ComboDropDownChoosesAnItem) {
+  CComboUI* combo = Find<CComboUI>("combo", "Combo");
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->GetCount(), 3);
+  EXPECT_TRUE(combo->GetText().IsEmpty());
+  skintest::Click(hwnd_, 750, 320);
+  HWND drop = combo->GetDropWindow();
+  ASSERT_NE(drop, nullptr);
+  EXPECT_EQ(window_->Count("dropdown"), 1);
+  RECT rc;
+  GetWindowRect(drop, &rc);
+  EXPECT_EQ(rc.right - rc.left, 80);  // dropboxsize 0: the combo's width
+  int row = (rc.bottom - rc.top - 2) / 3;
+  SendMessageA(drop, WM_MOUSEMOVE, 0, MAKELPARAM(10, row + row / 2));
+  SendMessageA(drop, WM_LBUTTONUP, 0, MAKELPARAM(10, row + row / 2));
+  skintest::Pump(30);
+  EXPECT_EQ(combo->GetDropWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(drop));
+  EXPECT_EQ(combo->GetCurSel(), 1);
+  EXPECT_STREQ(combo->GetText().GetData(), "two");
+  ASSERT_EQ(window_->Count("itemselect"), 1);
+  EXPECT_EQ(window_->notes.back().wParam, 1u);
+  EXPECT_EQ(window_->notes.back().lParam, -1);
+  EXPECT_FALSE(combo->SelectItem(3));
 }
 
 }  // namespace

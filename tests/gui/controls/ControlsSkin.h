@@ -37,6 +37,11 @@ inline const char kLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
       <Control name="page2" bkcolor="#FFFF0000"/>
       <Control name="page3" bkcolor="#FF00FFFF"/>
     </TabLayout>
+    <Combo name="combo" float="true" pos="710,310,790,330" dropboxsize="0,150" itemselectedbkcolor="FFC1E3FF">
+      <ListContainerElement text="one"/>
+      <ListContainerElement text="two"/>
+      <ListContainerElement text="three"/>
+    </Combo>
     <VerticalLayout name="bands" float="true" pos="800,0,890,550">
       <Control name="header" height="111"/>
       <Control name="content"/>
