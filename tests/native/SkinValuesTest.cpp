@@ -47,7 +47,8 @@ TEST(SkinValues, ColoursWithOptionalHash) {
     const char* text;
     uint32_t value;
   } cases[] = {{"#FFFDFDFD", 0xFFFDFDFDu}, {"FFFDFDFD", 0xFFFDFDFDu}, {"#FF#3333CC", 0x000000FFu},
-               {"ff00ff00", 0xFF00FF00u}, {"##1", 0u}, {"", 0u}, {"12zz", 0x12u}};
+               {"ff00ff00", 0xFF00FF00u}, {"##1", 0u}, {"", 0u}, {"12zz", 0x12u},
+               {"1FFFFFFFF", 0xFFFFFFFFu}, {"#000000001", 0x1u}};
   for (const auto& c : cases) EXPECT_EQ(vt::ParseColor(c.text), c.value) << c.text;
 }
 

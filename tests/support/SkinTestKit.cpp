@@ -32,7 +32,19 @@ bool CTestButtonUI::Activate() {
   return true;
 }
 
+void CTestButtonUI::PaintText(HDC dc) {
+  RECT rc = rcItem_;
+  CRenderEngine::DrawPlainText(dc, manager_, rc, text_, 0xFFFFFFFF, -1, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+int CTestButtonUI::CountEvents(UIEventKind kind) const {
+  int n = 0;
+  for (const UIEvent& e : events) n += e.kind == kind;
+  return n;
+}
+
 void CTestButtonUI::DoEvent(UIEvent& event) {
+  events.push_back(event);
   switch (event.kind) {
     case UIEventKind::ButtonDown:
     case UIEventKind::DoubleClick:
@@ -48,6 +60,13 @@ void CTestButtonUI::DoEvent(UIEvent& event) {
     default:
       CControlUI::DoEvent(event);
   }
+}
+
+TestWindow::TestWindow(const WindowConfig& config) : config_(config) {
+  WindowImplBase::SetFatalBoxHook([](const char* text, const char* caption, UINT flags) {
+    fprintf(stderr, "message box (%s, %u): %s\n", caption, flags, text);
+    fflush(stderr);
+  });
 }
 
 HWND TestWindow::Create(HWND parent, DWORD style) {

@@ -31,7 +31,10 @@ class CTestButtonUI : public CControlUI {
   unsigned GetControlFlags() const override { return kControlFlagTabStop; }
   bool Activate() override;
   void DoEvent(UIEvent& event) override;
+  void PaintText(HDC dc) override;  // white, centred, the manager's default font
   bool IsPressed() const { return pressed_; }
+  std::vector<UIEvent> events;  // every event it received, in order
+  int CountEvents(UIEventKind kind) const;
 
  private:
   bool pressed_ = false;
@@ -58,7 +61,9 @@ struct WindowConfig {
 // "TestButton" and records notifications and its ready call.
 class TestWindow : public WindowImplBase {
  public:
-  explicit TestWindow(const WindowConfig& config) : config_(config) {}
+  // A layout that fails ends the process as in the product, but the box is
+  // written to stderr instead of waiting for a person.
+  explicit TestWindow(const WindowConfig& config);
   // Tests create plain popups: Wine treats windows with a caption or a system
   // menu as managed and waits about 2 s for each to be withdrawn when it is
   // destroyed on a display without a window manager.

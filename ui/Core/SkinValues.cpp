@@ -73,7 +73,8 @@ uint32_t ParseColor(const char* text) {
     else if (*p >= 'a' && *p <= 'f') d = static_cast<unsigned>(*p - 'a' + 10);
     else if (*p >= 'A' && *p <= 'F') d = static_cast<unsigned>(*p - 'A' + 10);
     else break;
-    v = (v << 4) | d;
+    // Like strtoul with a 32-bit unsigned long: too many digits saturate.
+    v = v > 0x0FFFFFFFu ? 0xFFFFFFFFu : ((v << 4) | d);
   }
   return v;
 }

@@ -32,7 +32,7 @@ SkinSize ParseSize(const char* text);
 // True only for the exact text "true".
 bool ParseBool(const char* text);
 // One optional '#', then hexadecimal digits up to the first other character,
-// as an unsigned 32-bit AARRGGBB value (extra leading digits shift out).
+// as an unsigned 32-bit AARRGGBB value (more than 8 digits saturate).
 uint32_t ParseColor(const char* text);
 
 }  // namespace vt

@@ -162,6 +162,8 @@ class CUIManager {
   void FillNameMap(CControlUI* control);
   void ForgetControl(CControlUI* control);
   void DropOffscreen();
+  void DropBackdrop();
+  void EnsureBackdrop(int cx, int cy);
   bool EnsureOffscreen(int cx, int cy);
   void EnsureTooltip();
   void HideTooltip();
@@ -254,6 +256,7 @@ class CUIManager {
   HDC backDc_ = nullptr;
   HBITMAP backBitmap_ = nullptr;
   HGDIOBJ backOld_ = nullptr;
+  SIZE backSize_ = {0, 0};
 
   HWND tooltip_ = nullptr;
   TOOLINFOA toolInfo_ = {};

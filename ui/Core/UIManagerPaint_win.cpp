@@ -6,21 +6,50 @@
 #include "ui/controls/ControlUI.h"
 
 void CUIManager::DropOffscreen() {
+  // The backdrop stays: it is what the window showed before the toolkit
+  // painted, and capturing it again would capture our own frame.
   if (offDc_) {
     SelectObject(offDc_, offOld_);
     DeleteDC(offDc_);
   }
   if (offBitmap_) DeleteObject(offBitmap_);
+  offDc_ = nullptr;
+  offBitmap_ = nullptr;
+  offOld_ = nullptr;
+  offBits_ = nullptr;
+  offSize_ = {0, 0};
+}
+
+void CUIManager::DropBackdrop() {
   if (backDc_) {
     SelectObject(backDc_, backOld_);
     DeleteDC(backDc_);
   }
   if (backBitmap_) DeleteObject(backBitmap_);
-  offDc_ = backDc_ = nullptr;
-  offBitmap_ = backBitmap_ = nullptr;
-  offOld_ = backOld_ = nullptr;
-  offBits_ = nullptr;
-  offSize_ = {0, 0};
+  backDc_ = nullptr;
+  backBitmap_ = nullptr;
+  backOld_ = nullptr;
+  backSize_ = {0, 0};
+}
+
+// Captured once from the window; a new size keeps what was captured (the
+// rest is black) instead of capturing our own painting.
+void CUIManager::EnsureBackdrop(int cx, int cy) {
+  if (backDc_ && backSize_.cx == cx && backSize_.cy == cy) return;
+  HBITMAP bitmap = CRenderEngine::CreateDib(cx, cy, nullptr);
+  if (!bitmap) return;
+  HDC dc = CreateCompatibleDC(paintDc_);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  if (backDc_) {
+    BitBlt(dc, 0, 0, backSize_.cx, backSize_.cy, backDc_, 0, 0, SRCCOPY);
+  } else {
+    BitBlt(dc, 0, 0, cx, cy, paintDc_, 0, 0, SRCCOPY);
+  }
+  DropBackdrop();
+  backDc_ = dc;
+  backBitmap_ = bitmap;
+  backOld_ = old;
+  backSize_ = {cx, cy};
 }
 
 bool CUIManager::EnsureOffscreen(int cx, int cy) {
@@ -32,13 +61,7 @@ bool CUIManager::EnsureOffscreen(int cx, int cy) {
   offDc_ = CreateCompatibleDC(paintDc_);
   offOld_ = SelectObject(offDc_, offBitmap_);
   offSize_ = {cx, cy};
-  if (transparentBk_) {
-    // The backdrop: what the window showed before the toolkit painted it.
-    backBitmap_ = CRenderEngine::CreateDib(cx, cy, nullptr);
-    backDc_ = CreateCompatibleDC(paintDc_);
-    backOld_ = SelectObject(backDc_, backBitmap_);
-    BitBlt(backDc_, 0, 0, cx, cy, paintDc_, 0, 0, SRCCOPY);
-  }
+  if (transparentBk_) EnsureBackdrop(cx, cy);
   return true;
 }
 

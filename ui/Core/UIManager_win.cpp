@@ -65,6 +65,7 @@ CUIManager::~CUIManager() {
   for (auto& it : images_) CRenderEngine::FreeImage(it.second);
   if (tooltip_) DestroyWindow(tooltip_);
   DropOffscreen();
+  DropBackdrop();
   if (paintDc_ && hwnd_) ReleaseDC(hwnd_, paintDc_);
   RemoveItem(Managers(), this);
 }

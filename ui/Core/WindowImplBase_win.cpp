@@ -140,9 +140,7 @@ void WindowImplBase::FailLayout() {
 
 LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool& handled) {
   handled = true;
-  LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
-  style &= ~WS_CAPTION;
-  SetWindowLongA(hwnd_, GWL_STYLE, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+  SetWindowLongA(hwnd_, GWL_STYLE, static_cast<LONG>(WindowStyle() | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
   RECT rc;
   GetClientRect(hwnd_, &rc);
   SetWindowPos(hwnd_, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,

@@ -19,7 +19,7 @@ class ManagerInput : public ::testing::Test {
     window_->notes.clear();
   }
   void TearDown() override {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
     delete window_;
   }
   std::string Focused() {
@@ -182,6 +182,56 @@ TEST_F(ManagerInput, WindowInitArrivesOnceBeforeTheFirstFrame) {
   EXPECT_FALSE(fresh.firstFrameBeforeInit);
   EXPECT_EQ(fresh.notes.front().type, "windowinit");
   DestroyWindow(fresh.GetHandle());
+}
+
+}  // namespace
+
+namespace {
+
+skintest::CTestButtonUI* Button(TestWindow* w, const char* name) {
+  return static_cast<skintest::CTestButtonUI*>(w->Find(name));
+}
+
+TEST_F(ManagerInput, MouseEventsEnterHoverLeaveAndWheelReachTheControlUnderTheMouse) {
+  skintest::CTestButtonUI* a = Button(window_, "a");
+  skintest::CTestButtonUI* b = Button(window_, "b");
+  a->events.clear();
+  SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+  SendMessageA(hwnd_, WM_MOUSEHOVER, 0, MAKELPARAM(20, 20));
+  SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(80, 20));
+  EXPECT_EQ(a->CountEvents(UIEventKind::MouseEnter), 1);
+  EXPECT_EQ(a->CountEvents(UIEventKind::MouseHover), 1);
+  EXPECT_EQ(a->CountEvents(UIEventKind::MouseLeave), 1);
+  EXPECT_EQ(b->CountEvents(UIEventKind::MouseEnter), 1);
+  POINT screen = {80, 20};
+  ClientToScreen(hwnd_, &screen);
+  SendMessageA(hwnd_, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+  SendMessageA(hwnd_, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+  ASSERT_EQ(b->CountEvents(UIEventKind::ScrollWheel), 2);
+  std::vector<WPARAM> wheel;
+  for (const UIEvent& e : b->events) {
+    if (e.kind == UIEventKind::ScrollWheel) wheel.push_back(LOWORD(e.wParam));
+  }
+  EXPECT_EQ(wheel[0], static_cast<WPARAM>(SB_LINEDOWN));
+  EXPECT_EQ(wheel[1], static_cast<WPARAM>(SB_LINEUP));
+  // Closing: the hover control gets a leave, the focus is cleared.
+  window_->GetManager().SetFocusControl(b);
+  SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+  EXPECT_GE(b->CountEvents(UIEventKind::MouseLeave), 1);
+  EXPECT_EQ(window_->GetManager().GetFocusControl(), nullptr);
+}
+
+TEST_F(ManagerInput, MessageLoopOffersMessagesToPreTranslateUntilQuit) {
+  int before = CUIManager::ManagerCount();
+  EXPECT_GE(before, 1);
+  skintest::PostKey(hwnd_, VK_TAB);  // only PreTranslate moves the focus on Tab
+  PostQuitMessage(0);
+  CUIManager::RunMessageLoop();
+  EXPECT_EQ(Focused(), "b");
+  DestroyWindow(hwnd_);
+  delete window_;
+  window_ = nullptr;
+  EXPECT_EQ(CUIManager::ManagerCount(), before - 1);  // the process-wide list forgets it
 }
 
 }  // namespace

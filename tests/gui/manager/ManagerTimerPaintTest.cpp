@@ -112,6 +112,13 @@ TEST_F(ManagerWindow, PaintsColoursBordersImagesAndClipping) {
       {215, 75, 0xFF0000, "dest inside the control"},
       {205, 65, 0x000000, "outside dest"},
       {310, 70, 0xFF0000, "first GIF frame"},
+      {0, 112, 0xFF0000, "tiled piece: left frame"},
+      {1, 112, 0x00FF00, "tiled centre, first tile"},
+      {4, 112, 0x00FF00, "tiled centre, second tile"},
+      {5, 112, 0x0000FF, "tiled centre, second tile"},
+      {22, 112, 0xFF0000, "tiled piece: right frame"},
+      {45, 125, 0x00FFFF, "hole: the centre is not drawn"},
+      {31, 111, 0x0000FF, "hole: the frame is"},
   };
   for (const auto& c : cases) EXPECT_TRUE(Near(window_->Pixel(c.x, c.y), c.rgb)) << c.what << ": " << std::hex << window_->Pixel(c.x, c.y);
   EXPECT_TRUE(window_->SaveScreenshot("manager-paint.png"));
@@ -134,6 +141,80 @@ TEST_F(ManagerWindow, GifBackgroundAnimatesOnTimer8765) {
   gif->SetBkImage("img/red.png");  // another background stops the animation
   EXPECT_FALSE(gif->IsAnimating());
   EXPECT_FALSE(window_->GetManager().StopTimer(gif, kGifTimerId));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ManagerWindow, QueuedNotificationsWaitForTheNextMessageAndLoseReleasedSenders) {
+  Open("input.xml");
+  CUIManager& m = window_->GetManager();
+  CControlUI* dup = window_->Find("dup");
+  CControlUI* menu = window_->Find("menuctl");
+  m.SendNotification(menu, "later", 4, 5, true);
+  m.SendNotification(dup, "gone", 0, 0, true);
+  EXPECT_EQ(window_->Count("later"), 0);  // not yet
+  IContainerUI* root = static_cast<IContainerUI*>(m.GetRoot()->GetInterface("IContainer"));
+  ASSERT_TRUE(root->RemoveChild(dup));
+  PostMessageA(hwnd_, WM_NULL, 0, 0);
+  skintest::Pump(30);
+  ASSERT_EQ(window_->Count("later"), 1);
+  ASSERT_EQ(window_->Count("gone"), 1);
+  for (const auto& r : window_->notes) {
+    if (r.type == "later") {
+      EXPECT_EQ(r.sender, "menuctl");
+      EXPECT_EQ(r.wParam, 4u);
+    }
+    if (r.type == "gone") {
+      EXPECT_EQ(r.sender, "");  // its sender was released meanwhile
+    }
+  }
+  // Controls without a manager send nothing.
+  CControlUI orphan;
+  m.SendNotification(&orphan, "orphan");
+  EXPECT_EQ(window_->Count("orphan"), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ManagerWindow, TranslucentRootBlendsOverTheSameBackdropAfterAResize) {
+  Open("translucent.xml");
+  uint32_t first = window_->Pixel(50, 50);
+  ASSERT_NE(first, 0xDEADBEEFu);
+  SetWindowPos(hwnd_, nullptr, 0, 0, 260, 120, SWP_NOMOVE | SWP_NOZORDER);
+  skintest::Pump(50);
+  ASSERT_EQ(window_->GetManager().GetOffscreenSize().cx, 260);
+  // Blended over what the window showed at first, not over its own last frame.
+  EXPECT_EQ(window_->Pixel(50, 50), first);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ManagerWindow, WindowAttributesSizeLimitsOutlineAndOpacity) {
+  Open("attributes.xml");
+  MINMAXINFO info = {};
+  SendMessageA(hwnd_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 150);
+  EXPECT_EQ(info.ptMinTrackSize.y, 80);
+  EXPECT_EQ(info.ptMaxTrackSize.x, 400);
+  EXPECT_EQ(info.ptMaxTrackSize.y, 300);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetWindowLongA(hwnd_, GWL_EXSTYLE) & WS_EX_LAYERED);
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd_, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 200);
+  // "showdirty": the updated rectangle is outlined in red.
+  RECT part = {20, 20, 60, 50};
+  InvalidateRect(hwnd_, &part, FALSE);
+  skintest::Pump(30);
+  EXPECT_EQ(window_->Pixel(20, 30), 0xFF0000u);
+  EXPECT_EQ(window_->Pixel(59, 30), 0xFF0000u);
+  EXPECT_EQ(window_->Pixel(40, 30), 0x000000u);
 }
 
 }  // namespace

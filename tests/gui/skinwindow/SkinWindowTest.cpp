@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/support/SkinTestKit.h"
+#include "tests/support/ZipWriter.h"
 #include "ui/Core/SkinFiles.h"
 
 namespace {
@@ -61,6 +62,23 @@ TEST_F(SkinWindow, LoadsLayoutFromZipResourceWithoutFrame) {
   EXPECT_EQ(window_->Pixel(150, 20), 0x336699u);
   EXPECT_EQ(window_->Pixel(150, 170), 0x204060u);
   EXPECT_TRUE(window_->SaveScreenshot("skinwindow.png"));
+}
+
+TEST_F(SkinWindow, LayoutTextReachesTheScreenAsGbkGlyphs) {
+  CControlUI* ok = window_->Find("ok");
+  ASSERT_NE(ok, nullptr);
+  EXPECT_STREQ(ok->GetText(), "确定");  // UTF-8 in the layout, GBK here
+  // The default font ("SimSun", 12) draws the two characters in white
+  // (smoothed: counted are pixels clearly brighter than the 204060 body).
+  const RECT& rc = ok->GetPos();
+  int bright = 0;
+  for (int y = rc.top; y < rc.bottom; ++y) {
+    for (int x = rc.left; x < rc.right; ++x) bright += ((window_->Pixel(x, y) >> 8) & 0xFF) > 0xA0;
+  }
+  EXPECT_GT(bright, 30);
+  EXPECT_LT(bright, (rc.right - rc.left) * (rc.bottom - rc.top) / 3);
+  EXPECT_EQ(window_->GetManager().GetFontInfo(-1)->size, 12);
+  EXPECT_STREQ(window_->GetManager().GetFontInfo(-1)->face, "SimSun");
 }
 
 TEST_F(SkinWindow, CaptionBandDragsExceptOverButtonsAndSizeBoxSizes) {
@@ -157,8 +175,8 @@ void RecordBox(const char* text, const char* caption, UINT flags) {
 }
 
 void OpenBrokenWindow(const char* file) {
-  WindowImplBase::SetFatalBoxHook(RecordBox);
   TestWindow window(ArchiveWindow(file));
+  WindowImplBase::SetFatalBoxHook(RecordBox);
   window.Create();
   fprintf(stderr, "still running\n");
   exit(0);
@@ -223,6 +241,63 @@ TEST_F(SkinWindow, CaptionBandDragsTheWindow) {
   GetWindowRect(hwnd, &still);
   EXPECT_EQ(still.left, after.left);
   EXPECT_EQ(still.top, after.top);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SkinSources, LayoutResourceOfItsOwn) {
+  WindowConfig c;
+  c.className = "SkinKind3";
+  c.skinFile = "201";
+  c.sourceKind = 3;
+  TestWindow w(c);
+  ASSERT_NE(w.Create(), nullptr);
+  EXPECT_NE(w.Find("secondroot"), nullptr);
+  DestroyWindow(w.GetHandle());
+}
+
+// Kind 2 needs a process whose archive is not yet set: a child process.
+void OpenZipFileWindow(const char* zipPath) {
+  WindowConfig c;
+  c.className = "SkinKind2";
+  c.skinFile = "inzip.xml";
+  c.sourceKind = 2;
+  c.archiveFile = zipPath;
+  TestWindow w(c);
+  w.Create();
+  bool found = w.Find("fromzipfile") != nullptr;
+  fprintf(stderr, found ? "found\n" : "missing\n");
+  exit(found ? 3 : 4);
+}
+
+TEST(SkinSourcesDeathTest, ZipFileOnDisk) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  std::string path = std::string(dir) + "vt-skin-kind2.zip";
+  std::string zip = testzip::Build({{"inzip.xml", "<Window><Container name=\"fromzipfile\"/></Window>"}});
+  FILE* f = fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  fwrite(zip.data(), 1, zip.size(), f);
+  fclose(f);
+  EXPECT_EXIT(OpenZipFileWindow(path.c_str()), ::testing::ExitedWithCode(3), "found");
+  DeleteFileA(path.c_str());
+}
+
+TEST(SkinWindowPlacement, CenterOnOwnerWithoutOwnerCentresInTheWorkArea) {
+  TestWindow w(ArchiveWindow("second.xml"));  // 220 x 120
+  ASSERT_NE(w.Create(), nullptr);
+  SetWindowPos(w.GetHandle(), nullptr, -500, -300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  w.CenterOnOwner();
+  RECT rc, work;
+  GetWindowRect(w.GetHandle(), &rc);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(rc.right - rc.left, 220);  // not resized
+  EXPECT_EQ(rc.left, (work.left + work.right) / 2 - 110);
+  EXPECT_EQ(rc.top, (work.top + work.bottom) / 2 - 60);
+  DestroyWindow(w.GetHandle());
 }
 
 }  // namespace
