@@ -245,7 +245,12 @@ void MarkupWalker::PushFaceFont(WalkState& s, const char* p, const char* end) {
 void MarkupWalker::PopFont(WalkState& s) {
   MarkupFontMetrics old = fonts_.Metrics(Font(s));
   s.fonts.Pop();
-  if (old.italic && !fonts_.Metrics(Font(s)).italic) s.x += old.spaceOverhangC / 2;
+  // Leaving italics makes room for half the slanted overhang (GDI gives it as
+  // a C width, negative when the glyph reaches past its advance).
+  if (old.italic && !fonts_.Metrics(Font(s)).italic) {
+    int overhang = old.spaceOverhangC < 0 ? -old.spaceOverhangC : old.spaceOverhangC;
+    s.x += overhang / 2;
+  }
   Raise(s);
 }
 
