@@ -99,6 +99,37 @@ TEST_F(ControlsBehaviour, TabLayoutShowsOnePage) {
   EXPECT_TRUE(window_->Find("page0")->IsVisible());
 }
 
+TEST_F(ControlsBehaviour, SelectedIdPicksThePageSilentlyAtLoad) {
+  CTabLayoutUI* preset = Find<CTabLayoutUI>("preset", "TabLayout");
+  ASSERT_NE(preset, nullptr);
+  EXPECT_EQ(preset->GetCurSel(), 2);
+  EXPECT_FALSE(window_->Find("presetA")->IsVisible());
+  EXPECT_TRUE(window_->Find("presetC")->IsVisible());
+  EXPECT_EQ(window_->Find("presetC")->GetPos().left, 710);
+}
+
+// Measured with the real font: Chinese text wraps between any two
+// characters, so a narrow text control grows by lines.
+TEST_F(ControlsBehaviour, TextControlMeasuresWrappedChineseMarkup) {
+  CTextUI text;  // no fixed width: measured in the width offered
+  text.SetManager(&window_->GetManager(), nullptr, false);
+  text.SetShowHtml(true);
+  text.SetText("<f 1>测试测试测试测试</f>");
+  const TEXTMETRICA& tm = window_->GetManager().GetFontInfo(1)->metrics;
+  int line = tm.tmHeight + tm.tmExternalLeading;
+  SIZE wide = text.DesiredSize({400, 0});
+  EXPECT_EQ(wide.cy, line);
+  int glyph = (wide.cx - 4) / 8;  // text padding 2 + 2
+  ASSERT_GT(glyph, 0);
+  SIZE narrow = text.DesiredSize({4 + 3 * glyph + glyph / 2, 0});  // room for three and a half
+  EXPECT_EQ(narrow.cy, 3 * line);  // 8 characters: 3 + 3 + 2
+  EXPECT_EQ(narrow.cx, 4 + 3 * glyph);
+  // Plain text (no markup) measures with the system's word wrapping.
+  text.SetShowHtml(false);
+  text.SetText("abc");
+  EXPECT_GT(text.DesiredSize({400, 0}).cy, 0);
+}
+
 TEST_F(ControlsBehaviour, VerticalLayoutBands) {
   EXPECT_EQ(window_->Find("header")->GetPos().bottom, 111);
   RECT content = window_->Find("content")->GetPos();

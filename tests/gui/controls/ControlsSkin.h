@@ -37,6 +37,11 @@ inline const char kLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
       <Control name="page2" bkcolor="#FFFF0000"/>
       <Control name="page3" bkcolor="#FF00FFFF"/>
     </TabLayout>
+    <TabLayout name="preset" float="true" pos="710,340,790,360" selectedid="2">
+      <Control name="presetA"/>
+      <Control name="presetB"/>
+      <Control name="presetC"/>
+    </TabLayout>
     <Combo name="combo" float="true" pos="710,310,790,330" dropboxsize="0,150" itemselectedbkcolor="FFC1E3FF">
       <ListContainerElement text="one"/>
       <ListContainerElement text="two"/>
