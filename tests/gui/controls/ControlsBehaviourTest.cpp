@@ -165,6 +165,14 @@ TEST_F(ControlsBehaviour, ListRowsBringTheScrollBarWithTheEighth) {
   Layout();
   EXPECT_EQ(list->GetList()->GetScrollPos(), 20);
   EXPECT_EQ(list->ChildAt(0)->GetPos().top, 200);
+  // The arrows step by a line: up from the end, then down again.
+  skintest::Click(hwnd_, 695, 225);
+  Layout();
+  EXPECT_EQ(bar->GetScrollPos(), 20 - bar->GetLineSize());
+  EXPECT_EQ(list->ChildAt(0)->GetPos().top, 200 + bar->GetLineSize());
+  skintest::Click(hwnd_, 695, 515);
+  Layout();
+  EXPECT_EQ(bar->GetScrollPos(), 20);
   list->RemoveAll();
   Layout();
   EXPECT_EQ(list->GetCount(), 0);
