@@ -146,4 +146,18 @@ TEST_F(ControlsPaint, MarkupColourInALabel) {
   EXPECT_EQ(CountNear({500, 110, 700, 130}, 0x000000), 0);  // nothing in the default colour
 }
 
+// Fonts made for tags ("<a>" underlines font 1) join the manager's list
+// once and are found again by their properties on later paints.
+TEST_F(ControlsPaint, FontsMadeByTagsAreKept) {
+  CUIManager& m = window_->GetManager();
+  int count = m.GetFontCount();
+  EXPECT_GT(count, 2);  // the layout's two and at least the underlined one
+  bool underlined = false;
+  for (int i = 0; i < count; ++i) underlined |= m.GetFontInfo(i)->underline && m.GetFontInfo(i)->size == 16;
+  EXPECT_TRUE(underlined);
+  Repaint();
+  Repaint();
+  EXPECT_EQ(m.GetFontCount(), count);
+}
+
 }  // namespace
