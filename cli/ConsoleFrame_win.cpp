@@ -17,7 +17,7 @@ int TextOfMessage(UINT message, WPARAM wParam) {
 }
 }  // namespace
 
-ConsoleFrame::ConsoleFrame() : model_(this, this), launcher_(new EngineLauncher) {
+ConsoleFrame::ConsoleFrame() : launcher_(new EngineLauncher), model_(this, launcher_) {
   launcher_->SetWindow(run_.window());
   srand(static_cast<unsigned>(time(nullptr)));  // the application page draws from it, as the window's does
 }

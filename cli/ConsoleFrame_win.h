@@ -1,6 +1,6 @@
 // The main window's logic run from the console: MainFrameModel with a view
-// that keeps control texts in memory and engines that start the same
-// threads the window starts, reporting to an EngineRun message window. So
+// that keeps control texts in memory and the window's own EngineLauncher,
+// whose threads report to an EngineRun message window. So
 // every figure, text and report field the console prints is the one the
 // window would show and store.
 //
@@ -19,7 +19,7 @@
 
 namespace vt {
 
-class ConsoleFrame : public IMainFrameView, public IMainFrameEngines {
+class ConsoleFrame : public IMainFrameView {
  public:
   ConsoleFrame();
   MainFrameModel& model() { return model_; }
@@ -50,27 +50,10 @@ class ConsoleFrame : public IMainFrameView, public IMainFrameEngines {
   unsigned StartTimer(unsigned id, unsigned) override { return id; }
   void StopTimer(unsigned) override {}
 
-  // IMainFrameEngines: the window's engines, reporting to the run's window.
-  void StartDownload(const LineChoice& line) override { launcher_->StartDownload(line); }
-  void StartUpload(const LineChoice& line) override { launcher_->StartUpload(line); }
-  void StartPing(const char* host) override { launcher_->StartPing(host); }
-  void StartAppTest() override { launcher_->StartAppTest(); }
-  void StartRouteTrace(const char* target) override { launcher_->StartRouteTrace(target); }
-  void StartPublicIp() override { launcher_->StartPublicIp(); }
-  void StartTroubleTrace(const char* publicIp, const char* target) override {
-    launcher_->StartTroubleTrace(publicIp, target);
-  }
-  void TroubleTraceLists(std::string* hoops, std::string* delays) override {
-    launcher_->TroubleTraceLists(hoops, delays);
-  }
-  // The console offers no LAN analysis tool.
-  bool LaunchLanTool() override { return false; }
-  void OfferLanToolInstall() override {}
-
  private:
   EngineRun run_;
-  MainFrameModel model_;
   EngineLauncher* launcher_;  // never deleted: engine threads point into its records
+  MainFrameModel model_;
   std::map<std::string, std::string> texts_;
   std::vector<TraceRowSpec> rows_;
   int dialValue_ = 0;

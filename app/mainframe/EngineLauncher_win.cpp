@@ -57,7 +57,7 @@ void EngineLauncher::StartTroubleTrace(const char* publicIp, const char* target)
   Start(vt::TroubleTraceThread, &troubleRequest_);
 }
 
-void EngineLauncher::TroubleTraceLists(std::string* hoops, std::string* delays) const {
+void EngineLauncher::TroubleTraceLists(std::string* hoops, std::string* delays) {
   *hoops = troubleRequest_.traceHoops.GetData();
   *delays = troubleRequest_.traceDelay.GetData();
 }

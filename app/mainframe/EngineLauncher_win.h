@@ -17,21 +17,24 @@
 #include "engines/ping/PingRequest.h"
 #include "engines/trace/TraceRequest.h"
 
-class EngineLauncher {
+class EngineLauncher : public IMainFrameEngines {
  public:
   void SetWindow(HWND window) { window_ = window; }
   HWND window() const { return window_; }
   // True once a thread could not be started (the page then stays running).
   bool threadFailed() const { return threadFailed_; }
 
-  void StartDownload(const LineChoice& line);
-  void StartUpload(const LineChoice& line);
-  void StartPing(const char* host);
-  void StartAppTest();
-  void StartRouteTrace(const char* target);
-  void StartPublicIp();
-  void StartTroubleTrace(const char* publicIp, const char* target);
-  void TroubleTraceLists(std::string* hoops, std::string* delays) const;
+  void StartDownload(const LineChoice& line) override;
+  void StartUpload(const LineChoice& line) override;
+  void StartPing(const char* host) override;
+  void StartAppTest() override;
+  void StartRouteTrace(const char* target) override;
+  void StartPublicIp() override;
+  void StartTroubleTrace(const char* publicIp, const char* target) override;
+  void TroubleTraceLists(std::string* hoops, std::string* delays) override;
+  // No LAN analysis tool here; the window offers one.
+  bool LaunchLanTool() override { return false; }
+  void OfferLanToolInstall() override {}
 
  private:
   void Start(unsigned(__stdcall* proc)(void*), void* arg);

@@ -44,7 +44,7 @@ int UIFrame::ShowBox(HWND owner, const char* text, const char* caption, UINT fla
   return MessageBoxA(owner, text, caption, flags);
 }
 
-UIFrame::UIFrame() : model_(this, this), launcher_(new EngineLauncher) {}
+UIFrame::UIFrame() : engines_(new FrameEngines), model_(this, engines_) {}
 
 UIFrame::~UIFrame() { PostQuitMessage(0); }
 
@@ -56,7 +56,7 @@ void UIFrame::OnWindowDestroyed() {
 CControlUI* UIFrame::Find(const char* name) { return manager_.FindControlByName(name); }
 
 void UIFrame::OnWindowReady() {
-  launcher_->SetWindow(GetHandle());
+  engines_->SetWindow(GetHandle());
   if (auto* list = static_cast<CListUI*>(Find("listTrace") ? Find("listTrace")->GetInterface("List") : nullptr))
     list->SetTextCallback(this);
   srand(static_cast<unsigned>(time(nullptr)));  // the application page draws from it
@@ -153,9 +153,9 @@ unsigned UIFrame::StartTimer(unsigned id, unsigned periodMs) {
 
 void UIFrame::StopTimer(unsigned id) { ::KillTimer(GetHandle(), id); }
 
-bool UIFrame::LaunchLanTool() { return WinExec(kLanTool, SW_SHOW) > 31; }
+bool UIFrame::FrameEngines::LaunchLanTool() { return WinExec(kLanTool, SW_SHOW) > 31; }
 
-void UIFrame::OfferLanToolInstall() {
-  ShowBox(GetHandle(), "未安装内网分析工具，点击确定后下载科来内网分析工具", "安装提示", MB_OK);
+void UIFrame::FrameEngines::OfferLanToolInstall() {
+  ShowBox(window(), "未安装内网分析工具，点击确定后下载科来内网分析工具", "安装提示", MB_OK);
   ShellExecuteA(nullptr, "open", kLanToolPage, "", "", SW_SHOWNORMAL);
 }

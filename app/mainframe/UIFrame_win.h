@@ -26,7 +26,7 @@ struct SettingsChoice {
   int serverMode = 1;
   std::string testNumber;
 };
-class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrameView, public IMainFrameEngines {
+class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrameView {
  public:
   UIFrame();
   ~UIFrame() override;  // posts the quit message first
@@ -82,30 +82,21 @@ class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrame
   unsigned StartTimer(unsigned id, unsigned periodMs) override;
   void StopTimer(unsigned id) override;
 
-  // IMainFrameEngines
-  void StartDownload(const LineChoice& line) override { launcher_->StartDownload(line); }
-  void StartUpload(const LineChoice& line) override { launcher_->StartUpload(line); }
-  void StartPing(const char* host) override { launcher_->StartPing(host); }
-  void StartAppTest() override { launcher_->StartAppTest(); }
-  void StartRouteTrace(const char* target) override { launcher_->StartRouteTrace(target); }
-  void StartPublicIp() override { launcher_->StartPublicIp(); }
-  void StartTroubleTrace(const char* publicIp, const char* target) override {
-    launcher_->StartTroubleTrace(publicIp, target);
-  }
-  void TroubleTraceLists(std::string* hoops, std::string* delays) override {
-    launcher_->TroubleTraceLists(hoops, delays);
-  }
-  bool LaunchLanTool() override;
-  void OfferLanToolInstall() override;
-
  private:
   CControlUI* Find(const char* name);
   bool RunUserInfo(std::string* userInfo, std::string* lineBandwidth);
   static int ShowBox(HWND owner, const char* text, const char* caption, UINT flags);
   static OpenDocumentHook g_openDocument;
 
+  // The engines, plus the LAN analysis tool that only the window offers.
+  class FrameEngines : public EngineLauncher {
+   public:
+    bool LaunchLanTool() override;
+    void OfferLanToolInstall() override;
+  };
+
+  FrameEngines* engines_;  // never freed: see the note at the top
   MainFrameModel model_;
-  EngineLauncher* launcher_;  // never freed: see the note at the top
   int dialValue_ = 0;
 };
 
