@@ -3,7 +3,7 @@
 // options, edits, a combo; the product skin's artwork), and one repaint of
 // the dial alone after a new value, as the needle timer does ten times a
 // second during a bandwidth test. Prints median, minimum and maximum in
-// milliseconds. Usage: ControlsBench_win [rounds]   (needs build/<preset>/skin.zip)
+// milliseconds. Usage: ControlsBench_win [rounds]   (needs build/<preset>/skin/skin.zip)
 #include <windows.h>
 
 #include <algorithm>
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string skin = path;
   skin = skin.substr(0, skin.find_last_of("\\/"));
-  skin = skin.substr(0, skin.find_last_of("\\/")) + "\\skin.zip";
+  skin = skin.substr(0, skin.find_last_of("\\/")) + "\\skin\\skin.zip";
   if (!CUIManager::SetSkinArchiveFile(skin.c_str())) {
     fprintf(stderr, "cannot open %s\n", skin.c_str());
     return 1;

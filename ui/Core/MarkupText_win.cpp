@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ui/Core/CodePage.h"
 #include "ui/Core/ImageString.h"
 #include "ui/Core/MarkupLayout.h"
 #include "ui/Core/Render.h"
@@ -42,7 +43,9 @@ class GdiMarkup : public vt::IMarkupFonts, public vt::IMarkupCanvas {
     return index >= 0 && index < manager_->GetFontCount() ? index : vt::kMarkupDefaultFont;
   }
   int FindFont(const char* face, size_t faceLen, int size, bool bold, bool underline, bool italic) override {
-    CUIString name(face, faceLen < 32 ? faceLen : 31);  // face names are at most 32 bytes
+    // A face name has at most 31 bytes (LOGFONT's 32 with the zero), cut at a
+    // character boundary.
+    CUIString name(face, vt::CharBoundaryAtOrBelow(face, faceLen, faceLen < 32 ? faceLen : 31));
     for (int i = 0; i < manager_->GetFontCount(); ++i) {
       const FontInfo* f = manager_->GetFontInfo(i);
       if (f->face == name && f->size == size && f->bold == bold && f->underline == underline &&

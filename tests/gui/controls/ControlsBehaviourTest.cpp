@@ -192,6 +192,14 @@ TEST_F(ControlsBehaviour, ListSelection) {
   EXPECT_EQ(window_->notes.back().lParam, -1);
   auto* row1 = static_cast<CListContainerElementUI*>(list->ChildAt(1));
   EXPECT_TRUE(row1->IsSelected());
+  // Item colours: selected, and hot under the mouse.
+  PostMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(600, 310));
+  skintest::Pump(30);
+  Layout();
+  EXPECT_EQ(window_->Pixel(650, 270), 0xE0FFFFu);
+  EXPECT_TRUE(static_cast<CListContainerElementUI*>(list->ChildAt(2))->IsHot());
+  EXPECT_EQ(window_->Pixel(650, 310), 0xE0FFE0u);
+  EXPECT_EQ(window_->Pixel(650, 230), 0xFFFFFFu);
   EXPECT_TRUE(list->SelectItem(2));
   EXPECT_FALSE(row1->IsSelected());
   EXPECT_FALSE(list->SelectItem(5));  // out of range: unchanged

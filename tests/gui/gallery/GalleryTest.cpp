@@ -18,7 +18,7 @@
 
 namespace {
 
-// The product skin archive of this build: build/<preset>/skin/skin.zip, next to
+// The product skin archive of this build: build/<preset>/skin/skin.zip, beside
 // the tests folder.
 std::string ProductSkin() {
   char path[MAX_PATH] = {};
