@@ -69,8 +69,15 @@ std::string AttributeText(const TiXmlElement* element, const char* name) {
 bool ReadVersionDocument(const char* text, VersionDocument* out) {
   if (!text || !*text || !out) return false;
   if (NestingDepth(text) > kVersionDocumentDepthLimit) return false;
+  // In UTF-8 mode (a byte-order mark or an XML declaration chooses it) the
+  // parser steps over a whole UTF-8 sequence, as long as its lead byte says,
+  // without looking for the end of the text: a text ending in the lead byte
+  // of a 3-byte sequence sent it two bytes past the terminator. It reads a
+  // copy followed by three more zero bytes, enough for the longest sequence.
+  std::string padded(text);
+  padded.append(3, '\0');
   TiXmlDocument doc;
-  doc.Parse(text, nullptr, TIXML_ENCODING_UNKNOWN);
+  doc.Parse(padded.c_str(), nullptr, TIXML_ENCODING_UNKNOWN);
   const TiXmlElement* first = doc.FirstChildElement();
   if (!first) return false;
   out->version = AttributeText(first, "ver");

@@ -3,6 +3,7 @@
 // fit its buffer, keep its "\r\n\r\n" ending, carry every text either whole
 // or cut at a character boundary, and equal the plain composition when that
 // fits. The address must fit its buffer and end in ".docx" (or be empty).
+// fuzz-options: -max_len=8192
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

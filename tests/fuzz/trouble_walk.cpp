@@ -4,6 +4,7 @@
 // no more hops walked than CountHoops allows, both hop strings have one "|"
 // per hop walked, the counters start from zero and stay non-negative where
 // they count.
+// fuzz-options: -max_len=16384
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

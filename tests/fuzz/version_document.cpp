@@ -1,5 +1,6 @@
 // Fuzz target: the platform's version document, read as the client reads
 // the reply body (a zero-ended text; an embedded zero ends it).
+// fuzz-options: -max_len=16384
 #include <cstddef>
 #include <cstdint>
 #include <string>

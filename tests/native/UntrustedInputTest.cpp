@@ -3,6 +3,8 @@
 // tests/fuzz/corpus/<target>/malformed/, so every campaign runs it again.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "cli/JsonLine.h"
@@ -142,6 +144,33 @@ TEST(UntrustedInput, VersionDocumentNestingIsBounded) {
       EXPECT_EQ(read.version, "1.2");
     }
   }
+}
+
+TEST(UntrustedInput, VersionDocumentEndingInsideAUtf8Sequence) {
+  // version_document: after a byte-order mark the XML parser reads UTF-8 and
+  // stepped over a whole sequence announced by a lead byte even where the
+  // text ended first, reading past the terminator. The texts are given in
+  // buffers of their exact size, so AddressSanitizer sees any such read.
+  const char* texts[] = {
+      "\xEF\xBB\xBF<v ver=\"1\">\xE1",
+      "\xEF\xBB\xBF<v ver=\"1\">ab\xF0",
+      "<?xml version=\"1.0\"?><v ver=\"1\">\xC3",
+      "\xEF\xBB\xBF<\x91 v\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
+      "er=<?\xEF\xBB<=>1=//\xE1",  // as the fuzzer found it
+  };
+  for (const char* text : texts) {
+    size_t n = strlen(text) + 1;
+    std::unique_ptr<char[]> exact(new char[n]);
+    memcpy(exact.get(), text, n);
+    VersionDocument doc;
+    bool read = ReadVersionDocument(exact.get(), &doc);
+    if (read) {
+      EXPECT_LE(doc.version.size(), n) << text;
+    }
+  }
+  VersionDocument doc;
+  ASSERT_TRUE(ReadVersionDocument("\xEF\xBB\xBF<v ver=\"2.1\" url=\"u\">\xE1", &doc));
+  EXPECT_EQ(doc.version, "2.1");  // the padding changes nothing the parser returns
 }
 
 }  // namespace
