@@ -32,4 +32,13 @@ size_t WholeCharsOfCutText(const char* text, size_t len);
 // stepping over double-byte characters; len when there is none.
 size_t FindAsciiChar(const char* text, size_t len, char ch, size_t from = 0);
 
+// Like FindAsciiChar, for a from that is known to start a character (the
+// caller has been stepping whole characters): scans from there only.
+inline size_t FindAsciiCharFromBoundary(const char* text, size_t len, char ch, size_t from) {
+  for (size_t pos = from; pos < len; pos += CharSize(text, len, pos)) {
+    if (text[pos] == ch) return pos;
+  }
+  return len;
+}
+
 }  // namespace vt

@@ -1,0 +1,178 @@
+#include "tests/support/SkinTestKit.h"
+
+#include <cstdio>
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include "stb_image_write.h"
+#pragma GCC diagnostic pop
+
+namespace skintest {
+
+void Pump(DWORD ms) {
+  DWORD until = GetTickCount() + ms;
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (CUIManager::PreTranslate(&msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (static_cast<LONG>(until - GetTickCount()) <= 0) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  } while (true);
+}
+
+bool CTestButtonUI::Activate() {
+  if (!CControlUI::Activate()) return false;
+  if (manager_) manager_->SendNotification(this, "click");
+  return true;
+}
+
+int CTestButtonUI::CountEvents(UIEventKind kind) const {
+  int n = 0;
+  for (const UIEvent& e : events) n += e.kind == kind;
+  return n;
+}
+
+void CTestButtonUI::DoEvent(UIEvent& event) {
+  events.push_back(event);
+  switch (event.kind) {
+    case UIEventKind::ButtonDown:
+    case UIEventKind::DoubleClick:
+      if (IsEnabled()) pressed_ = true;
+      return;
+    case UIEventKind::ButtonUp:
+      if (pressed_ && PtInRect(&rcItem_, event.mousePoint)) Activate();
+      pressed_ = false;
+      return;
+    case UIEventKind::KeyDown:
+      if (event.key == VK_SPACE || event.key == VK_RETURN) Activate();
+      return;
+    default:
+      CControlUI::DoEvent(event);
+  }
+}
+
+TestWindow::TestWindow(const WindowConfig& config) : config_(config) {
+  WindowImplBase::SetFatalBoxHook([](const char* text, const char* caption, UINT flags) {
+    fprintf(stderr, "message box (%s, %u): %s\n", caption, flags, text);
+    fflush(stderr);
+  });
+}
+
+HWND TestWindow::Create(HWND parent, DWORD style) {
+  return CreateWnd(parent, "skin test", style, 0, 0, 0, 200, 100);
+}
+
+CControlUI* TestWindow::CreateControl(const char* tag) {
+  if (strcmp(tag, "TestButton") == 0) return new CTestButtonUI;
+  return nullptr;
+}
+
+void TestWindow::OnNotification(UINotification& msg) {
+  if (msg.type == "windowinit") {
+    RECT rc;
+    // Nothing may have been painted yet: the window's update region still
+    // covers the whole client area.
+    firstFrameBeforeInit = !GetUpdateRect(hwnd_, &rc, FALSE);
+  }
+  notes.push_back({msg.type.GetData(), msg.sender ? msg.sender->GetName().GetData() : "",
+                   msg.virtualWindow.GetData(), msg.wParam, msg.lParam, msg.mousePoint});
+  WindowImplBase::OnNotification(msg);
+}
+
+uint32_t TestWindow::Pixel(int x, int y) const {
+  const uint32_t* bits = const_cast<CUIManager&>(manager_).GetOffscreenBits();
+  SIZE size = const_cast<CUIManager&>(manager_).GetOffscreenSize();
+  if (!bits || x < 0 || y < 0 || x >= size.cx || y >= size.cy) return 0xDEADBEEF;
+  return bits[y * size.cx + x] & 0xFFFFFF;
+}
+
+bool TestWindow::SaveScreenshot(const char* path) const {
+  const uint32_t* bits = const_cast<CUIManager&>(manager_).GetOffscreenBits();
+  SIZE size = const_cast<CUIManager&>(manager_).GetOffscreenSize();
+  if (!bits || size.cx <= 0 || size.cy <= 0) return false;
+  std::vector<unsigned char> rgb;
+  rgb.reserve(static_cast<size_t>(size.cx) * size.cy * 3);
+  for (long i = 0; i < size.cx * size.cy; ++i) {
+    rgb.push_back(static_cast<unsigned char>(bits[i] >> 16));
+    rgb.push_back(static_cast<unsigned char>(bits[i] >> 8));
+    rgb.push_back(static_cast<unsigned char>(bits[i]));
+  }
+  std::string png;
+  stbi_write_png_to_func(
+      [](void* ctx, void* data, int n) { static_cast<std::string*>(ctx)->append(static_cast<char*>(data), n); }, &png,
+      size.cx, size.cy, 3, rgb.data(), size.cx * 3);
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();
+  fclose(f);
+  return ok;
+}
+
+int TestWindow::Count(const char* type) const {
+  int n = 0;
+  for (const Recorded& r : notes) n += r.type == type;
+  return n;
+}
+
+void Press(HWND hwnd, int x, int y) {
+  SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+}
+
+void Release(HWND hwnd, int x, int y) {
+  SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void Click(HWND hwnd, int x, int y) {
+  Press(hwnd, x, y);
+  Release(hwnd, x, y);
+}
+
+void PostKey(HWND hwnd, UINT vk) {
+  PostMessageA(hwnd, WM_KEYDOWN, vk, 1);
+  PostMessageA(hwnd, WM_KEYUP, vk, 0xC0000001);
+}
+
+std::string Png(int w, int h, const std::vector<uint32_t>& rgba) {
+  std::vector<unsigned char> bytes;
+  for (uint32_t p : rgba) {
+    bytes.push_back(static_cast<unsigned char>(p >> 24));
+    bytes.push_back(static_cast<unsigned char>(p >> 16));
+    bytes.push_back(static_cast<unsigned char>(p >> 8));
+    bytes.push_back(static_cast<unsigned char>(p));
+  }
+  std::string out;
+  stbi_write_png_to_func(
+      [](void* ctx, void* data, int size) {
+        static_cast<std::string*>(ctx)->append(static_cast<char*>(data), static_cast<size_t>(size));
+      },
+      &out, w, h, 4, bytes.data(), w * 4);
+  return out;
+}
+
+std::string SolidPng(int w, int h, uint32_t rgba) {
+  return Png(w, h, std::vector<uint32_t>(static_cast<size_t>(w) * static_cast<size_t>(h), rgba));
+}
+
+std::string TwoFrameGif() {
+  std::string g("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13);
+  g += std::string("\x00\x00\xFF\xFF\x00\x00", 6);
+  auto frame = [&](char delay, const char* lzw) {
+    g += std::string("\x21\xF9\x04\x00", 4) + delay + std::string("\x00\x00\x00", 3);
+    g += std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00", 10);
+    g += std::string("\x02\x02", 2) + std::string(lzw, 2) + std::string("\x00", 1);
+  };
+  frame(10, "\x4C\x01");
+  frame(25, "\x44\x01");
+  g += ";";
+  return g;
+}
+
+}  // namespace skintest

@@ -1,0 +1,44 @@
+// CSkinBuilder: turns a layout document into a tree of controls. The
+// document's "Image", "Font" and "Default" elements go to the manager, the
+// "Window" root's attributes to the manager's window, and every other
+// element becomes a control through the tag table (ControlFactory_win.cpp),
+// then the IDialogBuilderCallback; "Include" builds another document in
+// place.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "ui/Core/SkinXml.h"
+#include "ui/Core/UIDefs.h"
+
+// The control class of a tag (letter case matters), or null.
+CControlUI* CreateControlByTag(const char* tag);
+
+class CSkinBuilder {
+ public:
+  // source: a resource id (MAKEINTRESOURCEA, read from resources of type),
+  // text beginning with '<', or a file name (skin archive or skin path).
+  CControlUI* Create(const char* source, const char* type = nullptr, IDialogBuilderCallback* callback = nullptr,
+                     CUIManager* manager = nullptr, CControlUI* parent = nullptr);
+  // Builds again from the document already loaded.
+  CControlUI* Create(IDialogBuilderCallback* callback = nullptr, CUIManager* manager = nullptr,
+                     CControlUI* parent = nullptr);
+  const CSkinXml& GetDocument() const { return xml_; }
+  const char* GetLastErrorMessage() const { return xml_.GetLastErrorMessage(); }
+
+ private:
+  void ApplyResources(CSkinXmlNode root, CUIManager* manager);
+  CControlUI* Parse(CSkinXmlNode node, CControlUI* parent, CUIManager* manager);
+  void Include(CSkinXmlNode node, CControlUI* parent, CUIManager* manager, CControlUI*& first);
+  void ApplyAttributes(CSkinXmlNode node, CControlUI* control, const char* tag, CUIManager* manager);
+
+  CSkinXml xml_;
+  const char* resourceType_ = nullptr;
+  IDialogBuilderCallback* callback_ = nullptr;
+  bool failed_ = false;
+  int depth_ = 0;  // of Include; a document that includes itself stops at kMaxIncludeDepth
+  static constexpr int kMaxIncludeDepth = 16;
+  std::vector<CControlUI*> topLevel_;
+};
