@@ -78,7 +78,7 @@ char* HopAddress(char* line) {
 HopRecord ParseHopLine(const char* line, size_t len) {
   char copy[kHopLineSize] = {};
   size_t used = len < kHopLineSize - 1 ? len : kHopLineSize - 1;
-  memcpy(copy, line, used);
+  if (used) memcpy(copy, line, used);  // an empty line may come without a buffer
   copy[strnlen(copy, used)] = '\0';  // a zero byte inside the line ends it
 
   HopRecord record = {};
