@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/CliCommand.h"
+#include "net/http/HttpLog.h"
 
 namespace {
 
@@ -33,6 +34,9 @@ int CliUsage(const char* badArgument) {
 
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IOLBF, 0);
+  // Standard output carries JSON lines only; the engines' diagnostic lines
+  // ("connnect failed", "recv err", ...) go to standard error.
+  vt::SetLogStream(stderr);
   if (argc < 2) return CliUsage(nullptr);
   const CliCommand* command = FindCliCommand(argv[1]);
   if (!command) return CliUsage(argv[1]);

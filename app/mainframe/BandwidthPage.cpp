@@ -1,11 +1,12 @@
 // The bandwidth page: download samples walk the needle, the final figures
 // chain download -> ping -> upload and land in the report.
 #include "app/mainframe/BandwidthFigures.h"
+#include "app/mainframe/DialFigures.h"
 #include "app/mainframe/MainFrameModel.h"
 #include "config/ServerProfile.h"
 
 using vt::CapSpeed;
-using vt::SpeedFromBytes;
+using vt::MessageSpeedMbps;
 using vt::SpeedText;
 
 void MainFrameModel::StartBandwidthTest() {
@@ -30,7 +31,7 @@ void MainFrameModel::ShowBandwidthLog() {
 }
 
 void MainFrameModel::OnDownloadSample(uint32_t bytes) {
-  double speed = CapSpeed(SpeedFromBytes(bytes));
+  double speed = CapSpeed(MessageSpeedMbps(bytes));
   // The phase sends at most sixteen samples; further ones still move the
   // needle but are not kept beyond the table.
   if (sampleCount_ < 100) {
@@ -42,7 +43,7 @@ void MainFrameModel::OnDownloadSample(uint32_t bytes) {
   double a = sampleCount_ >= 2 ? dialSamples_[sampleCount_ - 2] : 0.0;
   vt::BuildNeedleSteps(a, b, needleSteps_);
   needleStep_ = 0;
-  view_->SetText("TextDownloadSpeed", SpeedText(speed));
+  view_->SetText("TextDownloadSpeed", SpeedText(speed).c_str());
   if (speed > peakDownloadMbps_) peakDownloadMbps_ = speed;
   bandwidthLog_ += ".";
   ShowBandwidthLog();
@@ -52,20 +53,20 @@ void MainFrameModel::OnNeedleTick() {
   if (sampleCount_ == 0 || needleStep_ >= 10) return;
   double speed = needleSteps_[needleStep_++];
   view_->SetDialValue(vt::DialValueOf(vt::DialPosition(line_.bandwidthLevel, speed)));
-  view_->SetText("TextDownloadSpeed", SpeedText(speed));
+  view_->SetText("TextDownloadSpeed", SpeedText(speed).c_str());
 }
 
 void MainFrameModel::OnDownloadDone(uint32_t bytesPerInterval) {
-  downloadMbps_ = CapSpeed(SpeedFromBytes(bytesPerInterval));
+  downloadMbps_ = CapSpeed(MessageSpeedMbps(bytesPerInterval));
   view_->StopTimer(needleTimer_);
-  view_->SetText("TextDownloadSpeed", SpeedText(downloadMbps_));
+  view_->SetText("TextDownloadSpeed", SpeedText(downloadMbps_).c_str());
   view_->SetDialValue(vt::DialValueOf(vt::DialPosition(line_.bandwidthLevel, downloadMbps_)));
   bandwidthLog_ += "<n>平均下载速率";
-  bandwidthLog_ += SpeedText(downloadMbps_);
+  bandwidthLog_ += SpeedText(downloadMbps_).c_str();
   ShowBandwidthLog();
   report_.speed_speed = downloadMbps_;
   report_.speed_rtt = lastPingMs_;
-  report_.speed_upload = peakDownloadMbps_ * 0.4166666666666667;  // until the upload phase ends
+  report_.speed_upload = peakDownloadMbps_ * vt::kProvisionalUploadShare;  // until the upload phase ends
   engines_->StartPing(platformServer);
 }
 
@@ -87,17 +88,15 @@ void MainFrameModel::OnPingDone(uint32_t ms) {
 }
 
 void MainFrameModel::OnUploadSample(uint32_t bytesPerSecond) {
-  view_->SetText("TextMaxSpeed", SpeedText(CapSpeed(SpeedFromBytes(bytesPerSecond))));
+  view_->SetText("TextMaxSpeed", SpeedText(CapSpeed(MessageSpeedMbps(bytesPerSecond))).c_str());
 }
 
 void MainFrameModel::OnUploadDone(uint32_t bytesPerSecond) {
-  double raw = SpeedFromBytes(bytesPerSecond);
+  double raw = MessageSpeedMbps(bytesPerSecond);
   report_.speed_upload = CapSpeed(raw);
   // The format follows the uncapped value, the figure the capped one.
-  CUIString text;
-  text.Format(raw > 100.0 ? "%.1fMbps" : "%.2fMbps", report_.speed_upload);
   bandwidthLog_ += "<n>平均上传速率";
-  bandwidthLog_ += text;
+  bandwidthLog_ += SpeedText(report_.speed_upload, raw).c_str();
   ShowBandwidthLog();
   view_->SetEnabled("ButtonBandwidth", true);
 }

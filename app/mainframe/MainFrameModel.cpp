@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/Messages.h"
-#include "app/mainframe/BandwidthFigures.h"
+#include "app/mainframe/DialFigures.h"
 #include "config/ServerProfile.h"
 
 MainFrameModel::MainFrameModel(IMainFrameView* view, IMainFrameEngines* engines, std::function<int()> random)

@@ -8,6 +8,7 @@
 
 #include "app/Messages.h"
 #include "app/mainframe/BandwidthFigures.h"
+#include "app/mainframe/DialFigures.h"
 #include "app/mainframe/MainFrameModel.h"
 #include "config/ServerProfile.h"
 
@@ -72,11 +73,7 @@ struct Fixture : ::testing::Test {
   void Tick(unsigned timer) { Send(0x0113, timer); }
 };
 
-TEST(BandwidthFigures, SpeedTextsAndDialPositions) {
-  EXPECT_STREQ(vt::SpeedText(vt::SpeedFromBytes(1000000)), "8.28Mbps");
-  EXPECT_STREQ(vt::SpeedText(vt::SpeedFromBytes(20000000)), "165.5Mbps");
-  EXPECT_DOUBLE_EQ(vt::CapSpeed(1000.5), 999.99);
-  EXPECT_DOUBLE_EQ(vt::CapSpeed(1000.0), 1000.0);
+TEST(DialFigures, DialPositions) {
   const struct {
     int level;
     double mbps;
@@ -100,10 +97,10 @@ TEST_F(Fixture, BandwidthChainStoresFiguresAndWalksTheNeedle) {
   for (int i = 0; i < 12; ++i) Tick(TIMER_NEEDLE);  // ten steps, then the needle rests
   ASSERT_EQ(view.dial.size(), 11u);                 // the reset to 0 and ten steps
   EXPECT_EQ(view.dial[1], 0);
-  EXPECT_EQ(view.dial.back(), vt::DialValueOf(vt::DialPosition(12, 0.9 * vt::SpeedFromBytes(4587520))));
+  EXPECT_EQ(view.dial.back(), vt::DialValueOf(vt::DialPosition(12, 0.9 * vt::MessageSpeedMbps(4587520))));
 
   Send(vt::MSG_DOWNLOAD_DONE, 1000000);
-  EXPECT_DOUBLE_EQ(model.report().speed_speed, vt::SpeedFromBytes(1000000));
+  EXPECT_DOUBLE_EQ(model.report().speed_speed, vt::MessageSpeedMbps(1000000));
   EXPECT_EQ(view.stopped.back(), TIMER_NEEDLE);
   EXPECT_EQ(engines.calls.back(), std::string("ping:") + platformServer);
   EXPECT_NEAR(model.report().speed_upload, 37.96 * 0.4166666666666667, 0.01);  // provisional

@@ -80,3 +80,13 @@ TEST(VersionDocument, FirstElementWhateverItsName) {
     EXPECT_EQ(untouched.version, "keep");
   }
 }
+
+#include "engines/apptest/AppSpeed.h"
+
+TEST(AppSpeed, ThousandthsTruncate) {
+  EXPECT_EQ(vt::AppSpeedThousandths((2.0 + 2.5 + 0.0) / 3), 1500u);
+  EXPECT_EQ(vt::AppSpeedThousandths(0.0004), 0u);
+  EXPECT_EQ(vt::AppSpeedThousandths(12.3456), 12345u);
+  EXPECT_EQ(vt::AppSpeedThousandths(-1.0), 0u);
+  EXPECT_EQ(vt::AppSpeedThousandths(1e12), 4294967295u);
+}

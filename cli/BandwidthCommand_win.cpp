@@ -1,0 +1,95 @@
+// veltrane-cli bandwidth --mode 1|2 --level 4|8|12|16
+//
+// The bandwidth test as the main window runs it: the window's own logic
+// (MainFrameModel, through ConsoleFrame) chains download phase ->
+// (MSG_DOWNLOAD_DONE) ping -> (MSG_PING_DONE) upload phase ->
+// (MSG_UPLOAD_DONE) end. Every message is printed as a JSON line on standard
+// output, a human-readable progress line per message goes to standard error,
+// and the last line holds the report figures the window stores
+// (speed_speed, speed_rtt, speed_upload).
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/Messages.h"
+#include "app/mainframe/BandwidthFigures.h"
+#include "cli/CliCommand.h"
+#include "cli/ConsoleFrame_win.h"
+#include "cli/JsonLine.h"
+#include "config/ServerProfile.h"
+
+namespace {
+
+// Longest a whole run may take: two phases of at most 16 + 20 intervals,
+// the ping (8 echo requests), and slack. Only a broken engine reaches it.
+const DWORD kRunLimitMs = 180000;
+
+void Progress(vt::ConsoleFrame& frame, const vt::EngineMessage& m, int* downloads, int* uploads) {
+  const ReportRecord& r = frame.model().report();
+  switch (m.message) {
+    case vt::MSG_DOWNLOAD_SAMPLE:
+      fprintf(stderr, "veltrane-cli: download sample %d: %s\n", ++*downloads,
+              frame.Text("TextDownloadSpeed").c_str());
+      break;
+    case vt::MSG_DOWNLOAD_DONE:
+      fprintf(stderr, "veltrane-cli: download %s, dial %d\n", vt::SpeedText(r.speed_speed).c_str(),
+              frame.dialValue());
+      break;
+    case vt::MSG_PING_REPLY: fprintf(stderr, "veltrane-cli: ping reply %ums\n", static_cast<unsigned>(m.wParam)); break;
+    case vt::MSG_PING_DONE: fprintf(stderr, "veltrane-cli: ping mean %dms\n", r.speed_rtt); break;
+    case vt::MSG_UPLOAD_SAMPLE:
+      fprintf(stderr, "veltrane-cli: upload sample %d: %s\n", ++*uploads, frame.Text("TextMaxSpeed").c_str());
+      break;
+    case vt::MSG_UPLOAD_DONE: fprintf(stderr, "veltrane-cli: upload %s\n", vt::SpeedText(r.speed_upload).c_str()); break;
+    default: break;
+  }
+}
+
+int RunBandwidth(int argc, char** argv) {
+  int mode = 0, level = 0;
+  for (int i = 1; i < argc; ++i) {
+    if (strcmp(argv[i], "--mode") == 0 && i + 1 < argc) {
+      mode = atoi(argv[++i]);
+      if (mode != 1 && mode != 2) return CliUsage(argv[i]);
+    } else if (strcmp(argv[i], "--level") == 0 && i + 1 < argc) {
+      level = atoi(argv[++i]);
+      if (level != 4 && level != 8 && level != 12 && level != 16) return CliUsage(argv[i]);
+    } else {
+      return CliUsage(argv[i]);
+    }
+  }
+  if (!mode || !level) return CliUsage(nullptr);
+
+  auto* frame = new vt::ConsoleFrame();  // engines point into it until the process ends
+  frame->model().OnWindowReady(LineChoice{level, mode}, "");
+  fprintf(stderr, "veltrane-cli: bandwidth test, %s mode, level %d (profile %s)\n",
+          mode == 2 ? "metropolitan" : "Internet", level, ServerProfileName);
+  frame->model().OnClick("ButtonBandwidth");
+  if (frame->threadFailed()) {
+    fprintf(stderr, "veltrane-cli: cannot start the download phase\n");
+    return kCliFailed;
+  }
+  int downloads = 0, uploads = 0;
+  bool ended = frame->Run([](const vt::EngineMessage& m) { return m.message == vt::MSG_UPLOAD_DONE; }, kRunLimitMs,
+                          true, [&](const vt::EngineMessage& m) {
+                            Progress(*frame, m, &downloads, &uploads);
+                            return false;
+                          });
+  if (!ended) {
+    fprintf(stderr, "veltrane-cli: the test did not end within %lu s\n", static_cast<unsigned long>(kRunLimitMs / 1000));
+    return kCliFailed;
+  }
+  const ReportRecord& r = frame->model().report();
+  vt::JsonObject summary;
+  summary.Add("speed_speed", r.speed_speed, 2)
+      .Add("speed_rtt", static_cast<int64_t>(r.speed_rtt))
+      .Add("speed_upload", r.speed_upload, 2);
+  printf("%s\n", summary.Str().c_str());
+  fflush(stdout);
+  return kCliOk;
+}
+
+const CliCommand kBandwidth = {"bandwidth", "--mode 1|2 --level 4|8|12|16", RunBandwidth};
+CliCommandRegistrar g_register(kBandwidth);
+
+}  // namespace

@@ -1,0 +1,240 @@
+#include "net/http/HttpClient_win.h"
+
+#include <process.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "net/http/DownloadSpeed.h"
+#include "net/http/HttpLog.h"
+#include "net/http/HttpRequest.h"
+#include "net/http/ReplyReader.h"
+#include "net/http/Socket_win.h"
+#include "net/http/StoppableGet_win.h"
+
+namespace vt {
+
+namespace {
+
+const int kReceiveBuffer = 8192;
+
+// Steps 1 and 3 to 5 of the common opening on a blocking socket: start-up,
+// socket, host lookup, connect. On success *out is the connected socket.
+int32_t OpenBlocking(const UrlParts& url, SOCKET* out) {
+  *out = INVALID_SOCKET;
+  if (!StartWinsock()) return StartupFailed;
+  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address;
+  if (!ResolveHost(url.host, url.port, &address)) {
+    if (s != INVALID_SOCKET) closesocket(s);
+    return HostNotFound;
+  }
+  if (s == INVALID_SOCKET || connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    LogLine("connnect failed");
+    if (s != INVALID_SOCKET) closesocket(s);
+    return ConnectFailed;
+  }
+  *out = s;
+  return Ok;
+}
+
+// Step 6: the whole request in one send.
+bool SendRequest(SOCKET s, const std::string& request) {
+  if (!SendWhole(s, request.data(), request.size())) {
+    LogLine("send err");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int32_t FetchText(TransferJob* job) {
+  if (!job) return ConnectFailed;
+  UrlParts url = ParseUrl(job->url);
+  SOCKET s;
+  int32_t result = OpenBlocking(url, &s);
+  if (result != Ok) return result;
+  if (!SendRequest(s, ComposeGetRequest(url))) {
+    closesocket(s);
+    return SendFailed;
+  }
+  job->body.clear();
+  TextBodyCollector collector(job->body);
+  char buffer[kReceiveBuffer];
+  for (;;) {
+    int n = recv(s, buffer, sizeof buffer, 0);
+    if (n == SOCKET_ERROR) {
+      LogLine("recv err");
+      break;
+    }
+    if (n == 0) {
+      LogLine("Ret 0");
+      break;
+    }
+    job->AddReceived(static_cast<uint32_t>(n));
+    if (!collector.Feed(buffer, static_cast<size_t>(n))) break;  // body limit reached
+  }
+  closesocket(s);
+  return Ok;
+}
+
+int32_t FetchToFile(const char* url, const char* folder) {
+  UrlParts parts = ParseUrl(url);
+  SOCKET s;
+  int32_t result = OpenBlocking(parts, &s);
+  if (result != Ok) return result;
+  if (!SendRequest(s, ComposeGetRequest(parts))) {
+    closesocket(s);
+    return SendFailed;
+  }
+  std::string path = std::string(folder ? folder : "") + parts.fileName;
+  FILE* file = fopen(path.c_str(), "wb");
+  if (!file) {
+    closesocket(s);
+    return FileOpenFailed;
+  }
+  HeaderEndFinder header;
+  char buffer[kReceiveBuffer];
+  for (;;) {
+    int n = recv(s, buffer, sizeof buffer, 0);
+    if (n <= 0) break;  // the close, or an error (not logged for this routine)
+    size_t start = header.Feed(buffer, static_cast<size_t>(n));
+    size_t count = static_cast<size_t>(n) - start;
+    if (count && fwrite(buffer + start, 1, count, file) != count) break;  // disk full: nothing to gain by reading on
+  }
+  closesocket(s);
+  fclose(file);
+  return Ok;
+}
+
+int32_t PostForm(const UrlParts& url, const std::string& body) {
+  SOCKET s;
+  int32_t result = OpenBlocking(url, &s);
+  if (result != Ok) return result;
+  if (!SendRequest(s, ComposePostRequest(url, body))) {
+    closesocket(s);
+    return SendFailed;
+  }
+  char buffer[kReceiveBuffer];
+  for (;;) {
+    int n = recv(s, buffer, sizeof buffer, 0);
+    if (n == SOCKET_ERROR) {
+      LogLine("recv err");
+      break;
+    }
+    if (n == 0) break;
+  }
+  closesocket(s);
+  return Ok;
+}
+
+// ---------------------------------------------------------------------------
+// TimedDownload and the probe
+
+namespace {
+std::atomic<int> g_attemptsAlive{0};
+}
+
+struct ProbeAttempt {
+  explicit ProbeAttempt(const char* url, DWORD poll) : job(url ? url : ""), pollMs(poll) {
+    g_attemptsAlive.fetch_add(1, std::memory_order_relaxed);
+  }
+  ~ProbeAttempt() { g_attemptsAlive.fetch_sub(1, std::memory_order_relaxed); }
+
+  TransferJob job;
+  StopSignal stop;  // this attempt's MeasureStopEvent
+  DWORD pollMs;
+  // Set (release) by the worker after it has written bytesReceived and
+  // speedMbps; the probe reads them only when it sees this (acquire).
+  std::atomic<bool> finished{false};
+};
+
+int ProbeAttemptsAlive() { return g_attemptsAlive.load(std::memory_order_relaxed); }
+
+namespace {
+
+int32_t RunTimedDownload(ProbeAttempt& attempt) {
+  TransferJob& job = attempt.job;
+  StoppableSocket s(attempt.stop, attempt.pollMs);
+  bool stopped = false;
+  int32_t opened = OpenStoppableGet(s, ParseUrl(job.url), &stopped);
+  if (opened != Ok || stopped) return opened;  // a stopped attempt has nothing to time
+
+  uint32_t start = GetTickCount();
+  uint32_t total = 0;
+  bool loopRan = false;
+  if (!attempt.stop.IsSignalled()) {
+    loopRan = true;
+    char buffer[kReceiveBuffer];
+    for (;;) {
+      int got = 0;
+      StoppableSocket::Outcome o = s.Recv(buffer, sizeof buffer, &got);
+      if (o == StoppableSocket::kFailed) {
+        LogLine("recv err");
+        break;
+      }
+      if (o == StoppableSocket::kStopped || got == 0) break;
+      total += static_cast<uint32_t>(got);
+      if (attempt.stop.IsSignalled()) break;
+    }
+  }
+  uint32_t end = GetTickCount();
+  s.Close();
+  TimedResult r = TimedDownloadResult(loopRan, total, start, end);
+  if (r.stored) {
+    job.bytesReceived.store(r.bytesReceived, std::memory_order_relaxed);
+    job.speedMbps = r.speedMbps;
+  }
+  return Ok;
+}
+
+}  // namespace
+
+unsigned __stdcall TimedDownload(void* arg) {
+  auto* handed = static_cast<std::shared_ptr<ProbeAttempt>*>(arg);
+  if (!handed) return static_cast<unsigned>(ConnectFailed);
+  std::shared_ptr<ProbeAttempt> attempt = std::move(*handed);
+  delete handed;
+  if (!attempt) return static_cast<unsigned>(ConnectFailed);
+  int32_t result = RunTimedDownload(*attempt);
+  attempt->finished.store(true, std::memory_order_release);
+  return static_cast<unsigned>(result);
+}
+
+double ProbeDownloadSpeed(const char* url, int attempts) {
+  return ProbeDownloadSpeed(url, attempts, ProbeTiming(), nullptr);
+}
+
+double ProbeDownloadSpeed(const char* url, int attempts, const ProbeTiming& timing,
+                          std::vector<ProbeAttemptReport>* reports) {
+  if (attempts <= 0) return 0.0;
+  double sum = 0.0;
+  for (int i = 0; i < attempts; ++i) {
+    auto attempt = std::make_shared<ProbeAttempt>(url, timing.pollMs);
+    auto* handed = new std::shared_ptr<ProbeAttempt>(attempt);
+    uintptr_t thread = _beginthreadex(nullptr, 0, TimedDownload, handed, 0, nullptr);
+    if (thread) {
+      HANDLE h = reinterpret_cast<HANDLE>(thread);
+      WaitForSingleObject(h, timing.attemptWaitMs);
+      attempt->stop.Signal();
+      WaitForSingleObject(h, timing.settleMs);
+      CloseHandle(h);  // a late worker runs on; it holds its own share of the attempt
+    } else {
+      delete handed;
+      attempt->stop.Signal();
+    }
+    ProbeAttemptReport report;
+    if (attempt->finished.load(std::memory_order_acquire)) {
+      report.finished = true;
+      report.bytesReceived = attempt->job.Received();
+      report.speedMbps = attempt->job.speedMbps;
+    }
+    sum += report.speedMbps;
+    LogLine(ProbeLogLine(attempt->job.url, report.bytesReceived, report.speedMbps).c_str());
+    if (reports) reports->push_back(report);
+  }
+  return sum / attempts;
+}
+
+}  // namespace vt

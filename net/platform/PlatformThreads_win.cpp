@@ -1,0 +1,92 @@
+#include "net/platform/PlatformThreads_win.h"
+
+#include "app/Messages.h"
+#include "config/ServerProfile.h"
+#include "net/http/HttpClient_win.h"
+#include "net/http/TransferJob.h"
+#include "net/http/Url.h"
+#include "net/platform/PlatformReplies.h"
+#include "net/platform/VersionDocument.h"
+
+CUIString PublicIpText;
+CUIString TestNumberReply;
+CUIString LatestVersion;
+CUIString UpdateUrl;
+CUIString AutoUpdateText;
+
+namespace {
+
+std::string PlatformUrl(const char* path) { return std::string("http://") + platformServer + path; }
+
+// The body of a GET of url ("" when the exchange failed).
+std::string Fetch(const std::string& url) {
+  vt::TransferJob job(url);
+  vt::FetchText(&job);
+  return job.body;
+}
+
+}  // namespace
+
+unsigned __stdcall PublicIpThread(void* arg) {
+  std::string body = Fetch(PlatformUrl("/getip.php"));
+  PublicIpText.Assign(body.data(), body.size());
+  HWND window = static_cast<HWND>(arg);
+  if (window)
+    PostMessageA(window, vt::MSG_TROUBLE_RESULT, vt::TR_PUBLIC_IP, reinterpret_cast<LPARAM>(PublicIpText.GetData()));
+  return 0;
+}
+
+unsigned __stdcall VersionCheckThread(void*) {
+  std::string body = Fetch(PlatformUrl("/version.xml"));
+  if (body.empty()) return 0;
+  VersionDocument doc;
+  if (!ReadVersionDocument(body.c_str(), &doc)) return 0;
+  LatestVersion = doc.version.c_str();
+  UpdateUrl = doc.url.c_str();
+  AutoUpdateText = doc.autoUpdate.c_str();
+  return 1;
+}
+
+std::string UpdateFileName() {
+  std::string name = vt::ParseUrl(UpdateUrl.GetData()).fileName;
+  return IsSafeUpdateFileName(name.c_str()) ? name : std::string();
+}
+
+std::string UpdateDownloadPath() {
+  char folder[MAX_PATH + 1];
+  DWORD n = GetTempPathA(MAX_PATH, folder);
+  if (n == 0 || n > MAX_PATH) return std::string();
+  std::string name = UpdateFileName();
+  if (name.empty()) return std::string();
+  return std::string(folder) + name;
+}
+
+unsigned __stdcall UpdateDownloadThread(void*) {
+  char folder[MAX_PATH + 1];
+  DWORD n = GetTempPathA(MAX_PATH, folder);
+  if (n == 0 || n > MAX_PATH) return 0;
+  // A name that could leave the temporary folder or smuggle a command into
+  // the copy command line is not downloaded at all.
+  if (UpdateFileName().empty()) return 0;
+  vt::FetchToFile(UpdateUrl.GetData(), folder);
+  return 1;
+}
+
+unsigned __stdcall TestNumberThread(void* arg) {
+  auto* request = static_cast<TestNumberRequest*>(arg);
+  if (!request) return 0;
+  std::string body = Fetch(BuildTestNumberUrl(request->query.GetData()));
+  TestNumberReply.Assign(body.data(), body.size());
+  if (request->window) {
+    TestNumberReplyKind kind = ClassifyTestNumberReply(TestNumberReply.GetData());
+    LPARAM text = kind == TestNumberReplyKind::Granted ? reinterpret_cast<LPARAM>(TestNumberReply.GetData()) : 0;
+    PostMessageA(request->window, vt::MSG_TEST_NUMBER, static_cast<WPARAM>(kind), text);
+  }
+  return 0;
+}
+
+int32_t SubmitReport(const std::string& body) {
+  int32_t saved = vt::PostForm(vt::ParseUrl(PlatformUrl("/sp/index.php?c=savereport&a=save")), body);
+  vt::PostForm(vt::ParseUrl(PlatformUrl("/report/query.php")), body);
+  return saved;
+}

@@ -1,0 +1,55 @@
+// The exchanges with the platform server that run on threads of their own,
+// and the report submission. Each thread makes one exchange, stores the
+// reply in its process-wide text and, where it has a window, posts a message
+// whose lParam points at that text (the texts live for the whole process;
+// one exchange of each kind runs at a time, so a text is not replaced while
+// a window still reads it).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "ui/Core/UIString.h"
+
+// Process-wide replies, empty at start, each replaced whole by the next
+// exchange of its kind.
+extern CUIString PublicIpText;     // body of /getip.php
+extern CUIString TestNumberReply;  // body of /getseq.php
+extern CUIString LatestVersion;    // "ver" of the version document
+extern CUIString UpdateUrl;        // "url" of the version document
+extern CUIString AutoUpdateText;   // "autoupdate" of the version document
+
+// Argument of TestNumberThread, owned by the settings window while it lives.
+struct TestNumberRequest {
+  HWND window = nullptr;  // notified with MSG_TEST_NUMBER; may be null
+  CUIString query;        // "&User=%s&Pass=%s", appended as typed
+};
+
+// arg: the main window (may be null). Posts MSG_TROUBLE_RESULT(TR_PUBLIC_IP)
+// with PublicIpText, also after a failure (then empty). Exit code 0.
+unsigned __stdcall PublicIpThread(void* arg);
+// Fetches the version document. Exit code 1 when its first element was read.
+unsigned __stdcall VersionCheckThread(void* arg);
+// Downloads UpdateUrl into the temporary folder under UpdateFileName().
+// Exit code 0 when the temporary folder is unknown or the name is refused,
+// else 1 once the download was attempted.
+unsigned __stdcall UpdateDownloadThread(void* arg);
+// arg: TestNumberRequest* (may be null). Posts MSG_TEST_NUMBER with wParam
+// 0 (upgrade demanded), 1 (access denied) or 2 (granted; lParam points at
+// TestNumberReply). Exit code 0.
+unsigned __stdcall TestNumberThread(void* arg);
+
+// The file name of the update: the last path segment of UpdateUrl, or empty
+// when there is none or it is not a plain safe name (it becomes a path and
+// a word of the copy command line).
+std::string UpdateFileName();
+// Where UpdateDownloadThread puts the update ("" when unknown or refused).
+std::string UpdateDownloadPath();
+
+// Posts the report body to the save path, then the same body to the query
+// path, on the calling thread; the replies are read and discarded. Returns
+// the save request's RequestResult, so the caller can tell a report that
+// never reached the platform from one that did.
+int32_t SubmitReport(const std::string& body);

@@ -1,0 +1,66 @@
+"""Helpers of the cli layer: a lab/run on the lab profile's addresses, and
+veltrane-cli.exe under Wine with its JSON lines parsed."""
+import json
+import os
+import subprocess
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.realpath(__file__))))
+CLI = os.path.join(ROOT, "build", "win64", "veltrane-cli.exe")
+
+
+class Lab:
+    """lab/run in the foreground of a child process; its request record."""
+
+    def __init__(self, *args):
+        self.dir = tempfile.mkdtemp(prefix="veltrane-cli-lab-")
+        self.out = open(os.path.join(self.dir, "lab.out"), "w")
+        self.proc = subprocess.Popen([os.path.join(ROOT, "lab", "run"), "--state-dir", self.dir, *args],
+                                     stdout=self.out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        for _ in range(150):
+            time.sleep(0.1)
+            with open(os.path.join(self.dir, "lab.out")) as f:
+                if "lab ready" in f.read():
+                    return
+            if self.proc.poll() is not None:
+                break
+        self.stop()
+        with open(os.path.join(self.dir, "lab.out")) as f:
+            raise RuntimeError("lab/run did not start: " + f.read())
+
+    def requests(self):
+        with open(os.path.join(self.dir, "requests.jsonl")) as f:
+            return [json.loads(line) for line in f if line.strip()]
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        self.out.close()
+
+
+def run_cli(*args, timeout=240):
+    """Runs veltrane-cli.exe; returns (exit code, parsed JSON lines, stderr
+    text). Every line of standard output must be a JSON object."""
+    env = dict(os.environ, LC_ALL="zh_CN.UTF-8", LANG="zh_CN.UTF-8")
+    p = subprocess.run(["wine", CLI, *args], capture_output=True, timeout=timeout, env=env,
+                       stdin=subprocess.DEVNULL)
+    lines = []
+    for raw in p.stdout.decode("gbk", errors="replace").splitlines():
+        lines.append(json.loads(raw))  # raises on anything but JSON
+    return p.returncode, lines, p.stderr.decode("gbk", errors="replace")
+
+
+def listening(host, port):
+    import socket
+    s = socket.socket()
+    s.settimeout(1)
+    try:
+        return s.connect_ex((host, port)) == 0
+    finally:
+        s.close()
