@@ -4,7 +4,17 @@
 
 #include "ui/Core/SkinBuilder.h"
 #include "ui/controls/ControlUI.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/DialUI.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/ListUI.h"
+#include "ui/controls/OptionUI.h"
+#include "ui/controls/ProgressUI.h"
+#include "ui/controls/TextUI.h"
 #include "ui/layouts/ContainerUI.h"
+#include "ui/layouts/HorizontalLayoutUI.h"
+#include "ui/layouts/TabLayoutUI.h"
+#include "ui/layouts/VerticalLayoutUI.h"
 
 namespace {
 
@@ -23,6 +33,18 @@ struct TagEntry {
 const TagEntry kTags[] = {
     VT_TAG("Control", CControlUI),
     VT_TAG("Container", CContainerUI),
+    VT_TAG("Label", CLabelUI),
+    VT_TAG("Text", CTextUI),
+    VT_TAG("Button", CButtonUI),
+    VT_TAG("Option", COptionUI),
+    VT_TAG("Progress", CProgressUI),
+    VT_TAG("Dial", CDialUI),
+    VT_TAG("VerticalLayout", CVerticalLayoutUI),
+    VT_TAG("HorizontalLayout", CHorizontalLayoutUI),
+    VT_TAG("TabLayout", CTabLayoutUI),
+    VT_TAG("List", CListUI),
+    VT_TAG("ListContainerElement", CListContainerElementUI),
+    VT_TAG("ListHeader", CListHeaderUI),
 };
 #undef VT_TAG
 

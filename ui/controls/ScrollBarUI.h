@@ -1,0 +1,45 @@
+// CScrollBarUI: the vertical scroll bar of a container. An up arrow at the
+// top, a down arrow at the bottom and a thumb between them whose length
+// shows the visible share; each part has normal, hot and pushed images
+// ("button1…", "button2…", "thumb…", e.g. "button1normalimage") and the
+// bar a background ("bknormalimage"). Arrows move by a line, a press on
+// the track by a page, the thumb drags. Moving tells the owner, which
+// places its children again.
+#pragma once
+
+#include "ui/controls/ControlUI.h"
+
+class CScrollBarUI : public CControlUI {
+ public:
+  using ScrollChanged = void (*)(void* owner, int pos);
+  CScrollBarUI();
+  const char* GetClass() const override;          // "ScrollBarUI"
+  void* GetInterface(const char* name) override;  // "ScrollBar"
+  void ApplyAttribute(const char* name, const char* value) override;
+  void DoEvent(UIEvent& event) override;
+  void PaintStatusImage(HDC dc) override;
+
+  void SetOwner(ScrollChanged changed, void* owner);
+  // range: pixels the content overflows; view: pixels shown.
+  void SetRange(int range, int view);
+  int GetScrollRange() const { return range_; }
+  int GetScrollPos() const { return pos_; }
+  void SetScrollPos(int pos);  // clamped; tells the owner when it changes
+  int GetLineSize() const { return lineSize_; }
+
+ private:
+  enum Part { kNone = -1, kUp = 0, kDown = 1, kThumb = 2, kTrack = 3 };
+  enum State { kNormal = 0, kHot = 1, kPushed = 2 };
+  RECT PartRect(Part part) const;  // offsets from the bar's top-left corner
+  Part PartAt(POINT pt) const;
+  void DrawPart(HDC dc, Part part);
+
+  CUIString images_[3][3];  // [part][state]
+  CUIString bkImage_;
+  int range_ = 0, view_ = 0, pos_ = 0;
+  int lineSize_ = 8;
+  Part hot_ = kNone, pressed_ = kNone;
+  int dragStartY_ = 0, dragStartPos_ = 0;
+  ScrollChanged changed_ = nullptr;
+  void* owner_ = nullptr;
+};

@@ -1,0 +1,183 @@
+#include "ui/layouts/LayoutMath.h"
+
+#include <algorithm>
+
+namespace vt {
+
+namespace {
+
+int Clamp(int v, int lo, int hi) {
+  if (v < lo) v = lo;
+  if (v > hi) v = hi;
+  return v;
+}
+
+SkinRect Transpose(const SkinRect& r) { return {r.top, r.left, r.bottom, r.right}; }
+SkinSize Transpose(SkinSize s) { return {s.cy, s.cx}; }
+
+LayoutChild Transpose(const LayoutChild& c) {
+  LayoutChild t = c;
+  t.padding = Transpose(c.padding);
+  t.minWidth = c.minHeight;
+  t.maxWidth = c.maxHeight;
+  t.minHeight = c.minWidth;
+  t.maxHeight = c.maxWidth;
+  return t;
+}
+
+class TransposedSizes : public ILayoutSizes {
+ public:
+  explicit TransposedSizes(ILayoutSizes& inner) : inner_(inner) {}
+  SkinSize Desired(int index, SkinSize available) override {
+    return Transpose(inner_.Desired(index, Transpose(available)));
+  }
+
+ private:
+  ILayoutSizes& inner_;
+};
+
+}  // namespace
+
+int LayoutVertical(const SkinRect& r, SkinSize available, int scrollPos, int childPadding,
+                   const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out) {
+  const int n = static_cast<int>(children.size());
+  out.assign(children.size(), SkinRect());
+  // First pass: who shares the free space, and how much is fixed.
+  std::vector<bool> adjustable(children.size(), false);
+  int adjustCount = 0, laidOut = 0, fixed = 0;
+  for (int i = 0; i < n; ++i) {
+    const LayoutChild& c = children[static_cast<size_t>(i)];
+    if (c.floating) continue;
+    ++laidOut;
+    SkinSize s = sizes.Desired(i, available);
+    if (s.cy == 0) {
+      adjustable[static_cast<size_t>(i)] = true;
+      ++adjustCount;
+    } else {
+      fixed += Clamp(s.cy, c.minHeight, c.maxHeight) + c.padding.top + c.padding.bottom;
+    }
+  }
+  if (laidOut == 0) return 0;
+  int gaps = (laidOut - 1) * childPadding;
+  int share = adjustCount > 0 ? std::max(0, (available.cy - fixed - gaps) / adjustCount) : 0;
+
+  // Second pass: place them from the top.
+  int y = r.top - scrollPos;
+  int remaining = available.cy;
+  int fixedToCome = fixed;
+  int adjustSeen = 0, needed = 0, placed = 0;
+  for (int i = 0; i < n; ++i) {
+    const LayoutChild& c = children[static_cast<size_t>(i)];
+    if (c.floating) continue;
+    remaining -= c.padding.top;
+    SkinSize s = sizes.Desired(i, {available.cx, remaining});
+    int h;
+    if (adjustable[static_cast<size_t>(i)]) {
+      ++adjustSeen;
+      h = adjustSeen == adjustCount ? std::max(0, remaining - c.padding.bottom - fixedToCome) : share;
+      h = Clamp(h, c.minHeight, c.maxHeight);
+    } else {
+      h = Clamp(s.cy, c.minHeight, c.maxHeight);
+      fixedToCome -= h + c.padding.top + c.padding.bottom;
+    }
+    int w = s.cx != 0 ? s.cx : available.cx - c.padding.left - c.padding.right;
+    w = Clamp(std::max(0, w), c.minWidth, c.maxWidth);
+    SkinRect& rc = out[static_cast<size_t>(i)];
+    rc.left = r.left + c.padding.left;
+    rc.top = y + c.padding.top;
+    rc.right = rc.left + w;
+    rc.bottom = y + c.padding.top + h + c.padding.bottom;
+    y += h + c.padding.top + c.padding.bottom + childPadding;
+    remaining -= h + childPadding + c.padding.bottom;
+    needed += h + c.padding.top + c.padding.bottom + (placed++ > 0 ? childPadding : 0);
+  }
+  return needed;
+}
+
+int LayoutHorizontal(const SkinRect& r, SkinSize available, int scrollPos, int childPadding,
+                     const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out) {
+  std::vector<LayoutChild> t;
+  t.reserve(children.size());
+  for (const LayoutChild& c : children) t.push_back(Transpose(c));
+  TransposedSizes ts(sizes);
+  int needed = LayoutVertical(Transpose(r), Transpose(available), scrollPos, childPadding, t, ts, out);
+  for (SkinRect& rc : out) rc = Transpose(rc);
+  return needed;
+}
+
+SkinRect FloatingRect(const SkinRect& parent, int x, int y, int width, int height, const RelativeMove& rel) {
+  SkinRect rc;
+  if (x >= 0) {
+    rc.left = parent.left + x;
+    rc.right = rc.left + width;
+  } else {
+    rc.right = parent.right + x;
+    rc.left = rc.right - width;
+  }
+  if (y >= 0) {
+    rc.top = parent.top + y;
+    rc.bottom = rc.top + height;
+  } else {
+    rc.bottom = parent.bottom + y;
+    rc.top = rc.bottom - height;
+  }
+  if (rel.set) {
+    int dw = parent.Width() - rel.parentSize.cx;
+    int dh = parent.Height() - rel.parentSize.cy;
+    int mx = dw * rel.moveX / 100, my = dh * rel.moveY / 100;
+    rc.left += mx;
+    rc.right += mx + dw * rel.growX / 100;
+    rc.top += my;
+    rc.bottom += my + dh * rel.growY / 100;
+  }
+  return rc;
+}
+
+SkinRect TabPageRect(const SkinRect& area, const LayoutChild& page, int fixedWidth, int fixedHeight) {
+  SkinRect a{area.left + page.padding.left, area.top + page.padding.top, area.right - page.padding.right,
+             area.bottom - page.padding.bottom};
+  int w = Clamp(fixedWidth > 0 ? fixedWidth : std::max(0, a.Width()), page.minWidth, page.maxWidth);
+  int h = Clamp(fixedHeight > 0 ? fixedHeight : std::max(0, a.Height()), page.minHeight, page.maxHeight);
+  return {a.left, a.top, a.left + w, a.top + h};
+}
+
+bool UpdateScroll(ScrollState& bar, int needed, int view) {
+  int overflow = needed - view;
+  if (!bar.visible) {
+    if (overflow <= 0) return false;
+    bar = {true, 0, overflow};
+    return true;
+  }
+  if (overflow <= 0) {
+    bar = {false, 0, 0};
+    return true;
+  }
+  bar.range = overflow;
+  if (bar.pos > bar.range) {
+    bar.pos = bar.range;
+    return true;
+  }
+  return false;
+}
+
+int LayoutVerticalScrolled(const SkinRect& insetArea, int barWidth, ScrollState& bar, int childPadding,
+                           const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out) {
+  int needed = 0;
+  // At most: place, show the bar and place narrower, find the position too
+  // large and place again.
+  for (int round = 0; round < 3; ++round) {
+    SkinRect r = insetArea;
+    if (bar.visible) r.right = std::max(r.left, r.right - barWidth);
+    needed = LayoutVertical(r, {r.Width(), r.Height()}, bar.pos, childPadding, children, sizes, out);
+    if (!UpdateScroll(bar, needed, r.Height())) break;
+  }
+  return needed;
+}
+
+void ListSplit(const SkinRect& area, bool headerShown, int headerHeight, SkinRect& header, SkinRect& body) {
+  int h = headerShown ? std::min(std::max(0, headerHeight), std::max(0, area.Height())) : 0;
+  header = {area.left, area.top, area.right, area.top + h};
+  body = {area.left, area.top + h, area.right, area.bottom};
+}
+
+}  // namespace vt

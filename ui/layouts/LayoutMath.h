@@ -1,0 +1,87 @@
+// The arithmetic of the layout containers over rectangles and sizes, free
+// of controls and windows: the flow of a vertical or horizontal layout
+// given each child's desired size, floating placement, the page of a tab
+// layout, the container's scroll bar and the list's header and body.
+//
+// Quirks kept on purpose (the layouts are drawn with them in mind):
+//  a) a child of a vertical layout gets a rectangle whose bottom includes
+//     its bottom padding, one of a horizontal layout a right edge that
+//     includes its right padding;
+//  b) the last adjustable child takes what is left, so 101 free pixels are
+//     shared 50 and 51.
+#pragma once
+
+#include <vector>
+
+#include "ui/Core/SkinValues.h"
+
+namespace vt {
+
+// One visible child as a layout sees it.
+struct LayoutChild {
+  bool floating = false;
+  SkinRect padding;
+  int minWidth = 0, maxWidth = 9999;
+  int minHeight = 0, maxHeight = 9999;
+};
+
+// Answers a child's desired size for the space it is offered (a child
+// answering 0 along the layout's axis shares the free space).
+class ILayoutSizes {
+ public:
+  virtual SkinSize Desired(int index, SkinSize available) = 0;
+
+ protected:
+  ~ILayoutSizes() = default;
+};
+
+// Places the non-floating children of a vertical layout in r (the item
+// rectangle minus inset and visible scroll bars), shifted up by scrollPos;
+// available is r's size (plus the horizontal scroll range in width when a
+// horizontal bar shows). out[i] is written for every non-floating child.
+// Returns the height the children need.
+int LayoutVertical(const SkinRect& r, SkinSize available, int scrollPos, int childPadding,
+                   const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out);
+// The same with the axes exchanged; returns the width needed.
+int LayoutHorizontal(const SkinRect& r, SkinSize available, int scrollPos, int childPadding,
+                     const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out);
+
+// Relative position of a floating child: percentages of the change of its
+// parent's size since parentSize was recorded.
+struct RelativeMove {
+  bool set = false;
+  int moveX = 0, moveY = 0, growX = 0, growY = 0;
+  SkinSize parentSize;
+};
+
+// A floating child inside its parent's item rectangle: from the left/top
+// edge when x/y >= 0, else from the right/bottom edge.
+SkinRect FloatingRect(const SkinRect& parent, int x, int y, int width, int height, const RelativeMove& rel);
+
+// The current page of a tab layout: at the area's top-left, its fixed size
+// or the whole area, clamped.
+SkinRect TabPageRect(const SkinRect& area, const LayoutChild& page, int fixedWidth, int fixedHeight);
+
+// A container's scroll bar along one axis.
+struct ScrollState {
+  bool visible = false;
+  int pos = 0;
+  int range = 0;
+};
+// Updates the bar for needed pixels of children in a view of view pixels.
+// True when the children must be placed again (the bar appeared or went,
+// or the position had to shrink with the range).
+bool UpdateScroll(ScrollState& bar, int needed, int view);
+
+// A vertical layout with its vertical scroll bar of barWidth: places the
+// children, shows, updates or hides the bar, and places them again when
+// that changed the room. bar.visible on return says whether the strip
+// right of the children holds the bar.
+int LayoutVerticalScrolled(const SkinRect& insetArea, int barWidth, ScrollState& bar, int childPadding,
+                           const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out);
+
+// A list: the header row (when shown) takes headerHeight at the top, the
+// body the rest.
+void ListSplit(const SkinRect& area, bool headerShown, int headerHeight, SkinRect& header, SkinRect& body);
+
+}  // namespace vt

@@ -1,0 +1,97 @@
+#include <cstring>
+
+#include "ui/Core/UIManager.h"
+#include "ui/layouts/LayoutFlow.h"
+#include "ui/layouts/TabLayoutUI.h"
+
+const char* CTabLayoutUI::GetClass() const { return "TabLayoutUI"; }
+
+void* CTabLayoutUI::GetInterface(const char* name) {
+  if (name && strcmp(name, "TabLayout") == 0) return this;
+  return CContainerUI::GetInterface(name);
+}
+
+void CTabLayoutUI::ApplyAttribute(const char* name, const char* value) {
+  if (name && value && strcmp(name, "selectedid") == 0) {
+    // At load time the window does not listen yet: the page changes silently.
+    int index = vt::ParseInt(value);
+    if (index >= 0 && index < GetCount()) {
+      current_ = index;
+      ShowOnly(index);
+    }
+    return;
+  }
+  CContainerUI::ApplyAttribute(name, value);
+}
+
+void CTabLayoutUI::ShowOnly(int index) {
+  for (int i = 0; i < GetCount(); ++i) ChildAt(i)->SetVisible(i == index);
+}
+
+bool CTabLayoutUI::Add(CControlUI* control) { return InsertAt(control, GetCount()); }
+
+bool CTabLayoutUI::InsertAt(CControlUI* control, int index) {
+  if (!CContainerUI::InsertAt(control, index)) return false;
+  if (current_ < 0 && control->IsVisible()) {
+    current_ = index;
+  } else {
+    if (index <= current_) ++current_;
+    control->SetVisible(false);
+  }
+  return true;
+}
+
+bool CTabLayoutUI::RemoveChildAt(int index) {
+  if (!ChildAt(index)) return false;
+  bool wasCurrent = index == current_;
+  if (index < current_) --current_;
+  if (!CContainerUI::RemoveChildAt(index)) return false;
+  if (wasCurrent) {
+    current_ = GetCount() > 0 ? 0 : -1;
+    if (current_ >= 0) ChildAt(current_)->SetVisible(true);
+  }
+  return true;
+}
+
+void CTabLayoutUI::RemoveAll() {
+  current_ = -1;
+  CContainerUI::RemoveAll();
+}
+
+bool CTabLayoutUI::SelectItem(int index) {
+  if (index < 0 || index >= GetCount()) return false;
+  if (index == current_) return true;
+  int old = current_;
+  current_ = index;
+  ShowOnly(index);
+  CControlUI* page = ChildAt(index);
+  page->RequestLayout();
+  RequestParentLayout();
+  if (manager_) {
+    manager_->SetFocusControl(nullptr);
+    manager_->SetNextTabControl();
+    manager_->SendNotification(this, "tabselect", static_cast<WPARAM>(index), static_cast<LPARAM>(old));
+  }
+  return true;
+}
+
+void CTabLayoutUI::PlaceAt(const RECT& rc) {
+  CControlUI::PlaceAt(rc);
+  vt::SkinRect area = ToSkinRect(InsetArea());
+  for (int i = 0; i < GetCount(); ++i) {
+    CControlUI* c = ChildAt(i);
+    if (!c->IsVisible()) continue;
+    if (c->IsFloat()) {
+      PlaceFloating(c);
+      continue;
+    }
+    if (i != current_) continue;
+    vt::LayoutChild page;
+    page.padding = ToSkinRect(c->GetPadding());
+    page.minWidth = c->GetMinWidth();
+    page.maxWidth = c->GetMaxWidth();
+    page.minHeight = c->GetMinHeight();
+    page.maxHeight = c->GetMaxHeight();
+    c->PlaceAt(ToRECT(vt::TabPageRect(area, page, c->GetFixedWidth(), c->GetFixedHeight())));
+  }
+}
