@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/CliCommand.h"
+#include "engines/command/DiagnosticLine.h"
 #include "net/http/HttpLog.h"
 
 namespace {
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   // Standard output carries JSON lines only; the engines' diagnostic lines
   // ("connnect failed", "recv err", ...) go to standard error.
   vt::SetLogStream(stderr);
+  vt::SetDiagnosticStream(stderr);
   if (argc < 2) return CliUsage(nullptr);
   const CliCommand* command = FindCliCommand(argv[1]);
   if (!command) return CliUsage(argv[1]);

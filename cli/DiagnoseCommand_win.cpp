@@ -33,7 +33,6 @@ int RunDiagnoseCommand(int argc, char** argv) {
   }
   if (!host || !publicIp) return CliUsage(nullptr);
   if (!vt::IsPlainHostText(host)) return CliUsage(host);
-  vt::SetDiagnosticStream(stderr);
   vt::EngineRun run;
   // Never freed: the thread may outlive a time-out, even the end of main.
   static vt::TraceRequest& request = *new vt::TraceRequest;

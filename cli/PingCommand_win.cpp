@@ -13,7 +13,6 @@ namespace {
 int RunPingCommand(int argc, char** argv) {
   if (argc != 2) return CliUsage(argc > 2 ? argv[2] : nullptr);
   if (!vt::IsPlainHostText(argv[1])) return CliUsage(argv[1]);
-  vt::SetDiagnosticStream(stderr);
   vt::EngineRun run;
   vt::CliPingResult ping = vt::CliRunPing(run, argv[1]);
   vt::JsonObject summary;

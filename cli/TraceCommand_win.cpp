@@ -20,7 +20,6 @@ namespace {
 int RunTraceCommand(int argc, char** argv) {
   if (argc != 2) return CliUsage(argc > 2 ? argv[2] : nullptr);
   if (!vt::IsPlainHostText(argv[1])) return CliUsage(argv[1]);
-  vt::SetDiagnosticStream(stderr);
   vt::EngineRun run;
   // Never freed: the thread may outlive a time-out, even the end of main.
   static vt::TraceRequest& request = *new vt::TraceRequest;

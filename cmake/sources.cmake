@@ -62,6 +62,6 @@ if(WIN32)
   set_target_properties(veltrane PROPERTIES OUTPUT_NAME veltrane)
   include(${CMAKE_SOURCE_DIR}/cmake/skin.cmake)
 
-  add_executable(veltrane-cli cli/CliMain_win.cpp ${VELTRANE_CLI_SOURCES})
+  add_executable(veltrane-cli cli/CliMain_win.cpp cli/veltrane-cli.rc ${VELTRANE_CLI_SOURCES})
   target_link_libraries(veltrane-cli PRIVATE veltrane_win)
 endif()

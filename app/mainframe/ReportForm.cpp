@@ -60,6 +60,8 @@ std::string ReportDocumentAddress(const char* platform, const char* seq) {
   return head + number + tail;
 }
 
+bool AcceptLineBandwidth(const char* text) { return text && *text && atof(text) > 0.0; }
+
 int ParseLineBandwidth(const char* text) { return text ? atoi(text) : 0; }
 
 }  // namespace vt

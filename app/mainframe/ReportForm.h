@@ -23,6 +23,11 @@ bool ReportMeetsBandwidth(const ReportRecord& report);
 // test number is cut at a character boundary.
 std::string ReportDocumentAddress(const char* platform, const char* seq);
 
+// Whether the user-information window accepts a contracted bandwidth: not
+// empty, and read with C atof it is greater than 0 ("100M", " 20" and "0.5"
+// pass; "abc", "0", "-5" do not).
+bool AcceptLineBandwidth(const char* text);
+
 // The contracted bandwidth as a number, read as C atoi reads it ("100M" is 100).
 int ParseLineBandwidth(const char* text);
 

@@ -161,7 +161,9 @@ int32_t RunTimedDownload(ProbeAttempt& attempt) {
   int32_t opened = OpenStoppableGet(s, ParseUrl(job.url), &stopped);
   if (opened != Ok || stopped) return opened;  // a stopped attempt has nothing to time
 
-  uint32_t start = GetTickCount();
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
   uint32_t total = 0;
   bool loopRan = false;
   if (!attempt.stop.IsSignalled()) {
@@ -179,9 +181,10 @@ int32_t RunTimedDownload(ProbeAttempt& attempt) {
       if (attempt.stop.IsSignalled()) break;
     }
   }
-  uint32_t end = GetTickCount();
+  QueryPerformanceCounter(&end);
   s.Close();
-  TimedResult r = TimedDownloadResult(loopRan, total, start, end);
+  double elapsedMs = static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+  TimedResult r = TimedDownloadResult(loopRan, total, elapsedMs);
   if (r.stored) {
     job.bytesReceived.store(r.bytesReceived, std::memory_order_relaxed);
     job.speedMbps = r.speedMbps;

@@ -171,16 +171,19 @@ TEST(UploadSampler, FifteenSamplesEvenWhenNothingIsSent) {
 }
 
 TEST(TimedDownloadResult, StoresOnlyAFinishedTransferUnderFiveSeconds) {
-  vt::TimedResult r = vt::TimedDownloadResult(true, 131072, 1000, 2000);
+  vt::TimedResult r = vt::TimedDownloadResult(true, 131072, 1000.0);
   EXPECT_TRUE(r.stored);
   EXPECT_EQ(r.bytesReceived, 131072u);
   EXPECT_DOUBLE_EQ(r.speedMbps, 1.0);  // 131072 bytes in one second = 1 Mbit/s
-  EXPECT_FALSE(vt::TimedDownloadResult(false, 100, 0, 10).stored);      // loop skipped
-  EXPECT_FALSE(vt::TimedDownloadResult(true, 100, 10, 10).stored);      // same tick
-  EXPECT_FALSE(vt::TimedDownloadResult(true, 100, 10, 5010).stored);    // 5000 ms or more
-  EXPECT_TRUE(vt::TimedDownloadResult(true, 100, 10, 5009).stored);
-  EXPECT_FALSE(vt::TimedDownloadResult(true, 100, 4294967000u, 5).stored);  // tick wrapped
-  vt::TimedResult none = vt::TimedDownloadResult(true, 0, 0, 100);
+  EXPECT_FALSE(vt::TimedDownloadResult(false, 100, 10.0).stored);    // loop skipped
+  EXPECT_FALSE(vt::TimedDownloadResult(true, 100, 0.0).stored);      // no time measured
+  EXPECT_FALSE(vt::TimedDownloadResult(true, 100, 5000.0).stored);   // 5000 ms or more
+  EXPECT_TRUE(vt::TimedDownloadResult(true, 100, 4999.5).stored);
+  // A 240 KB page within a fraction of a millisecond still has a speed.
+  vt::TimedResult fast = vt::TimedDownloadResult(true, 240000, 0.25);
+  EXPECT_TRUE(fast.stored);
+  EXPECT_NEAR(fast.speedMbps, 240000 * 0.00762939453125 / 0.25, 1e-6);
+  vt::TimedResult none = vt::TimedDownloadResult(true, 0, 100.0);
   EXPECT_TRUE(none.stored);
   EXPECT_EQ(none.speedMbps, 0.0);
 }

@@ -3,8 +3,10 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "ui/controls/DialGeometry.h"
+#include "ui/controls/NeedleRaster.h"
 #include "ui/controls/ProgressGeometry.h"
 
 namespace {
@@ -80,6 +82,52 @@ TEST(ProgressGeometry, ForeImageModifierTable) {
     CUIString m = vt::ProgressForeModifier(c.min, c.max, c.value, 150, 15, c.horizontal, c.stretch);
     EXPECT_STREQ(m.GetData(), c.modifier) << c.name;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// An opaque source of two colours (top half A, bottom half B) turned into
+// the main window's needle band.
+struct Raster {
+  explicit Raster(int value) {
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x) src[y * 20 + x] = y < 5 ? 0xFFAAAAAA : 0xFFBBBBBB;
+    needle = vt::DialNeedleGeometry({12, 113, 458, 395}, vt::DialAngle(value));
+    bounds = vt::NeedleBounds(needle);
+    out.assign(static_cast<size_t>(bounds.Width() * bounds.Height()), 0xDEADBEEF);
+    vt::RasteriseNeedle(src, 20, 10, {0, 0, 20, 10}, needle, bounds, out.data());
+  }
+  uint32_t At(int x, int y) const {
+    if (x < bounds.left || y < bounds.top || x >= bounds.right || y >= bounds.bottom) return 0;
+    return out[static_cast<size_t>((y - bounds.top) * bounds.Width() + (x - bounds.left))];
+  }
+  uint32_t src[200];
+  vt::DialNeedle needle;
+  vt::SkinRect bounds;
+  std::vector<uint32_t> out;
+};
+
+TEST(NeedleRaster, TurnedBandLiesAlongTheNeedle) {
+  Raster zero(0), half(500), full(1000);
+  EXPECT_NE(zero.At(101, 366), 0u);  // left, slightly raised
+  EXPECT_EQ(zero.At(150, 392), 0u);  // below: outside the turned band
+  EXPECT_NE(half.At(234, 250), 0u);  // straight up
+  EXPECT_EQ(half.At(150, 370), 0u);
+  EXPECT_NE(full.At(367, 365), 0u);  // right
+  // Turned by nearly half a turn, the band's top half ends up below.
+  EXPECT_EQ(full.At(367, 372), 0xFFAAAAAAu);
+  EXPECT_EQ(full.At(367, 357), 0xFFBBBBBBu);
+  EXPECT_EQ(zero.At(101, 360), 0xFFAAAAAAu);
+  for (uint32_t v : zero.out) EXPECT_NE(v, 0xDEADBEEFu);  // every pixel written
+}
+
+TEST(NeedleRaster, EmptySourceWritesNothing) {
+  vt::DialNeedle n = vt::DialNeedleGeometry({12, 113, 458, 395}, vt::DialAngle(0));
+  uint32_t px = 0xFFFFFFFF, out = 7;
+  vt::RasteriseNeedle(&px, 1, 1, {0, 0, 0, 0}, n, {0, 0, 1, 1}, &out);
+  EXPECT_EQ(out, 7u);
 }
 
 }  // namespace

@@ -22,3 +22,14 @@ TEST(JsonLine, StringsAreEscapedAndGbkBytesKept) {
   EXPECT_EQ(o.Str(), "{\"seq\":\"12345\",\"speed_rtt\":12,\"speed_speed\":8.28}");
   EXPECT_EQ(vt::JsonObject().Str(), "{}");
 }
+
+#include "cli/PlainText.h"
+
+TEST(PlainText, TagsDroppedLineBreaksKept) {
+  EXPECT_EQ(vt::PlainText("<f 4>外网<c #00FF00>状况良好</c><n><n>内网良好</f>"), "外网状况良好 / 内网良好");
+  EXPECT_EQ(vt::PlainText("<f 4>请点击<开始测试>进行</f>"), "请点击<开始测试>进行");  // not a tag: GBK after '<'
+  EXPECT_EQ(vt::PlainText("{c #FFFFFF}版本{/c}"), "版本");
+  EXPECT_EQ(vt::PlainText("a < b <n"), "a < b <n");  // unclosed tag stays text
+  EXPECT_EQ(vt::PlainText("\xB1\x3C" "b>"), "\xB1\x3C" "b>");  // '<' as a trail byte is no tag
+  EXPECT_EQ(vt::PlainText(nullptr), "");
+}

@@ -40,7 +40,7 @@ class FakeFonts : public vt::IMarkupFonts {
     m.bold = f.bold;
     m.underline = f.underline;
     m.italic = f.italic;
-    m.spaceOverhangC = f.italic ? 4 : 0;
+    m.spaceOverhangC = f.italic ? -4 : 0;  // as GDI reports an overhang
     return m;
   }
   int TextWidth(int font, const char* text, size_t len) override {

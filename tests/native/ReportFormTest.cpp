@@ -55,6 +55,10 @@ TEST(ReportForm, NinetyPercentRule) {
     r.speed_speed = c.download;
     EXPECT_EQ(vt::ReportMeetsBandwidth(r), c.opens) << c.bandwidth << " " << c.download;
   }
+  const char* accepted[] = {"100", "100M", " 20", "0.5"};
+  for (const char* text : accepted) EXPECT_TRUE(vt::AcceptLineBandwidth(text)) << text;
+  const char* refused[] = {"abc", "0", "-5", ""};
+  for (const char* text : refused) EXPECT_FALSE(vt::AcceptLineBandwidth(text)) << text;
   EXPECT_EQ(vt::ParseLineBandwidth("100M"), 100);
   EXPECT_EQ(vt::ParseLineBandwidth("0.5"), 0);
   EXPECT_EQ(vt::ParseLineBandwidth(""), 0);

@@ -32,6 +32,11 @@ bool CTestButtonUI::Activate() {
   return true;
 }
 
+void CTestButtonUI::PaintText(HDC dc) {
+  RECT rc = rcItem_;
+  CRenderEngine::DrawPlainText(dc, manager_, rc, text_, 0xFFFFFFFF, -1, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
 int CTestButtonUI::CountEvents(UIEventKind kind) const {
   int n = 0;
   for (const UIEvent& e : events) n += e.kind == kind;

@@ -31,6 +31,7 @@ class CTestButtonUI : public CControlUI {
   unsigned GetControlFlags() const override { return kControlFlagTabStop; }
   bool Activate() override;
   void DoEvent(UIEvent& event) override;
+  void PaintText(HDC dc) override;  // white, centred, the manager's default font
   bool IsPressed() const { return pressed_; }
   std::vector<UIEvent> events;  // every event it received, in order
   int CountEvents(UIEventKind kind) const;

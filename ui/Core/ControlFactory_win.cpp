@@ -5,7 +5,9 @@
 #include "ui/Core/SkinBuilder.h"
 #include "ui/controls/ControlUI.h"
 #include "ui/controls/ButtonUI.h"
+#include "ui/controls/ComboUI.h"
 #include "ui/controls/DialUI.h"
+#include "ui/controls/EditUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
@@ -39,6 +41,8 @@ const TagEntry kTags[] = {
     VT_TAG("Option", COptionUI),
     VT_TAG("Progress", CProgressUI),
     VT_TAG("Dial", CDialUI),
+    VT_TAG("Edit", CEditUI),
+    VT_TAG("Combo", CComboUI),
     VT_TAG("VerticalLayout", CVerticalLayoutUI),
     VT_TAG("HorizontalLayout", CHorizontalLayoutUI),
     VT_TAG("TabLayout", CTabLayoutUI),

@@ -30,11 +30,11 @@ struct ImageSpec {
 };
 
 // Called for every image of a string that is followed by another one (a
-// further "file", "res" or "restype" key); the last image stays in spec.
+// further "file", "res" or "restype" key); the last image stays in the record.
 using ImageSink = void (*)(void* context, const ImageSpec& spec);
 
-// Parses text into spec on top of what spec already holds (a modifier
-// string is parsed over the parsed image string this way). Stops silently at
+// Parses text over what the record already holds (a modifier string is
+// parsed over the parsed image string this way). Stops silently at
 // a malformed pair. Pairs with an empty value are ignored.
 void ParseImageString(const char* text, ImageSpec& spec, ImageSink flush = nullptr, void* context = nullptr);
 

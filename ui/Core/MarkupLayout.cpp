@@ -1,150 +1,17 @@
 #include "ui/Core/MarkupLayout.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "ui/Core/CodePage.h"
-#include "ui/Core/MarkupTokens.h"
+#include "ui/Core/MarkupWalker.h"
 
 namespace vt {
+namespace markup {
 
 namespace {
-
-constexpr int kStackDepth = 64;
-
-// A fixed-depth stack; pushes beyond the depth are only counted, so each
-// later pop still matches its push.
-template <typename T>
-struct TagStack {
-  T items[kStackDepth];
-  int count = 0;
-  int overflow = 0;
-  void Push(T v) {
-    if (count < kStackDepth) {
-      items[count++] = v;
-    } else {
-      ++overflow;
-    }
-  }
-  void Pop() {
-    if (overflow > 0) {
-      --overflow;
-    } else if (count > 0) {
-      --count;
-    }
-  }
-  bool Empty() const { return count == 0; }
-  T Top(T fallback) const { return count > 0 ? items[count - 1] : fallback; }
-};
-
-// Everything a line walk changes; copied to walk a line twice.
-struct WalkState {
-  size_t pos = 0;
-  int x = 0;
-  TagStack<int> fonts;
-  TagStack<uint32_t> colours;
-  TagStack<int> paras;
-  bool raw = false;
-  bool selected = false;
-  bool inLink = false;
-  bool linkSlot = false;  // a rectangle may be recorded for this link
-  int linkStart = 0;
-  size_t targetPos = 0, targetLen = 0;
-};
-
-enum class LineEnd { Text, Break };
-
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-int Clamp(long v) { return static_cast<int>(std::max<long>(-kMarkupMaxNumber, std::min<long>(kMarkupMaxNumber, v))); }
-
-// Decimal number at [p, end), like strtol; clamped.
-int ReadNumber(const char* p, const char* end, const char** stop = nullptr) {
-  while (p < end && (*p == ' ' || *p == '\t')) ++p;
-  bool neg = false;
-  if (p < end && (*p == '-' || *p == '+')) neg = *p++ == '-';
-  long v = 0;
-  while (p < end && *p >= '0' && *p <= '9') {
-    if (v < kMarkupMaxNumber * 10L) v = v * 10 + (*p - '0');
-    ++p;
-  }
-  if (stop) *stop = p;
-  return Clamp(neg ? -v : v);
-}
-
-uint32_t ReadColour(const char* p, const char* end) {
-  if (p < end && *p == '#') ++p;
-  uint32_t v = 0;
-  for (; p < end; ++p) {
-    char c = *p;
-    int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-    if (d < 0) break;
-    v = (v << 4) | static_cast<uint32_t>(d);
-  }
-  return v;
-}
-
-bool ContainsWord(const char* p, const char* end, const char* word) {
-  size_t n = strlen(word);
-  for (const char* q = p; q + n <= end; ++q) {
-    size_t i = 0;
-    while (i < n && (q[i] >= 'A' && q[i] <= 'Z' ? q[i] + 32 : q[i]) == word[i]) ++i;
-    if (i == n) return true;
-  }
-  return false;
-}
-
-bool Contains(const char* p, size_t len, const char* needle) {
-  size_t n = strlen(needle);
-  for (size_t i = 0; i + n <= len; ++i) {
-    if (memcmp(p + i, needle, n) == 0) return true;
-  }
-  return false;
-}
-
-class MarkupWalker {
- public:
-  MarkupWalker(const MarkupRequest& req, const SkinRect& rc, IMarkupFonts& fonts, IMarkupCanvas* canvas,
-               bool recordLinks)
-      : req_(req), rc_(rc), fonts_(fonts), canvas_(canvas), recordLinks_(recordLinks) {}
-
-  MarkupResult Layout(bool draw);
-
- private:
-  int Font(const WalkState& s) const { return s.fonts.Top(kMarkupDefaultFont); }
-  int BaseHeight(const WalkState& s) {
-    MarkupFontMetrics m = fonts_.Metrics(Font(s));
-    return m.height + m.externalLeading + s.paras.Top(0);
-  }
-  // While drawing a line its height is the one its first walk found.
-  void Raise(const WalkState& s) {
-    if (!drawing_) lineHeight_ = std::max(lineHeight_, BaseHeight(s));
-  }
-  LineEnd WalkLine(WalkState& s);
-  bool TextRun(WalkState& s, size_t at, size_t len, size_t consumed, LineEnd& end);
-  bool OpenTag(WalkState& s, const MarkupToken& t, LineEnd& end);
-  bool CloseTag(WalkState& s, const MarkupToken& t, LineEnd& end);
-  void PushStyled(WalkState& s, bool bold, bool underline, bool italic);
-  void PushFaceFont(WalkState& s, const char* p, const char* end);
-  void PopFont(WalkState& s);
-  bool Image(WalkState& s, const MarkupToken& t);
-  void EndLinkPiece(WalkState& s);
-  size_t FitBytes(int font, const char* text, size_t len, int width);
-
-  const MarkupRequest& req_;
-  SkinRect rc_;
-  IMarkupFonts& fonts_;
-  IMarkupCanvas* canvas_;
-  bool recordLinks_;
-  bool drawing_ = false;  // the second walk of a line
-  bool single_ = false;
-  int lineTop_ = 0;
-  int lineHeight_ = 0;
-  int imageBottom_ = 0;
-  int linkCount_ = 0;
-  int lineFirstLink_ = 0;
-};
+}  // namespace
 
 // Bytes of the longest prefix made of whole characters that is at most
 // width wide (text widths grow with the prefix).
@@ -216,192 +83,6 @@ bool MarkupWalker::TextRun(WalkState& s, size_t at, size_t len, size_t consumed,
   s.x = ellipsis ? rc_.right : s.x + width;
   end = LineEnd::Break;
   return false;
-}
-
-void MarkupWalker::PushStyled(WalkState& s, bool bold, bool underline, bool italic) {
-  int cur = Font(s);
-  int f = fonts_.FontWithStyle(cur, bold, underline, italic);
-  s.fonts.Push(f == kMarkupNoFont ? cur : f);
-  Raise(s);
-}
-
-void MarkupWalker::PushFaceFont(WalkState& s, const char* p, const char* end) {
-  const char* face = p;
-  while (p < end && *p != ' ') ++p;
-  size_t faceLen = static_cast<size_t>(p - face);
-  const char* after = p;
-  int size = ReadNumber(p, end, &after);
-  if (after == p || size <= 0) size = 10;
-  bool bold = ContainsWord(after, end, "bold");
-  bool underline = ContainsWord(after, end, "underline");
-  bool italic = ContainsWord(after, end, "italic");
-  int f = fonts_.FindFont(face, faceLen, size, bold, underline, italic);
-  // A font that cannot be made keeps the current one (pushed again, so the
-  // closing tag still pops exactly one).
-  s.fonts.Push(f == kMarkupNoFont ? Font(s) : f);
-  Raise(s);
-}
-
-void MarkupWalker::PopFont(WalkState& s) {
-  MarkupFontMetrics old = fonts_.Metrics(Font(s));
-  s.fonts.Pop();
-  if (old.italic && !fonts_.Metrics(Font(s)).italic) s.x += old.spaceOverhangC / 2;
-  Raise(s);
-}
-
-void MarkupWalker::EndLinkPiece(WalkState& s) {
-  if (!s.inLink || !s.linkSlot || !recordLinks_ || drawing_) return;
-  if (linkCount_ >= req_.linkCapacity || std::min(s.x, rc_.right) <= s.linkStart) return;
-  MarkupLink& l = req_.links[linkCount_++];
-  l.rect.left = s.linkStart;
-  l.rect.top = lineTop_;
-  l.rect.right = std::min(s.x, rc_.right);
-  l.rect.bottom = lineTop_ + lineHeight_;  // set again once the line's height is known
-  l.targetPos = s.targetPos;
-  l.targetLen = s.targetLen;
-}
-
-bool MarkupWalker::Image(WalkState& s, const MarkupToken& t) {
-  const char* arg = req_.text + t.argPos;
-  const char* end = arg + t.argLen;
-  MarkupImageRef ref;
-  int count = 1, index = 0;
-  if (Contains(arg, t.argLen, "file='") || Contains(arg, t.argLen, "res='")) {
-    ref = {arg, t.argLen, true};
-  } else {
-    const char* p = arg;
-    while (p < end && *p != ' ') ++p;
-    ref = {arg, static_cast<size_t>(p - arg), false};
-    const char* after = p;
-    count = std::max(1, ReadNumber(p, end, &after));
-    index = ReadNumber(after, end);
-    if (index < 0 || index >= count) index = 0;
-  }
-  int w = 0, h = 0;
-  if (!fonts_.ImageSize(ref, w, h)) return true;  // skipped
-  int frame = w / count;
-  if (s.x + frame > rc_.right && s.x > rc_.left && !single_) return false;  // read again on the next line
-  if (!drawing_) lineHeight_ = std::max(lineHeight_, h);
-  int top = lineTop_ + (lineHeight_ - h) / 2;
-  imageBottom_ = std::max(imageBottom_, top + h);
-  if (drawing_) canvas_->DrawImage(ref, s.x, top, index * frame, frame, h);
-  s.x += frame;
-  return true;
-}
-
-// False when the line ends at this tag (end says why).
-bool MarkupWalker::OpenTag(WalkState& s, const MarkupToken& t, LineEnd& end) {
-  const char* arg = req_.text + t.argPos;
-  const char* argEnd = arg + t.argLen;
-  switch (t.letter) {
-    case 'f':
-      if (t.argLen > 0 && arg[0] >= '0' && arg[0] <= '9') {
-        s.fonts.Push(fonts_.FontAt(ReadNumber(arg, argEnd)));
-        Raise(s);
-      } else if (t.argLen > 0) {
-        PushFaceFont(s, arg, argEnd);
-      }
-      break;
-    case 'c':
-      s.colours.Push(ReadColour(arg, argEnd));
-      break;
-    case 'b':
-      PushStyled(s, true, false, false);
-      break;
-    case 'u':
-      PushStyled(s, false, true, false);
-      break;
-    case 'i':
-      if (t.argLen == 0) {
-        PushStyled(s, false, false, true);
-      } else if (!Image(s, t)) {
-        end = LineEnd::Break;
-        return false;
-      }
-      break;
-    case 'a': {
-      s.inLink = true;
-      s.linkStart = s.x;
-      s.targetPos = t.argPos;
-      s.targetLen = t.argLen;
-      s.linkSlot = linkCount_ < req_.linkCapacity;
-      bool hover = req_.hoverTarget && req_.hoverLen == t.argLen && memcmp(req_.hoverTarget, arg, t.argLen) == 0;
-      s.colours.Push(hover ? req_.linkHoverColour : req_.linkColour);
-      PushStyled(s, false, true, false);
-      break;
-    }
-    case 'n':
-      if (!single_) {
-        s.pos += t.len;
-        end = LineEnd::Break;
-        return false;
-      }
-      break;
-    case 'p':
-      s.paras.Push(std::max(0, ReadNumber(arg, argEnd)));
-      if (s.x > rc_.left) {
-        s.pos += t.len;
-        end = LineEnd::Break;
-        return false;
-      }
-      Raise(s);
-      break;
-    case 'x':
-      s.x += ReadNumber(arg, argEnd);
-      break;
-    case 'y':
-      if (!drawing_) lineHeight_ = std::max(0, ReadNumber(arg, argEnd));
-      break;
-    case 's':
-      s.selected = !s.selected;
-      break;
-    case 'r':
-      s.raw = true;
-      break;
-    default:
-      break;  // letters without a meaning do nothing
-  }
-  s.pos += t.len;
-  return true;
-}
-
-bool MarkupWalker::CloseTag(WalkState& s, const MarkupToken& t, LineEnd& end) {
-  s.pos += t.len;
-  switch (t.letter) {
-    case 'f':
-    case 'b':
-    case 'u':
-    case 'i':
-      PopFont(s);
-      break;
-    case 'c':
-      s.colours.Pop();
-      break;
-    case 'a':
-      EndLinkPiece(s);
-      s.inLink = false;
-      s.colours.Pop();
-      PopFont(s);
-      break;
-    case 'p': {
-      bool atLeft = s.x <= rc_.left;
-      s.paras.Pop();
-      if (!atLeft) {
-        end = LineEnd::Break;
-        return false;
-      }
-      break;
-    }
-    case 's':
-      s.selected = !s.selected;
-      break;
-    case 'r':
-      s.raw = false;
-      break;
-    default:
-      break;
-  }
-  return true;
 }
 
 LineEnd MarkupWalker::WalkLine(WalkState& s) {
@@ -493,7 +174,8 @@ MarkupResult MarkupWalker::Layout(bool draw) {
   return result;
 }
 
-}  // namespace
+}  // namespace markup
+
 
 MarkupResult LayoutMarkup(const MarkupRequest& request, IMarkupFonts& fonts, IMarkupCanvas* canvas) {
   MarkupResult empty;
@@ -515,7 +197,7 @@ MarkupResult LayoutMarkup(const MarkupRequest& request, IMarkupFonts& fonts, IMa
     probe.style = (req.style & ~align) | kMarkupCalcRect;
     probe.links = nullptr;
     probe.linkCapacity = 0;
-    SkinRect ext = MarkupWalker(probe, probe.rect, fonts, nullptr, false).Layout(false).rect;
+    SkinRect ext = markup::MarkupWalker(probe, probe.rect, fonts, nullptr, false).Layout(false).rect;
     int tw = ext.Width(), th = ext.Height();
     // A text larger than the rectangle keeps the rectangle: it then starts at
     // the left and top and is cut (or ends in "...") at the right and bottom
@@ -535,7 +217,7 @@ MarkupResult LayoutMarkup(const MarkupRequest& request, IMarkupFonts& fonts, IMa
       rc.top = request.rect.bottom - th;
     }
   }
-  return MarkupWalker(req, rc, fonts, canvas, true).Layout(!measuring);
+  return markup::MarkupWalker(req, rc, fonts, canvas, true).Layout(!measuring);
 }
 
 }  // namespace vt

@@ -41,7 +41,7 @@ constexpr int kMarkupNoFont = -2;       // a font that could not be made
 struct MarkupFontMetrics {
   int height = 0;            // cell height
   int externalLeading = 0;
-  int spaceOverhangC = 0;    // C width of the blank (negative for italic overhang)
+  int spaceOverhangC = 0;    // C width of the blank; its size is the italic overhang
   bool bold = false;
   bool underline = false;
   bool italic = false;

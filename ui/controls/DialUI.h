@@ -20,6 +20,8 @@ class CDialUI : public CControlUI {
   const CUIString& GetForeImage() const { return foreImage_; }
 
  private:
+  bool PaintNeedle(HDC dc);  // false when the image cannot be loaded
+
   CUIString foreImage_;
   float angle_ = 1.01f;  // ten times the rotation in radians
 };

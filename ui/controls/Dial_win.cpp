@@ -1,6 +1,10 @@
 #include <cstring>
 
+#include "ui/Core/ImageGeometry.h"
+#include "ui/Core/ImageString.h"
+#include "ui/Core/UIManager.h"
 #include "ui/controls/DialGeometry.h"
+#include "ui/controls/NeedleRaster.h"
 #include "ui/controls/DialUI.h"
 #include "ui/Core/Render.h"
 
@@ -31,20 +35,37 @@ void CDialUI::SetValue(int value) {
   Invalidate();
 }
 
+// The needle: the fore image stretched into its band and turned about the
+// pivot, rasterised here and alpha-blended unturned, so the device context
+// keeps its mode and transform.
+bool CDialUI::PaintNeedle(HDC dc) {
+  vt::ImageSpec spec;
+  vt::ParseImageString(foreImage_, spec);
+  if (!spec.HasName() || !manager_) return false;
+  const ImageInfo* image =
+      manager_->GetImageEx(spec.Name(), spec.restype.IsEmpty() ? nullptr : spec.restype.GetData(), spec.mask);
+  if (!image || !image->bits) return false;
+  vt::SkinRect item{rcItem_.left, rcItem_.top, rcItem_.right, rcItem_.bottom};
+  vt::DialNeedle n = vt::DialNeedleGeometry(item, angle_);
+  vt::SkinRect bounds = vt::NeedleBounds(n);
+  if (bounds.IsEmpty()) return true;
+  uint32_t* bits = nullptr;
+  HBITMAP bmp = CRenderEngine::CreateDib(bounds.Width(), bounds.Height(), &bits);
+  if (!bmp) return true;  // out of resources: no needle this time, keep the image
+  vt::SkinRect part = vt::ImageSource(spec.source, image->width, image->height);
+  vt::RasteriseNeedle(image->bits, image->width, image->height, part, n, bounds, bits);
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(spec.fade), AC_SRC_ALPHA};
+  AlphaBlend(dc, bounds.left, bounds.top, bounds.Width(), bounds.Height(), mem, 0, 0, bounds.Width(),
+             bounds.Height(), blend);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  DeleteObject(bmp);
+  return true;
+}
+
 void CDialUI::PaintStatusImage(HDC dc) {
-  if (!foreImage_.IsEmpty()) {
-    vt::SkinRect item{rcItem_.left, rcItem_.top, rcItem_.right, rcItem_.bottom};
-    vt::DialNeedle n = vt::DialNeedleGeometry(item, angle_);
-    SetGraphicsMode(dc, GM_ADVANCED);
-    XFORM xf = {n.transform.m11, n.transform.m12, n.transform.m21, n.transform.m22, n.transform.dx, n.transform.dy};
-    SetWorldTransform(dc, &xf);
-    RECT dest = {n.dest.left, n.dest.top, n.dest.right, n.dest.bottom};
-    // The band is both item and paint rectangle: the whole needle is drawn
-    // (the clip in place still bounds it). A needle that cannot be drawn is
-    // cleared by DrawImageSpec's caller rule, so it is not tried again.
-    if (!CRenderEngine::DrawImageSpec(dc, manager_, dest, dest, foreImage_)) foreImage_.Empty();
-    ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
-    SetGraphicsMode(dc, GM_COMPATIBLE);
-  }
+  if (!foreImage_.IsEmpty() && !PaintNeedle(dc)) foreImage_.Empty();  // not tried again
   CControlUI::PaintStatusImage(dc);
 }

@@ -80,8 +80,10 @@ const char* CListBodyUI::GetClass() const { return "ListBodyUI"; }
 CListUI::CListUI() {
   header_ = new CListHeaderUI;
   body_ = new CListBodyUI(this);
+  // CContainerUI::InsertAt checks the index against GetCount, which counts
+  // the body's items here: both rows go in at index 0.
+  CContainerUI::InsertAt(body_, 0);
   CContainerUI::InsertAt(header_, 0);
-  CContainerUI::InsertAt(body_, 1);
 }
 
 const char* CListUI::GetClass() const { return "ListUI"; }
@@ -128,7 +130,13 @@ bool CListUI::InsertAt(CControlUI* control, int index) {
   if (!control) return false;
   if (control->GetInterface("ListHeader")) {
     // A header replaces the header row.
-    CContainerUI::RemoveChildAt(0);
+    for (size_t i = 0; i < items_.size(); ++i) {
+      if (items_[i] == header_) {
+        items_.erase(items_.begin() + static_cast<long>(i));
+        delete header_;
+        break;
+      }
+    }
     header_ = static_cast<CListHeaderUI*>(control->GetInterface("ListHeader"));
     return CContainerUI::InsertAt(header_, 0);
   }

@@ -31,9 +31,11 @@ class CVerticalLayoutUI : public CContainerUI {
  protected:
   // The area children are placed in: the item rectangle minus the inset.
   virtual RECT FlowArea() const { return InsetArea(); }
+  void ApplyBarDefaults();
 
   CScrollBarUI* vbar_ = nullptr;
   CUIString vbarStyle_;
+  bool vbarDefaultsPending_ = false;  // made before the layout had a manager
   vt::ScrollState scroll_;
   int viewHeight_ = 0;
 };

@@ -40,17 +40,26 @@ void CVerticalLayoutUI::EnableScrollBar(bool vertical) {
     vbar_ = new CScrollBarUI;
     vbar_->SetVisible(false);
     vbar_->SetOwner([](void* self, int pos) { static_cast<CVerticalLayoutUI*>(self)->SetScrollPos(pos); }, this);
-    if (manager_) {
-      if (const char* defaults = manager_->GetDefaultAttributeList("VScrollBar")) vbar_->ApplyAttributeString(defaults);
-    }
-    if (!vbarStyle_.IsEmpty()) vbar_->ApplyAttributeString(vbarStyle_);
+    vbarDefaultsPending_ = true;
+    ApplyBarDefaults();
     vbar_->SetManager(manager_, this, false);
   }
   RequestLayout();
 }
 
+// The bar takes the window's "VScrollBar" defaults first, then the
+// layout's own style; a layout without a manager yet (a list's body) waits
+// for one.
+void CVerticalLayoutUI::ApplyBarDefaults() {
+  if (!vbar_ || !vbarDefaultsPending_ || !manager_) return;
+  vbarDefaultsPending_ = false;
+  if (const char* defaults = manager_->GetDefaultAttributeList("VScrollBar")) vbar_->ApplyAttributeString(defaults);
+  if (!vbarStyle_.IsEmpty()) vbar_->ApplyAttributeString(vbarStyle_);
+}
+
 void CVerticalLayoutUI::SetManager(CUIManager* manager, CControlUI* parent, bool init) {
   CContainerUI::SetManager(manager, parent, init);
+  ApplyBarDefaults();
   if (vbar_) vbar_->SetManager(manager, this, init);
 }
 

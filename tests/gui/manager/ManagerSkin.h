@@ -47,11 +47,17 @@ inline const char kPaintLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
     <Control name="dest" float="true" pos="200,60,240,100" bkimage="file='img/red.png' dest='10,10,20,20'"/>
     <Control name="missing" float="true" pos="300,0,320,20" bkimage="img/none.png"/>
     <Control name="gif" float="true" pos="300,60,320,80" bkimage="img/loading.gif"/>
+    <Control name="tiled" float="true" pos="0,110,23,115" bkimage="file='img/tile.png' corner='1,0,1,0' xtiled='true'"/>
+    <Control name="hole" float="true" pos="30,110,60,140" bkcolor="#FF00FFFF" bkimage="file='img/nine.png' corner='3,3,3,3' hole='true'"/>
   </Container>
 </Window>)";
 
 inline const char kTranslucentLayout[] = R"(<Window size="200,100">
   <Container name="root" bkcolor="#80FFFFFF"/>
+</Window>)";
+
+inline const char kWindowAttributesLayout[] = R"(<Window size="200,100" mininfo="150,80" maxinfo="400,300" showdirty="true" alpha="200">
+  <Container name="root" bkcolor="#FF000000"/>
 </Window>)";
 
 inline void RegisterSkin() {
@@ -66,12 +72,15 @@ inline void RegisterSkin() {
       {"input.xml", kInputLayout},
       {"paint.xml", kPaintLayout},
       {"translucent.xml", kTranslucentLayout},
+      {"attributes.xml", kWindowAttributesLayout},
       {"img/nine.png", skintest::Png(10, 10, nine), false},
       {"img/red.png", skintest::SolidPng(4, 4, 0xFF0000FF), false},
       {"img/half.png", skintest::SolidPng(2, 2, 0xFFFFFF80), false},
       {"img/mask.png", skintest::Png(2, 1, {0x000000FF, 0xFFFFFFFF}), false},
       {"img/strip.png", skintest::Png(3, 1, {0xFF0000FF, 0x00FF00FF, 0x0000FFFF}), false},
       {"img/loading.gif", skintest::TwoFrameGif(), false},
+      // 5 x 1: a red frame pixel at each end, then green, blue, white in the middle.
+      {"img/tile.png", skintest::Png(5, 1, {0xFF0000FF, 0x00FF00FF, 0x0000FFFF, 0xFFFFFFFF, 0xFF0000FF}), false},
   });
   CUIManager::SetSkinArchive(archive.data(), archive.size());
 }

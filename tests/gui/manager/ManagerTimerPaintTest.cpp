@@ -112,6 +112,13 @@ TEST_F(ManagerWindow, PaintsColoursBordersImagesAndClipping) {
       {215, 75, 0xFF0000, "dest inside the control"},
       {205, 65, 0x000000, "outside dest"},
       {310, 70, 0xFF0000, "first GIF frame"},
+      {0, 112, 0xFF0000, "tiled piece: left frame"},
+      {1, 112, 0x00FF00, "tiled centre, first tile"},
+      {4, 112, 0x00FF00, "tiled centre, second tile"},
+      {5, 112, 0x0000FF, "tiled centre, second tile"},
+      {22, 112, 0xFF0000, "tiled piece: right frame"},
+      {45, 125, 0x00FFFF, "hole: the centre is not drawn"},
+      {31, 111, 0x0000FF, "hole: the frame is"},
   };
   for (const auto& c : cases) EXPECT_TRUE(Near(window_->Pixel(c.x, c.y), c.rgb)) << c.what << ": " << std::hex << window_->Pixel(c.x, c.y);
   EXPECT_TRUE(window_->SaveScreenshot("manager-paint.png"));
@@ -182,6 +189,32 @@ TEST_F(ManagerWindow, TranslucentRootBlendsOverTheSameBackdropAfterAResize) {
   ASSERT_EQ(window_->GetManager().GetOffscreenSize().cx, 260);
   // Blended over what the window showed at first, not over its own last frame.
   EXPECT_EQ(window_->Pixel(50, 50), first);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ManagerWindow, WindowAttributesSizeLimitsOutlineAndOpacity) {
+  Open("attributes.xml");
+  MINMAXINFO info = {};
+  SendMessageA(hwnd_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 150);
+  EXPECT_EQ(info.ptMinTrackSize.y, 80);
+  EXPECT_EQ(info.ptMaxTrackSize.x, 400);
+  EXPECT_EQ(info.ptMaxTrackSize.y, 300);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetWindowLongA(hwnd_, GWL_EXSTYLE) & WS_EX_LAYERED);
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd_, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 200);
+  // "showdirty": the updated rectangle is outlined in red.
+  RECT part = {20, 20, 60, 50};
+  InvalidateRect(hwnd_, &part, FALSE);
+  skintest::Pump(30);
+  EXPECT_EQ(window_->Pixel(20, 30), 0xFF0000u);
+  EXPECT_EQ(window_->Pixel(59, 30), 0xFF0000u);
+  EXPECT_EQ(window_->Pixel(40, 30), 0x000000u);
 }
 
 }  // namespace

@@ -64,6 +64,23 @@ TEST_F(SkinWindow, LoadsLayoutFromZipResourceWithoutFrame) {
   EXPECT_TRUE(window_->SaveScreenshot("skinwindow.png"));
 }
 
+TEST_F(SkinWindow, LayoutTextReachesTheScreenAsGbkGlyphs) {
+  CControlUI* ok = window_->Find("ok");
+  ASSERT_NE(ok, nullptr);
+  EXPECT_STREQ(ok->GetText(), "确定");  // UTF-8 in the layout, GBK here
+  // The default font ("SimSun", 12) draws the two characters in white
+  // (smoothed: counted are pixels clearly brighter than the 204060 body).
+  const RECT& rc = ok->GetPos();
+  int bright = 0;
+  for (int y = rc.top; y < rc.bottom; ++y) {
+    for (int x = rc.left; x < rc.right; ++x) bright += ((window_->Pixel(x, y) >> 8) & 0xFF) > 0xA0;
+  }
+  EXPECT_GT(bright, 30);
+  EXPECT_LT(bright, (rc.right - rc.left) * (rc.bottom - rc.top) / 3);
+  EXPECT_EQ(window_->GetManager().GetFontInfo(-1)->size, 12);
+  EXPECT_STREQ(window_->GetManager().GetFontInfo(-1)->face, "SimSun");
+}
+
 TEST_F(SkinWindow, CaptionBandDragsExceptOverButtonsAndSizeBoxSizes) {
   HWND hwnd = window_->GetHandle();
   const struct {

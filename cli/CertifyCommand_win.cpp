@@ -1,0 +1,264 @@
+// veltrane-cli certify: a whole certification without a window, in the
+// order a person works through the window: version check, test number,
+// bandwidth (download, ping, upload), application test, route trace,
+// diagnosis, then the report submitted to both paths and the 90 % rule.
+// Every figure comes from the window's own logic (MainFrameModel through
+// ConsoleFrame) and the report body from the same builder the window uses.
+#include <io.h>
+#include <process.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/Messages.h"
+#include "app/mainframe/BandwidthFigures.h"
+#include "app/mainframe/ReportForm.h"
+#include "app/startup/OwnFileVersion_win.h"
+#include "cli/CliCommand.h"
+#include "cli/ConsoleFrame_win.h"
+#include "cli/JsonLine.h"
+#include "cli/PlainText.h"
+#include "engines/command/DiagnosticLine.h"
+#include "net/http/HttpLog.h"
+#include "config/ServerProfile.h"
+#include "net/platform/PlatformReplies.h"
+#include "net/platform/PlatformThreads_win.h"
+
+namespace {
+
+// Bounds of the phases (only a broken engine or a dead server reaches them).
+const DWORD kVersionWaitMs = 5000;       // as at start-up
+const DWORD kExchangeLimitMs = 60000;    // the test-number request
+const DWORD kBandwidthLimitMs = 180000;  // two phases and the ping
+const DWORD kAppsLimitMs = 150000;       // seven sites, three fetches each
+const DWORD kTraceLimitMs = 330000;      // tracert -w 800, up to 30 hops
+const DWORD kDiagnosisLimitMs = 150000;  // the public address and a 20-hop trace
+
+struct CertifyArgs {
+  const char* user = nullptr;
+  const char* pass = nullptr;
+  int mode = 0;
+  int level = 0;
+  const char* bandwidth = nullptr;
+  const char* userInfo = "";
+  bool json = false;
+  bool verbose = false;
+};
+
+// One line per phase; on a terminal the line is rewritten as its figure
+// moves, otherwise each change is a line of its own.
+class Progress {
+ public:
+  Progress() : tty_(_isatty(_fileno(stderr)) != 0) {}
+  void Update(const char* phase, const std::string& figure) {
+    if (figure == last_) return;
+    last_ = figure;
+    if (tty_) fprintf(stderr, "\r%-12s %-60.60s", phase, figure.c_str());
+    else fprintf(stderr, "%-12s %s\n", phase, figure.c_str());
+    fflush(stderr);
+  }
+  void Done() {
+    if (tty_ && !last_.empty()) fprintf(stderr, "\n");
+    last_.clear();
+  }
+
+ private:
+  bool tty_;
+  std::string last_;
+};
+
+bool ParseArgs(int argc, char** argv, CertifyArgs* a, const char** bad) {
+  for (int i = 1; i < argc; ++i) {
+    const char* opt = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (strcmp(opt, "--json") == 0) { a->json = true; continue; }
+    if (strcmp(opt, "--verbose") == 0) { a->verbose = true; continue; }
+    if (!value) { *bad = opt; return false; }
+    ++i;
+    if (strcmp(opt, "--user") == 0) a->user = value;
+    else if (strcmp(opt, "--pass") == 0) a->pass = value;
+    else if (strcmp(opt, "--userinfo") == 0) a->userInfo = value;
+    else if (strcmp(opt, "--mode") == 0) {
+      a->mode = atoi(value);
+      if (a->mode != 1 && a->mode != 2) { *bad = value; return false; }
+    } else if (strcmp(opt, "--level") == 0) {
+      a->level = atoi(value);
+      if (a->level != 4 && a->level != 8 && a->level != 12 && a->level != 16) { *bad = value; return false; }
+    } else if (strcmp(opt, "--bandwidth") == 0) {
+      if (!vt::AcceptLineBandwidth(value)) { *bad = value; return false; }
+      a->bandwidth = value;
+    } else { *bad = opt; return false; }
+  }
+  if (!a->user) *bad = "--user";
+  else if (!a->pass) *bad = "--pass";
+  else if (!a->mode) *bad = "--mode";
+  else if (!a->level) *bad = "--level";
+  else if (!a->bandwidth) *bad = "--bandwidth";
+  return *bad == nullptr;
+}
+
+bool WaitThread(unsigned(__stdcall* proc)(void*), void* arg, DWORD waitMs, unsigned* exitCode) {
+  uintptr_t handle = _beginthreadex(nullptr, 0, proc, arg, 0, nullptr);
+  if (!handle) return false;
+  HANDLE thread = reinterpret_cast<HANDLE>(handle);
+  bool ended = WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;
+  DWORD code = 0;
+  if (ended && GetExitCodeThread(thread, &code)) *exitCode = code;
+  CloseHandle(thread);
+  return ended;
+}
+
+// Runs one page's test from its start button to its end message.
+bool RunPage(vt::ConsoleFrame& frame, Progress& progress, const char* button, const char* phase, UINT endMessage,
+             WPARAM endCode, DWORD limitMs, const char* figureControl, bool json) {
+  frame.model().OnClick(button);
+  progress.Update(phase, "started");
+  bool ended = frame.Run(
+      [&](const vt::EngineMessage& m) {
+        return m.message == endMessage && (endMessage != vt::MSG_TROUBLE_RESULT || m.wParam == endCode);
+      },
+      limitMs, json, [&](const vt::EngineMessage&) {
+        std::string figure = vt::PlainText(frame.Text(figureControl).c_str());
+        if (!figure.empty()) progress.Update(phase, figure);
+        return false;
+      });
+  progress.Update(phase, ended ? vt::PlainText(frame.Text(figureControl).c_str()) + " (done)"
+                               : std::string("no end within its bound"));
+  progress.Done();
+  return ended;
+}
+
+void AddReport(vt::JsonObject& out, const ReportRecord& r, const CertifyArgs& a) {
+  out.Add("seq", r.seq.c_str())
+      .Add("mod", static_cast<int64_t>(r.mod))
+      .Add("testlevel", static_cast<int64_t>(r.testlevel))
+      .Add("speed_rtt", static_cast<int64_t>(r.speed_rtt))
+      .Add("speed_speed", r.speed_speed, 2)
+      .Add("speed_upload", r.speed_upload, 2)
+      .Add("app_t1", r.app_t1, 2)
+      .Add("app_t2", r.app_t2, 2)
+      .Add("app_t3", r.app_t3, 2)
+      .Add("hoopsWAN", static_cast<int64_t>(r.hoopsWAN))
+      .Add("hoopsLAN", static_cast<int64_t>(r.hoopsLAN))
+      .Add("delayWAN", static_cast<int64_t>(r.delayWAN))
+      .Add("delayLAN", static_cast<int64_t>(r.delayLAN))
+      .Add("lancomment", r.lancomment.c_str())
+      .Add("traceHoops", r.traceHoops.c_str())
+      .Add("traceDelay", r.traceDelay.c_str())
+      .Add("userinfo", a.userInfo)
+      .Add("bandwidth", a.bandwidth);
+}
+
+int Finish(const vt::JsonObject& out, int code) {
+  printf("%s\n", out.Str().c_str());
+  fflush(stdout);
+  return code;
+}
+
+int RunCertify(int argc, char** argv) {
+  CertifyArgs a;
+  const char* bad = nullptr;
+  if (!ParseArgs(argc, argv, &a, &bad)) return CliUsage(bad);
+  Progress progress;
+  vt::JsonObject out;
+  // The engines' diagnostic lines would break the progress display; they
+  // are kept with --verbose.
+  if (!a.verbose) {
+    if (FILE* none = fopen("NUL", "w")) {
+      vt::SetLogStream(none);
+      vt::SetDiagnosticStream(none);
+    }
+  }
+
+  // 1. Version check: reported, never installed from the console.
+  unsigned read = 0;
+  bool versionEnded = WaitThread(VersionCheckThread, nullptr, kVersionWaitMs, &read);
+  bool updateDue = versionEnded && read == 1 && IsNewerVersion(OwnFileVersion(), LatestVersion.GetData());
+  progress.Update("version", updateDue ? std::string("update ") + LatestVersion.GetData() + " available (not installed)"
+                                       : std::string(versionEnded ? "up to date" : "no answer within 5 s"));
+  progress.Done();
+  out.AddRaw("update_available", updateDue ? "true" : "false");
+
+  // 2. Test number.
+  auto* frame = new vt::ConsoleFrame();  // engines point into it until the process ends
+  auto* request = new TestNumberRequest;
+  request->window = frame->run().window();
+  request->query.Format("&User=%s&Pass=%s", a.user, a.pass);
+  WPARAM kind = 0;
+  bool granted = vt::EngineRun::StartThread(TestNumberThread, request) &&
+                 frame->run().Pump(
+                     [&](const vt::EngineMessage& m) {
+                       if (m.message != vt::MSG_TEST_NUMBER) return false;
+                       kind = m.wParam;
+                       return true;
+                     },
+                     kExchangeLimitMs, a.json);
+  std::string seq = TestNumberReply.GetData();
+  if (!granted || (kind == 2 && seq.empty())) {
+    progress.Update("test number", "the platform does not answer");
+    progress.Done();
+    out.Add("verdict", "unreachable");
+    return Finish(out, kCliUnreachable);
+  }
+  if (kind != 2) {
+    progress.Update("test number", kind == 0 ? "refused: this version must be updated" : "refused: access denied");
+    progress.Done();
+    out.Add("verdict", kind == 0 ? "need-update" : "refused");
+    return Finish(out, kind == 0 ? kCliNeedUpdate : kCliRefused);
+  }
+  progress.Update("test number", seq);
+  progress.Done();
+
+  // 3. The four tests, one after the other.
+  MainFrameModel& model = frame->model();
+  model.OnWindowReady(LineChoice{a.level, a.mode}, seq.c_str());
+  bool ok = RunPage(*frame, progress, "ButtonBandwidth", "bandwidth", vt::MSG_UPLOAD_DONE, 0, kBandwidthLimitMs,
+                    "TextDownloadSpeed", a.json) &&
+            RunPage(*frame, progress, "ButtonWeb", "application", vt::MSG_APP_TEST_DONE, 0, kAppsLimitMs,
+                    "WebTestingStatus", a.json) &&
+            RunPage(*frame, progress, "ButtonTrace", "route", vt::MSG_TRACE_DONE, 0, kTraceLimitMs, "TraceTestStatus",
+                    a.json) &&
+            RunPage(*frame, progress, "ButtonTroubles", "diagnosis", vt::MSG_TROUBLE_RESULT, vt::TR_DONE,
+                    kDiagnosisLimitMs, "TroubleshootingStatus", a.json);
+  if (!ok) {
+    out.Add("verdict", "test did not end");
+    return Finish(out, kCliFailed);
+  }
+
+  // 4. The report, built as the window builds it, sent to both paths.
+  ReportRecord& report = model.report();
+  report.bandwidth = vt::ParseLineBandwidth(a.bandwidth);
+  std::string body = vt::BuildReportBody(report, a.userInfo, a.bandwidth);
+  int32_t saved = SubmitReport(body);
+  AddReport(out, report, a);
+  out.Add("test_number", seq.c_str());
+  if (saved != 0) {
+    progress.Update("report", "could not be delivered to the platform");
+    progress.Done();
+    out.Add("verdict", "not-submitted");
+    return Finish(out, kCliUnreachable);
+  }
+
+  // 5. The 90 % rule.
+  if (!vt::ReportMeetsBandwidth(report)) {
+    progress.Update("report", "submitted; download " + vt::SpeedText(report.speed_speed) +
+                                  " is not above 90 % of the line bandwidth: no report document");
+    progress.Done();
+    out.Add("verdict", "below-90-percent");
+    return Finish(out, kCliBelowBandwidth);
+  }
+  std::string address = vt::ReportDocumentAddress(platformServer, seq.c_str());
+  progress.Update("report", "submitted: " + address);
+  progress.Done();
+  out.Add("document", address.c_str()).Add("verdict", "certified");
+  return Finish(out, kCliOk);
+}
+
+const CliCommand kCertify = {
+    "certify", "--user U --pass P --mode 1|2 --level 4|8|12|16 --bandwidth N [--userinfo TEXT] [--json] [--verbose]",
+    RunCertify};
+CliCommandRegistrar g_register(kCertify);
+
+}  // namespace
