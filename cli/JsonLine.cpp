@@ -9,17 +9,28 @@
 
 namespace vt {
 
+namespace {
+bool IsGbkTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+}  // namespace
+
 void AppendJsonString(std::string& out, const char* text) {
   out += '"';
   if (!text) text = "";
   const size_t len = strlen(text);
   for (size_t pos = 0; pos < len; ++pos) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text + pos);
-    if (CharSize(text, len, pos) == 2) {
+    if (IsLeadByte(*p)) {
       // A double-byte character is copied whole: its trail byte may be '\'
-      // or '"' and must not be escaped as if it stood alone.
-      out.append(text + pos, 2);
-      ++pos;
+      // and must not be escaped as if it stood alone. A lead byte without a
+      // real trail byte after it (outside input can hold anything) is no
+      // character: a GBK reader would take the quote, backslash or control
+      // byte after it as its trail, so it is written as '?' instead.
+      if (pos + 1 < len && IsGbkTrailByte(static_cast<unsigned char>(text[pos + 1]))) {
+        out.append(text + pos, 2);
+        ++pos;
+      } else {
+        out += '?';
+      }
       continue;
     }
     switch (*p) {

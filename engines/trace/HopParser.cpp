@@ -78,7 +78,7 @@ char* HopAddress(char* line) {
 HopRecord ParseHopLine(const char* line, size_t len) {
   char copy[kHopLineSize] = {};
   size_t used = len < kHopLineSize - 1 ? len : kHopLineSize - 1;
-  memcpy(copy, line, used);
+  if (used) memcpy(copy, line, used);  // an empty line may come without a buffer
   copy[strnlen(copy, used)] = '\0';  // a zero byte inside the line ends it
 
   HopRecord record = {};
@@ -86,7 +86,11 @@ HopRecord ParseHopLine(const char* line, size_t len) {
   record.delay = HopDelay(copy);
   const char* address = record.delay < 0 ? kHopTimeoutText : HopAddress(copy);
   size_t addressLength = strlen(address);
-  size_t cut = CharBoundaryAtOrBelow(address, addressLength, kHopAddressSize - 1);
+  // Whole characters only: a line cut at its 127th byte, or a line that
+  // simply ends in a lead byte, leaves a lead byte without its trail byte at
+  // the end of the address, and the "|" that follows each address in the
+  // joined texts would become that character's trail byte.
+  size_t cut = WholeCharsOfCutText(address, CharBoundaryAtOrBelow(address, addressLength, kHopAddressSize - 1));
   memcpy(record.address, address, cut);
   record.address[cut] = '\0';
   return record;

@@ -38,7 +38,8 @@ int32_t HopDelay(const char* line);
 char* HopAddress(char* line);
 
 // Parses the first 127 bytes of a line (which need not be zero-ended beyond
-// len bytes).
+// len bytes). The address holds whole characters only: a lead byte left
+// without its trail byte at its end is dropped.
 HopRecord ParseHopLine(const char* line, size_t len);
 
 // C atoi over a zero-ended text (blanks, optional sign, digits), saturating.

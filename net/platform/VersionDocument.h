@@ -3,6 +3,7 @@
 // parser is used here only, so replacing it touches this file alone.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 struct VersionDocument {
@@ -11,6 +12,11 @@ struct VersionDocument {
   std::string autoUpdate;  // "autoupdate"
 };
 
+// The document is one element; one nested deeper than this many levels is
+// refused unread (the parser would recurse once per level).
+constexpr size_t kVersionDocumentDepthLimit = 32;
+
 // False when the text holds no element (empty, malformed, or only a
-// declaration or comments); a missing attribute reads as empty text.
+// declaration or comments) or nests deeper than the limit; a missing
+// attribute reads as empty text.
 bool ReadVersionDocument(const char* text, VersionDocument* out);

@@ -149,13 +149,22 @@ CUIString CUIString::operator+(const char* text) const {
 }
 
 size_t CUIString::FormatV(const char* fmt, va_list args) {
-  SetLength(0);
-  if (!fmt) return 0;
+  // The format or an argument may point into this string's own text
+  // (s.Format("%s!", s.GetData())): the result is built in a string of its
+  // own and moved in only when vsnprintf has read everything.
+  CUIString result;
+  result.FormatFresh(fmt, args);
+  *this = static_cast<CUIString&&>(result);
+  return length_;
+}
+
+void CUIString::FormatFresh(const char* fmt, va_list args) {
+  if (!fmt) return;
   va_list probe;
   va_copy(probe, args);
   int needed = vsnprintf(nullptr, 0, fmt, probe);
   va_end(probe);
-  if (needed <= 0) return 0;
+  if (needed <= 0) return;
   size_t want = static_cast<size_t>(needed);
   if (want > kMaxLength) want = kMaxLength;
   if (!Reserve(want)) want = capacity_;
@@ -163,7 +172,6 @@ size_t CUIString::FormatV(const char* fmt, va_list args) {
   // is cut there, then pulled back to a whole character.
   vsnprintf(data_, want + 1, fmt, args);
   SetLength(want < static_cast<size_t>(needed) ? vt::WholeCharsOfCutText(data_, want) : want);
-  return length_;
 }
 
 size_t CUIString::Format(const char* fmt, ...) {
@@ -178,7 +186,7 @@ size_t CUIString::AppendFormat(const char* fmt, ...) {
   CUIString piece;
   va_list args;
   va_start(args, fmt);
-  piece.FormatV(fmt, args);
+  piece.FormatFresh(fmt, args);
   va_end(args);
   Append(piece.data_, piece.length_);
   return length_;

@@ -35,7 +35,8 @@ class CUIString {
   CUIString operator+(const char* text) const;
 
   // printf-style formatting; the result replaces the contents (Format) or is
-  // added to them (AppendFormat). Returns the new length.
+  // added to them (AppendFormat). Returns the new length. The format and the
+  // arguments may point into the string itself.
   size_t Format(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
   size_t AppendFormat(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
   size_t FormatV(const char* fmt, va_list args);
@@ -68,6 +69,7 @@ class CUIString {
 
  private:
   bool Reserve(size_t length);  // false: the limit is reached
+  void FormatFresh(const char* fmt, va_list args);  // into an empty string no argument points into
   void SetLength(size_t length);
 
   char* data_;
