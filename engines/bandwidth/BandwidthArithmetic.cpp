@@ -55,7 +55,20 @@ uint32_t UploadRate(uint64_t sumBytes, uint32_t elapsedMs, uint32_t previousRate
 }
 
 UploadSampler::Step UploadSampler::Pass(uint64_t sumBytes, uint32_t elapsedMs) {
-  rate_ = UploadRate(sumBytes, elapsedMs, rate_);
+  if (passes_ <= kBasePass) {
+    rate_ = UploadRate(sumBytes, elapsedMs, rate_);
+    if (passes_ == kBasePass) {
+      baseBytes_ = sumBytes;
+      baseMs_ = elapsedMs;
+    }
+  } else {
+    // Counters only grow and the tick count only advances; a sum or a time
+    // behind the base (which cannot happen) keeps the previous rate.
+    uint64_t bytes = sumBytes >= baseBytes_ ? sumBytes - baseBytes_ : 0;
+    uint32_t ms = elapsedMs >= baseMs_ ? elapsedMs - baseMs_ : 0;
+    rate_ = UploadRate(bytes, ms, rate_);
+  }
+  ++passes_;
   Step step;
   step.rate = rate_;
   --n_;

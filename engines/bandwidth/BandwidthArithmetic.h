@@ -88,8 +88,25 @@ uint32_t UploadRate(uint64_t sumBytes, uint32_t elapsedMs, uint32_t previousRate
 // The upload monitor's sample count: n starts at the remaining budget, one
 // sample per pass, the last when n drops to 0 or below (15 samples for a
 // budget of 15; 1 for a budget of 0 or less).
+//
+// Where the mean starts. The workers count a byte when send accepts it, and
+// a fresh connection's socket accepts far more than the line carries in its
+// first second: the send buffers fill at memory speed. On a shaped 4 Mbit/s
+// line with 7 connections that head start is some hundreds of kilobytes per
+// connection, and a mean taken from the monitor's start stays 10-16 % above
+// what the line carried at the end of the phase (lab/bench-accuracy,
+// docs/accuracy.md); on a 100 Mbit/s line it is a few per mille. So the first
+// two passes (at the start and about a second later) report the mean since
+// the start as before, and from the third pass on the mean is taken from the
+// second pass: bytes accepted since then over the time since then. The
+// buffers are full by then and stay full, so what follows is what the line
+// carries. On a line the client fills at once the first second is like any
+// other and the figure moves only by that second's share of the noise.
 class UploadSampler {
  public:
+  // The pass whose sum and time become the base of the mean (0-based).
+  static constexpr int kBasePass = 1;
+
   explicit UploadSampler(int32_t sampleBudget) : n_(sampleBudget) {}
   struct Step {
     uint32_t rate = 0;    // post WM_USER+2 with it
@@ -101,6 +118,9 @@ class UploadSampler {
  private:
   int32_t n_;
   uint32_t rate_ = 0;
+  int passes_ = 0;
+  uint64_t baseBytes_ = 0;
+  uint32_t baseMs_ = 0;
 };
 
 }  // namespace vt

@@ -165,9 +165,42 @@ TEST(UploadSampler, FifteenSamplesEvenWhenNothingIsSent) {
   EXPECT_TRUE(zero.Pass(0, 0).finish);
   vt::UploadSampler running(15);
   EXPECT_EQ(running.Pass(100, 0).rate, 0u);
-  EXPECT_EQ(running.Pass(3000000, 1000).rate, 3000000u);
-  EXPECT_EQ(running.Pass(5000000, 2000).rate, 2500000u);  // a running mean, not per interval
-  EXPECT_EQ(running.rate(), 2500000u);
+  EXPECT_EQ(running.Pass(3000000, 1000).rate, 3000000u);  // mean since the start
+  EXPECT_EQ(running.Pass(5000000, 2000).rate, 2000000u);  // mean since the second pass
+  EXPECT_EQ(running.Pass(9000000, 4001).rate, 1999000u);  // 6000000 / 3001 = 1999, x 1000
+  EXPECT_EQ(running.rate(), 1999000u);
+}
+
+// A slow line: the send buffers take 1.2 MB in the first second, then the
+// line carries 500000 bytes a second. The mean since the start would end
+// 8.5 % high after 14 s; the mean from the second pass is the line's rate.
+TEST(UploadSampler, TheSendBuffersHeadStartIsLeftOut) {
+  vt::UploadSampler s(15);
+  uint32_t rate = 0;
+  for (uint32_t pass = 0;; ++pass) {
+    uint64_t sum = pass == 0 ? 0 : 1200000ull + 500000ull * (pass - 1);
+    vt::UploadSampler::Step step = s.Pass(sum, 1000 * pass);
+    rate = step.rate;
+    if (pass == 1) {
+      EXPECT_EQ(rate, 1200000u);  // the first second as before
+    }
+    if (step.finish) break;
+  }
+  EXPECT_EQ(rate, 500000u);
+  EXPECT_GT(vt::UploadRate(1200000ull + 500000ull * 13, 14000, 0), 540000u);
+}
+
+// A line filled at once: the same rate every second gives the same figure
+// from either start.
+TEST(UploadSampler, AnEvenLineKeepsItsFigure) {
+  vt::UploadSampler s(15);
+  uint32_t rate = 0;
+  for (uint32_t pass = 0;; ++pass) {
+    vt::UploadSampler::Step step = s.Pass(12500000ull * pass, 1000 * pass);
+    rate = step.rate;
+    if (step.finish) break;
+  }
+  EXPECT_EQ(rate, vt::UploadRate(12500000ull * 14, 14000, 0));
 }
 
 TEST(TimedDownloadResult, StoresOnlyAFinishedTransferUnderFiveSeconds) {
