@@ -55,18 +55,16 @@ uint32_t UploadRate(uint64_t sumBytes, uint32_t elapsedMs, uint32_t previousRate
 }
 
 UploadSampler::Step UploadSampler::Pass(uint64_t sumBytes, uint32_t elapsedMs) {
-  if (passes_ <= kBasePass) {
-    rate_ = UploadRate(sumBytes, elapsedMs, rate_);
-    if (passes_ == kBasePass) {
-      baseBytes_ = sumBytes;
-      baseMs_ = elapsedMs;
-    }
-  } else {
-    // Counters only grow and the tick count only advances; a sum or a time
-    // behind the base (which cannot happen) keeps the previous rate.
-    uint64_t bytes = sumBytes >= baseBytes_ ? sumBytes - baseBytes_ : 0;
-    uint32_t ms = elapsedMs >= baseMs_ ? elapsedMs - baseMs_ : 0;
-    rate_ = UploadRate(bytes, ms, rate_);
+  uint32_t sinceStart = UploadRate(sumBytes, elapsedMs, rate_);
+  rate_ = sinceStart;
+  if (passes_ == kBasePass) {
+    baseBytes_ = sumBytes;
+    baseMs_ = elapsedMs;
+  } else if (passes_ > kBasePass && elapsedMs > baseMs_ && sumBytes >= baseBytes_) {
+    // Counters only grow and the tick count only advances; anything else
+    // (which cannot happen) keeps the mean since the start.
+    uint32_t steady = UploadRate(sumBytes - baseBytes_, elapsedMs - baseMs_, 0);
+    if (uint64_t{sinceStart} * 100 > uint64_t{steady} * (100 + kHeadStartPercent)) rate_ = steady;
   }
   ++passes_;
   Step step;
