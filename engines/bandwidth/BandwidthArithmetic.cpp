@@ -55,7 +55,18 @@ uint32_t UploadRate(uint64_t sumBytes, uint32_t elapsedMs, uint32_t previousRate
 }
 
 UploadSampler::Step UploadSampler::Pass(uint64_t sumBytes, uint32_t elapsedMs) {
-  rate_ = UploadRate(sumBytes, elapsedMs, rate_);
+  uint32_t sinceStart = UploadRate(sumBytes, elapsedMs, rate_);
+  rate_ = sinceStart;
+  if (passes_ == kBasePass) {
+    baseBytes_ = sumBytes;
+    baseMs_ = elapsedMs;
+  } else if (passes_ > kBasePass && elapsedMs > baseMs_ && sumBytes >= baseBytes_) {
+    // Counters only grow and the tick count only advances; anything else
+    // (which cannot happen) keeps the mean since the start.
+    uint32_t steady = UploadRate(sumBytes - baseBytes_, elapsedMs - baseMs_, 0);
+    if (uint64_t{sinceStart} * 100 > uint64_t{steady} * (100 + kHeadStartPercent)) rate_ = steady;
+  }
+  ++passes_;
   Step step;
   step.rate = rate_;
   --n_;

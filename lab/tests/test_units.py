@@ -165,6 +165,16 @@ class AddressTest(unittest.TestCase):
             with self.subTest(host=host):
                 self.assertRaises(NotLoopback, require_loopback, host)
         self.assertEqual(require_loopback("127.255.0.9"), "127.255.0.9")
+        self.assertRaises(NotLoopback, Layout, "198.19")
+
+    def test_benchmark_net_only_with_its_option(self):
+        self.assertEqual(Layout("198.19", benchmark_net=True).mirror(3).address, "198.19.81.3:80")
+        self.assertEqual(Layout("127.0", benchmark_net=True).platform.address, "127.0.80.1:80")
+        for prefix in ("198.20", "198.17", "10.0", "192.168"):
+            with self.subTest(prefix=prefix):
+                self.assertRaises(NotLoopback, Layout, prefix, 0, True)
+        self.assertRaises(NotLoopback, require_loopback, "198.18.0.1")
+        self.assertEqual(require_loopback("198.18.0.1", True), "198.18.0.1")
 
 
 if __name__ == "__main__":

@@ -9,13 +9,17 @@ The default layout is the client's `lab` server profile:
 
 Tests move the whole layout to another 127.X network (`prefix`) and/or shift
 every port (`port_offset`) so several labs can run side by side. Only
-addresses inside 127.0.0.0/8 are ever produced or accepted.
+addresses inside 127.0.0.0/8 are ever produced or accepted, unless the lab is
+told it runs in the operator-side namespace of the shaped-line lab
+(`benchmark_net`, `lab/netlab`): then a prefix inside 198.18.0.0/15, the
+benchmarking range, is accepted too (198.19 in `lab/netlab`), and nothing else.
 """
 
 import ipaddress
 from dataclasses import dataclass
 
 LOOPBACK_NET = ipaddress.IPv4Network("127.0.0.0/8")
+BENCHMARK_NET = ipaddress.IPv4Network("198.18.0.0/15")
 
 TEST_SERVERS = 8
 MIRRORS = 16
@@ -30,14 +34,18 @@ class NotLoopback(ValueError):
     pass
 
 
-def require_loopback(host):
-    """Return `host` if it is a dotted IPv4 address in 127.0.0.0/8, else raise."""
+def require_loopback(host, benchmark_net=False):
+    """Return `host` if it is a dotted IPv4 address in 127.0.0.0/8 (or, with
+    `benchmark_net`, in 198.18.0.0/15), else raise."""
     try:
         addr = ipaddress.IPv4Address(host)
     except ValueError:
         raise NotLoopback("not an IPv4 address: %r" % (host,)) from None
-    if addr not in LOOPBACK_NET:
-        raise NotLoopback("refusing to listen on non-loopback address %s" % host)
+    if addr in LOOPBACK_NET or (benchmark_net and addr in BENCHMARK_NET):
+        return host
+    if benchmark_net:
+        raise NotLoopback("refusing to listen on %s: neither loopback nor 198.18.0.0/15" % host)
+    raise NotLoopback("refusing to listen on non-loopback address %s" % host)
     return host
 
 
@@ -54,18 +62,19 @@ class Listener:
 
 
 class Layout:
-    def __init__(self, prefix="127.0", port_offset=0):
+    def __init__(self, prefix="127.0", port_offset=0, benchmark_net=False):
         parts = prefix.split(".")
         if len(parts) != 2 or not all(p.isdigit() and 0 <= int(p) <= 255 for p in parts):
             raise NotLoopback("prefix must look like 127.N, got %r" % (prefix,))
-        require_loopback(prefix + ".0.1")
+        self.benchmark_net = benchmark_net
+        require_loopback(prefix + ".0.1", benchmark_net)
         if not 0 <= port_offset <= 40000:
             raise ValueError("port offset out of range: %d" % port_offset)
         self.prefix = prefix
         self.port_offset = port_offset
 
     def _host(self, third, fourth):
-        return require_loopback("%s.%d.%d" % (self.prefix, third, fourth))
+        return require_loopback("%s.%d.%d" % (self.prefix, third, fourth), self.benchmark_net)
 
     def _port(self, port):
         return port + self.port_offset

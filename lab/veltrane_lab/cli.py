@@ -67,6 +67,9 @@ def build_parser():
                    type=lambda t: _site_setting(t, int), help="page size of site N")
     p.add_argument("--prefix", default="127.0",
                    help="listen on PREFIX.80.1 etc. instead of 127.0.80.1 (must be 127.N)")
+    p.add_argument("--benchmark-net", action="store_true",
+                   help="also accept a prefix in 198.18.0.0/15 (198.18.N or 198.19.N): the "
+                        "operator-side namespace of the shaped-line lab, lab/netlab")
     p.add_argument("--port-offset", type=int, default=0,
                    help="add this to every port (80 and 8000)")
     p.add_argument("--verbose", action="store_true", help="log each request to stderr")
@@ -83,6 +86,7 @@ def config_from_args(args):
         update_file=args.update_file, version_xml_file=args.version_xml_file,
         fault_args=list(args.fault), reply_args=list(args.reply), site_rates=dict(args.site_rate),
         site_sizes=dict(args.site_size), prefix=args.prefix, port_offset=args.port_offset,
+        benchmark_net=args.benchmark_net,
         append_record=args.append_record, verbose=args.verbose)
     cfg.users.update(dict(args.user))
     return cfg

@@ -91,6 +91,7 @@ class LabConfig:
     site_sizes: dict = field(default_factory=dict)   # site -> bytes (overrides)
     prefix: str = "127.0"
     port_offset: int = 0
+    benchmark_net: bool = False  # also accept a prefix in 198.18.0.0/15 (lab/netlab)
     append_record: bool = False
     verbose: bool = False
 

@@ -26,7 +26,7 @@ class Lab:
     def __init__(self, config):
         config.validate()
         self.config = config
-        self.layout = Layout(config.prefix, config.port_offset)
+        self.layout = Layout(config.prefix, config.port_offset, config.benchmark_net)
         self.fault_rules = config.fault_rules()
         self.reply_rules = config.reply_rules()
         self.users = config.encoded_users()
@@ -56,7 +56,7 @@ class Lab:
 
     def bind_all(self):
         for listener in self.layout.all():
-            require_loopback(listener.host)
+            require_loopback(listener.host, self.layout.benchmark_net)
             s = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
             s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
             try:

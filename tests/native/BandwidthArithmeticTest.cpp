@@ -170,6 +170,45 @@ TEST(UploadSampler, FifteenSamplesEvenWhenNothingIsSent) {
   EXPECT_EQ(running.rate(), 2500000u);
 }
 
+// Sums after pass 0 of a line carrying 500000 bytes a second once the send
+// buffers have taken head bytes in the first seconds.
+static uint32_t FinalUploadRate(uint64_t head, uint64_t perSecond) {
+  vt::UploadSampler s(15);
+  for (uint32_t pass = 0;; ++pass) {
+    uint64_t sum = pass == 0 ? 0 : head + perSecond * pass;
+    vt::UploadSampler::Step step = s.Pass(sum, 1000 * pass);
+    if (step.finish) return step.rate;
+  }
+}
+
+TEST(UploadSampler, AHeadStartAboveFivePercentIsLeftOut) {
+  // 1.2 MB of head start: the mean since the start would be 585714 after
+  // 14 s, 17 % above the line; the steady mean is the line's rate.
+  EXPECT_EQ(vt::UploadRate(1200000ull + 500000ull * 14, 14000, 0), 585000u);
+  EXPECT_EQ(FinalUploadRate(1200000, 500000), 500000u);
+  // The first samples still show the mean since the start.
+  vt::UploadSampler s(15);
+  s.Pass(0, 0);
+  EXPECT_EQ(s.Pass(1700000, 1000).rate, 1700000u);
+  EXPECT_EQ(s.Pass(2200000, 2000).rate, 1100000u);
+}
+
+TEST(UploadSampler, AWellBehavedLineKeepsTheMeanSinceTheStart) {
+  // No head start, a small one (under 5 % at the end), and a slow start
+  // (the first second carries less): the mean since the start, as ever.
+  EXPECT_EQ(FinalUploadRate(0, 12500000), vt::UploadRate(12500000ull * 14, 14000, 0));
+  EXPECT_EQ(FinalUploadRate(300000, 500000), vt::UploadRate(300000ull + 500000ull * 14, 14000, 0));
+  vt::UploadSampler slow(15);
+  uint32_t rate = 0;
+  for (uint32_t pass = 0;; ++pass) {
+    uint64_t sum = pass <= 1 ? 100000ull * pass : 100000ull + 500000ull * (pass - 1);
+    vt::UploadSampler::Step step = slow.Pass(sum, 1000 * pass);
+    rate = step.rate;
+    if (step.finish) break;
+  }
+  EXPECT_EQ(rate, vt::UploadRate(100000ull + 500000ull * 13, 14000, 0));
+}
+
 TEST(TimedDownloadResult, StoresOnlyAFinishedTransferUnderFiveSeconds) {
   vt::TimedResult r = vt::TimedDownloadResult(true, 131072, 1000.0);
   EXPECT_TRUE(r.stored);
