@@ -56,13 +56,14 @@ TEST(LayoutMath, VerticalSplitTable) {
 TEST(LayoutMath, VerticalPaddingMinMaxAndFloating) {
   std::vector<LayoutChild> children(3);
   children[0].padding = {5, 3, 7, 4};
+  children[0].fixedWidth = 100;
   children[1].floating = true;
   children[2].maxHeight = 50;
   children[2].minWidth = 400;
   FixedSizes fs({{100, 20}, {1, 1}, {0, 0}});
   std::vector<SkinRect> out;
   int needed = vt::LayoutVertical({10, 20, 310, 220}, {300, 200}, 0, 2, children, fs, out);
-  // The bottom includes the bottom padding; the width is the desired one.
+  // The bottom includes the bottom padding; the width is the fixed one.
   EXPECT_EQ(out[0], (SkinRect{15, 23, 115, 47}));
   EXPECT_EQ(out[1], SkinRect());  // floating children are not placed by the flow
   // The sharer is limited by its maximum height, its width raised to its minimum.
@@ -73,13 +74,27 @@ TEST(LayoutMath, VerticalPaddingMinMaxAndFloating) {
   EXPECT_EQ(out[0].top, 8);
 }
 
+TEST(LayoutMath, MeasuredTextWidthDoesNotSizeAChild) {
+  // A text measuring 6 pixels ("<f 4> </f>") in a column: with a fixed
+  // width it keeps it, without one it spans the column, never 6 pixels.
+  std::vector<LayoutChild> children(2);
+  children[0].fixedWidth = 360;
+  children[1].padding = {4, 0, 6, 0};
+  FixedSizes fs({{6, 180}, {6, 20}});
+  std::vector<SkinRect> out;
+  vt::LayoutVertical({500, 10, 870, 400}, {370, 390}, 0, 0, children, fs, out);
+  EXPECT_EQ(out[0].Width(), 360);
+  EXPECT_EQ(out[1].Width(), 370 - 4 - 6);
+}
+
 TEST(LayoutMath, HorizontalIsTheVerticalTransposed) {
   std::vector<LayoutChild> children(3);
   children[0].padding = {5, 3, 7, 4};
+  children[0].fixedHeight = 20;
   FixedSizes fs({{100, 20}, {0, 0}, {30, 0}});
   std::vector<SkinRect> out;
   int needed = vt::LayoutHorizontal({0, 0, 400, 60}, {400, 60}, 0, 0, children, fs, out);
-  // The right edge includes the right padding; the height is the desired one.
+  // The right edge includes the right padding; the height is the fixed one.
   EXPECT_EQ(out[0], (SkinRect{5, 3, 112, 23}));
   EXPECT_EQ(out[1], (SkinRect{112, 0, 370, 60}));  // the sharer takes the rest, full height
   EXPECT_EQ(out[2], (SkinRect{370, 0, 400, 60}));

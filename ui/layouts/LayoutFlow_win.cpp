@@ -10,6 +10,8 @@ CLayoutFlow::CLayoutFlow(const std::vector<CControlUI*>& items) {
     lc.maxWidth = c->GetMaxWidth();
     lc.minHeight = c->GetMinHeight();
     lc.maxHeight = c->GetMaxHeight();
+    lc.fixedWidth = c->GetFixedWidth();
+    lc.fixedHeight = c->GetFixedHeight();
     controls.push_back(c);
     children.push_back(lc);
   }

@@ -22,6 +22,8 @@ LayoutChild Transpose(const LayoutChild& c) {
   t.maxWidth = c.maxHeight;
   t.minHeight = c.minWidth;
   t.maxHeight = c.maxWidth;
+  t.fixedWidth = c.fixedHeight;
+  t.fixedHeight = c.fixedWidth;
   return t;
 }
 
@@ -80,7 +82,7 @@ int LayoutVertical(const SkinRect& r, SkinSize available, int scrollPos, int chi
       h = Clamp(s.cy, c.minHeight, c.maxHeight);
       fixedToCome -= h + c.padding.top + c.padding.bottom;
     }
-    int w = s.cx != 0 ? s.cx : available.cx - c.padding.left - c.padding.right;
+    int w = c.fixedWidth != 0 ? c.fixedWidth : available.cx - c.padding.left - c.padding.right;
     w = Clamp(std::max(0, w), c.minWidth, c.maxWidth);
     SkinRect& rc = out[static_cast<size_t>(i)];
     rc.left = r.left + c.padding.left;

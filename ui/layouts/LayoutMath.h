@@ -21,6 +21,10 @@ namespace vt {
 struct LayoutChild {
   bool floating = false;
   SkinRect padding;
+  // The child's fixed width (0: none). Across the layout's axis a child
+  // takes its fixed width, else the available width; what it measures for
+  // its content (a text's width) does not size it.
+  int fixedWidth = 0, fixedHeight = 0;
   int minWidth = 0, maxWidth = 9999;
   int minHeight = 0, maxHeight = 9999;
 };

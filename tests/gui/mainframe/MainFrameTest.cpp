@@ -194,6 +194,9 @@ TEST_F(MainFrame, ReadyNavigationAndEveryPageEndToEnd) {
   auto* list = static_cast<CListUI*>(Control("listTrace")->GetInterface("List"));
   EXPECT_GE(list->GetCount(), 1);
   EXPECT_EQ(Text("TraceTestStatus"), "<f 4>网络质量很好，各路由延时均很小</f>");
+  RECT status = Control("TraceTestStatus")->GetPos();
+  EXPECT_EQ(status.right - status.left, 360) << status.left << "," << status.top << "," << status.right << ","
+                                             << status.bottom;
   SaveScreenshot(frame_->GetHandle(), "route");
 
   // Application experience: seven sites, three boxes.
