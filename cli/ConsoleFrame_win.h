@@ -13,11 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "app/mainframe/EngineLauncher_win.h"
 #include "app/mainframe/MainFrameModel.h"
 #include "cli/EngineRun_win.h"
-#include "engines/bandwidth/BandwidthTest_win.h"
-#include "engines/ping/PingRequest.h"
-#include "engines/trace/TraceRequest.h"
 
 namespace vt {
 
@@ -36,7 +34,7 @@ class ConsoleFrame : public IMainFrameView, public IMainFrameEngines {
   const std::string& Text(const char* control) { return texts_[control]; }
   const std::vector<TraceRowSpec>& rows() const { return rows_; }
   int dialValue() const { return dialValue_; }
-  bool threadFailed() const { return threadFailed_; }
+  bool threadFailed() const { return launcher_->threadFailed(); }
 
   // IMainFrameView
   void SetText(const char* control, const char* text) override { texts_[control] = text ? text : ""; }
@@ -52,31 +50,30 @@ class ConsoleFrame : public IMainFrameView, public IMainFrameEngines {
   unsigned StartTimer(unsigned id, unsigned) override { return id; }
   void StopTimer(unsigned) override {}
 
-  // IMainFrameEngines
-  void StartDownload(const LineChoice& line) override;
-  void StartUpload(const LineChoice& line) override;
-  void StartPing(const char* host) override;
-  void StartAppTest() override;
-  void StartRouteTrace(const char* target) override;
-  void StartPublicIp() override;
-  void StartTroubleTrace(const char* publicIp, const char* target) override;
-  void TroubleTraceLists(std::string* hoops, std::string* delays) override;
+  // IMainFrameEngines: the window's engines, reporting to the run's window.
+  void StartDownload(const LineChoice& line) override { launcher_->StartDownload(line); }
+  void StartUpload(const LineChoice& line) override { launcher_->StartUpload(line); }
+  void StartPing(const char* host) override { launcher_->StartPing(host); }
+  void StartAppTest() override { launcher_->StartAppTest(); }
+  void StartRouteTrace(const char* target) override { launcher_->StartRouteTrace(target); }
+  void StartPublicIp() override { launcher_->StartPublicIp(); }
+  void StartTroubleTrace(const char* publicIp, const char* target) override {
+    launcher_->StartTroubleTrace(publicIp, target);
+  }
+  void TroubleTraceLists(std::string* hoops, std::string* delays) override {
+    launcher_->TroubleTraceLists(hoops, delays);
+  }
+  // The console offers no LAN analysis tool.
   bool LaunchLanTool() override { return false; }
   void OfferLanToolInstall() override {}
 
  private:
-  void Start(unsigned(__stdcall* proc)(void*), void* arg);
-
   EngineRun run_;
   MainFrameModel model_;
-  SpeedTestRequest speedRequest_;
-  PingRequest pingRequest_;
-  TraceRequest traceRequest_;
-  TraceRequest troubleRequest_;
+  EngineLauncher* launcher_;  // never deleted: engine threads point into its records
   std::map<std::string, std::string> texts_;
   std::vector<TraceRowSpec> rows_;
   int dialValue_ = 0;
-  bool threadFailed_ = false;
 };
 
 }  // namespace vt

@@ -52,3 +52,27 @@ install_tracert_standin() {
   [ -f "$exe" ] && [ -d "$system32" ] || return 0
   cmp -s "$exe" "$system32/tracert.exe" || cp "$exe" "$system32/tracert.exe"
 }
+
+# lab/run on the lab profile's addresses, for as long as a layer needs it.
+start_lab() {  # state folder; further arguments go to lab/run
+  local dir=$1; shift
+  mkdir -p "$dir"
+  "$VELTRANE_ROOT/lab/run" --state-dir "$dir" "$@" </dev/null >"$dir/lab.out" 2>&1 &
+  VELTRANE_LAB_PID=$!
+  VELTRANE_PIDS+=("$VELTRANE_LAB_PID")
+  local i
+  for i in $(seq 1 150); do
+    grep -q '^lab ready' "$dir/lab.out" 2>/dev/null && return 0
+    kill -0 "$VELTRANE_LAB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "the lab did not start: $(cat "$dir/lab.out")" >&2
+  return 1
+}
+
+stop_lab() {
+  [ -n "${VELTRANE_LAB_PID:-}" ] || return 0
+  kill "$VELTRANE_LAB_PID" 2>/dev/null || true
+  wait "$VELTRANE_LAB_PID" 2>/dev/null || true
+  VELTRANE_LAB_PID=
+}

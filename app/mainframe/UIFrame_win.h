@@ -14,22 +14,49 @@
 
 #include <string>
 
+#include "app/mainframe/EngineLauncher_win.h"
 #include "app/mainframe/MainFrameModel.h"
 #include "ui/Core/WindowImplBase.h"
+#include "ui/controls/ListUI.h"
 
-struct FrameRecords;  // request records handed to engine threads (UIFrame.cpp)
-
-class UIFrame : public WindowImplBase, public IMainFrameView, public IMainFrameEngines {
+// The settings window's choice, as OnWindowReady reads it after RunModal.
+// Implemented by the settings window (app/dialogs).
+struct SettingsChoice {
+  int bandwidthLevel = 12;
+  int serverMode = 1;
+  std::string testNumber;
+};
+class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrameView, public IMainFrameEngines {
  public:
   UIFrame();
   ~UIFrame() override;  // posts the quit message first
 
   const char* WindowClassName() const override { return "UIFrame"; }
   MainFrameModel& model() { return model_; }
+  int lastDialValue() const { return dialValue_; }
 
   // The report page's button: user information, submission, the 90 % rule
   // and the report document.
   void ExportReport();
+
+  // Message boxes go through here, so tests can record and answer them.
+  using MessageBoxHook = int (*)(HWND owner, const char* text, const char* caption, UINT flags);
+  static void SetMessageBoxHook(MessageBoxHook hook);
+  // The shell's "open" of the report document (a test may record it instead).
+  using OpenDocumentHook = void (*)(const char* address);
+  static void SetOpenDocumentHook(OpenDocumentHook hook);
+
+  // The two dialogs the window runs. The entry point installs the real
+  // windows (RunSettingsWindow, RunUserInfoWindow); tests install their own.
+  // Without a settings runner the window starts with the settings' defaults;
+  // without a user-information runner the report click does nothing.
+  using SettingsRunner = SettingsChoice (*)(HWND owner);
+  using UserInfoRunner = bool (*)(HWND owner, std::string* userInfo, std::string* lineBandwidth);
+  static void SetDialogRunners(SettingsRunner settings, UserInfoRunner userInfo);
+
+  // IListCallbackUI: "listTrace" rows hold their own controls, so no cell
+  // text is ever asked for; an empty text answers anyway.
+  const char* GetCellText(CControlUI*, int, int) override { return ""; }
 
  protected:
   void OnWindowDestroyed() override;
@@ -56,32 +83,32 @@ class UIFrame : public WindowImplBase, public IMainFrameView, public IMainFrameE
   void StopTimer(unsigned id) override;
 
   // IMainFrameEngines
-  void StartDownload(const LineChoice& line) override;
-  void StartUpload(const LineChoice& line) override;
-  void StartPing(const char* host) override;
-  void StartAppTest() override;
-  void StartRouteTrace(const char* target) override;
-  void StartPublicIp() override;
-  void StartTroubleTrace(const char* publicIp, const char* target) override;
-  void TroubleTraceLists(std::string* hoops, std::string* delays) override;
+  void StartDownload(const LineChoice& line) override { launcher_->StartDownload(line); }
+  void StartUpload(const LineChoice& line) override { launcher_->StartUpload(line); }
+  void StartPing(const char* host) override { launcher_->StartPing(host); }
+  void StartAppTest() override { launcher_->StartAppTest(); }
+  void StartRouteTrace(const char* target) override { launcher_->StartRouteTrace(target); }
+  void StartPublicIp() override { launcher_->StartPublicIp(); }
+  void StartTroubleTrace(const char* publicIp, const char* target) override {
+    launcher_->StartTroubleTrace(publicIp, target);
+  }
+  void TroubleTraceLists(std::string* hoops, std::string* delays) override {
+    launcher_->TroubleTraceLists(hoops, delays);
+  }
   bool LaunchLanTool() override;
   void OfferLanToolInstall() override;
 
  private:
   CControlUI* Find(const char* name);
-  void StartThread(unsigned(__stdcall* proc)(void*), void* arg);
+  bool RunUserInfo(std::string* userInfo, std::string* lineBandwidth);
+  static int ShowBox(HWND owner, const char* text, const char* caption, UINT flags);
+  static OpenDocumentHook g_openDocument;
 
   MainFrameModel model_;
-  FrameRecords* records_;  // never freed: see the note at the top
+  EngineLauncher* launcher_;  // never freed: see the note at the top
+  int dialValue_ = 0;
 };
 
-// The settings window's choice, as OnWindowReady reads it after RunModal.
-// Implemented by the settings window (app/dialogs).
-struct SettingsChoice {
-  int bandwidthLevel = 12;
-  int serverMode = 1;
-  std::string testNumber;
-};
 SettingsChoice RunSettingsWindow(HWND owner);
 
 // The user-information window: true when accepted (result 1), with its two

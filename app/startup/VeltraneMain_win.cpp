@@ -15,6 +15,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   CheckForUpdate();
   CUIManager::SetInstance(instance);
   CUIManager::SetSkinPath(CUIManager::ModuleDirectory().GetData());
+  UIFrame::SetDialogRunners(RunSettingsWindow, RunUserInfoWindow);
   UIFrame* frame = new (std::nothrow) UIFrame;
   if (!frame) return 0;
   frame->CreateWnd(nullptr, "Veltrane", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, 0, 0,

@@ -18,14 +18,14 @@
 
 namespace {
 
-// The product skin archive of this build: build/<preset>/skin.zip, next to
+// The product skin archive of this build: build/<preset>/skin/skin.zip, next to
 // the tests folder.
 std::string ProductSkin() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string p = path;
   p = p.substr(0, p.find_last_of("\\/"));
-  return p.substr(0, p.find_last_of("\\/")) + "\\skin.zip";
+  return p.substr(0, p.find_last_of("\\/")) + "\\skin\\skin.zip";
 }
 
 TEST(Gallery, EveryControlClassOnOneWindow) {

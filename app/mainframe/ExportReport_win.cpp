@@ -1,0 +1,51 @@
+// The report page's button: the user's information and contracted
+// bandwidth, the report form posted to the platform, the 90 % rule and the
+// report document opened in the browser.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/mainframe/ReportForm.h"
+#include "app/mainframe/UIFrame_win.h"
+#include "config/ServerProfile.h"
+#include "net/platform/PlatformThreads_win.h"
+
+namespace {
+
+// Opens the address with the shell's default handler without waiting for
+// the viewer: the window stays responsive while the document is open.
+void OpenDocument(const char* address) {
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  info.lpVerb = "open";
+  info.lpFile = address;
+  info.lpParameters = "";
+  info.nShow = SW_SHOW;
+  if (ShellExecuteExA(&info) && info.hProcess) CloseHandle(info.hProcess);
+}
+
+}  // namespace
+
+void UIFrame::ExportReport() {
+  std::string userInfo, lineBandwidth;
+  if (!RunUserInfo(&userInfo, &lineBandwidth)) return;  // cancelled: nothing sent
+  ReportRecord& report = model_.report();
+  report.bandwidth = vt::ParseLineBandwidth(lineBandwidth.c_str());
+  std::string body = vt::BuildReportBody(report, userInfo.c_str(), lineBandwidth.c_str());
+  CUIString tips;
+  if (SubmitReport(body) != 0) {
+    // The save request never reached the platform: say so, open nothing.
+    tips.Format("<f 4>测试报告%s导出失败，请检查网络后重试</f>", report.seq.c_str());
+    SetText("ReportTips", tips);
+    return;
+  }
+  tips.Format("<f 4>测试报告%s已导出</f>", report.seq.c_str());
+  SetText("ReportTips", tips);
+  if (!vt::ReportMeetsBandwidth(report)) {
+    ShowBox(GetHandle(), "测速结果无法达到带宽标准（低于带宽的90%），\n不能导出报告，请重新测速", "提示", MB_OK);
+    return;
+  }
+  std::string address = vt::ReportDocumentAddress(platformServer, report.seq.c_str());
+  if (g_openDocument) g_openDocument(address.c_str());
+  else OpenDocument(address.c_str());
+}

@@ -1,0 +1,161 @@
+#include "app/mainframe/UIFrame_win.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/DialUI.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/ProgressUI.h"
+#include "ui/layouts/HorizontalLayoutUI.h"
+#include "ui/layouts/TabLayoutUI.h"
+
+namespace {
+
+const char kLanTool[] = "D:\\Program Files (x86)\\ColasoftSimple\\csnax.exe";
+// The LAN analysis tool's vendor page, opened when the tool is not installed.
+const char kLanToolPage[] = "http://www.colasoft.com.cn/download/capsa.php";
+
+UIFrame::MessageBoxHook g_messageBox = nullptr;
+UIFrame::SettingsRunner g_settingsRunner = nullptr;
+UIFrame::UserInfoRunner g_userInfoRunner = nullptr;
+
+}  // namespace
+
+UIFrame::OpenDocumentHook UIFrame::g_openDocument = nullptr;
+
+void UIFrame::SetDialogRunners(SettingsRunner settings, UserInfoRunner userInfo) {
+  g_settingsRunner = settings;
+  g_userInfoRunner = userInfo;
+}
+
+bool UIFrame::RunUserInfo(std::string* userInfo, std::string* lineBandwidth) {
+  return g_userInfoRunner && g_userInfoRunner(GetHandle(), userInfo, lineBandwidth);
+}
+
+void UIFrame::SetMessageBoxHook(MessageBoxHook hook) { g_messageBox = hook; }
+void UIFrame::SetOpenDocumentHook(OpenDocumentHook hook) { g_openDocument = hook; }
+
+int UIFrame::ShowBox(HWND owner, const char* text, const char* caption, UINT flags) {
+  if (g_messageBox) return g_messageBox(owner, text, caption, flags);
+  return MessageBoxA(owner, text, caption, flags);
+}
+
+UIFrame::UIFrame() : model_(this, this), launcher_(new EngineLauncher) {}
+
+UIFrame::~UIFrame() { PostQuitMessage(0); }
+
+void UIFrame::OnWindowDestroyed() {
+  WindowImplBase::OnWindowDestroyed();
+  delete this;
+}
+
+CControlUI* UIFrame::Find(const char* name) { return manager_.FindControlByName(name); }
+
+void UIFrame::OnWindowReady() {
+  launcher_->SetWindow(GetHandle());
+  if (auto* list = static_cast<CListUI*>(Find("listTrace") ? Find("listTrace")->GetInterface("List") : nullptr))
+    list->SetTextCallback(this);
+  srand(static_cast<unsigned>(time(nullptr)));  // the application page draws from it
+  SettingsChoice choice = g_settingsRunner ? g_settingsRunner(GetHandle()) : SettingsChoice();
+  model_.OnWindowReady(LineChoice{choice.bandwidthLevel, choice.serverMode}, choice.testNumber.c_str());
+}
+
+void UIFrame::OnClickNotify(UINotification& msg) {
+  const char* name = msg.sender ? msg.sender->GetName().GetData() : "";
+  if (strcmp(name, "ButtonReport") == 0) {
+    ExportReport();
+    return;
+  }
+  if (!model_.OnClick(name)) WindowImplBase::OnClickNotify(msg);
+}
+
+LRESULT UIFrame::HandleAppMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+  model_.HandleMessage(msg, wParam, lParam);
+  // Every message also goes on to the toolkit's default processing.
+  return WindowImplBase::HandleAppMessage(msg, wParam, lParam, handled);
+}
+
+// IMainFrameView: a control the layout lacks is skipped.
+
+void UIFrame::SetText(const char* control, const char* text) {
+  if (CControlUI* c = Find(control)) c->SetText(text);
+}
+
+void UIFrame::SetVisible(const char* control, bool visible) {
+  if (CControlUI* c = Find(control)) c->SetVisible(visible);
+}
+
+void UIFrame::SetEnabled(const char* control, bool enabled) {
+  if (CControlUI* c = Find(control)) c->SetEnabled(enabled);
+}
+
+void UIFrame::SetBkImage(const char* control, const char* image) {
+  if (CControlUI* c = Find(control)) c->SetBkImage(image);
+}
+
+void UIFrame::SetNormalImage(const char* control, const char* image) {
+  CControlUI* c = Find(control);
+  if (auto* button = c ? static_cast<CButtonUI*>(c->GetInterface("Button")) : nullptr) button->SetNormalImage(image);
+}
+
+void UIFrame::SelectPage(int index) {
+  CControlUI* c = Find("switch");
+  if (auto* tabs = c ? static_cast<CTabLayoutUI*>(c->GetInterface("TabLayout")) : nullptr) tabs->SelectItem(index);
+}
+
+void UIFrame::SetDialValue(int value) {
+  dialValue_ = value;
+  CControlUI* c = Find("dial");
+  if (auto* dial = c ? static_cast<CDialUI*>(c->GetInterface("Dial")) : nullptr) dial->SetValue(value);
+}
+
+void UIFrame::AddTraceRow(const TraceRowSpec& row) {
+  CControlUI* c = Find("listTrace");
+  auto* list = c ? static_cast<CListUI*>(c->GetInterface("List")) : nullptr;
+  if (!list) return;
+  auto* number = new CLabelUI;
+  number->SetText(row.numberText.c_str());
+  number->ApplyAttributeString(row.numberAttributes.c_str());
+  auto* address = new CLabelUI;
+  address->ApplyAttributeString(row.addressAttributes.c_str());
+  auto* delay = new CLabelUI;
+  delay->ApplyAttributeString(row.delayAttributes.c_str());
+  delay->SetText(row.delayText.c_str());
+  auto* bar = new CProgressUI;
+  bar->ApplyAttributeString(row.barAttributes.c_str());
+  bar->SetValue(row.barValue);
+  auto* line = new CHorizontalLayoutUI;
+  line->Add(number);
+  line->Add(address);
+  line->Add(delay);
+  line->Add(bar);
+  line->SetBkColor(row.rowBkColor);
+  auto* element = new CListContainerElementUI;
+  element->SetFixedHeight(40);
+  element->SetBorderColor(0xFFEEEEEE);
+  element->SetBorderSizes(RECT{0, 0, 0, 2});
+  element->Add(line);
+  list->Add(element);
+}
+
+void UIFrame::RemoveAllTraceRows() {
+  CControlUI* c = Find("listTrace");
+  if (auto* list = c ? static_cast<CListUI*>(c->GetInterface("List")) : nullptr) list->RemoveAll();
+}
+
+unsigned UIFrame::StartTimer(unsigned id, unsigned periodMs) {
+  return static_cast<unsigned>(::SetTimer(GetHandle(), id, periodMs, nullptr));
+}
+
+void UIFrame::StopTimer(unsigned id) { ::KillTimer(GetHandle(), id); }
+
+bool UIFrame::LaunchLanTool() { return WinExec(kLanTool, SW_SHOW) > 31; }
+
+void UIFrame::OfferLanToolInstall() {
+  ShowBox(GetHandle(), "未安装内网分析工具，点击确定后下载科来内网分析工具", "安装提示", MB_OK);
+  ShellExecuteA(nullptr, "open", kLanToolPage, "", "", SW_SHOWNORMAL);
+}

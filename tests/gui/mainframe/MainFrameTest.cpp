@@ -1,0 +1,227 @@
+// The main window with its real layout, driven by input messages posted to
+// it, against the lab on the lab profile's addresses (scripts/test starts
+// it for this layer) and the tracert stand-in of the Wine prefix. The
+// dialogs are replaced by recorders; a screenshot of each page is kept in
+// build/win64/artefacts.
+#include <windows.h>
+#include <winsock2.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/mainframe/DialFigures.h"
+#include "app/mainframe/UIFrame_win.h"
+#include "ui/layouts/TabLayoutUI.h"
+
+namespace {
+
+std::vector<std::string> g_boxes;
+std::vector<std::string> g_opened;
+
+SettingsChoice Settings(HWND) {
+  SettingsChoice c;
+  c.bandwidthLevel = 4;
+  c.serverMode = 2;
+  c.testNumber = "12345";
+  return c;
+}
+bool UserInfo(HWND, std::string* info, std::string* bandwidth) {
+  *info = "某公司 A&B";
+  *bandwidth = "100";
+  return true;
+}
+int Box(HWND, const char* text, const char*, UINT) {
+  g_boxes.push_back(text);
+  return IDOK;
+}
+void Open(const char* address) { g_opened.push_back(address); }
+
+bool LabListening() {
+  WSADATA wsa;
+  WSAStartup(MAKEWORD(2, 2), &wsa);
+  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a = {};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(80);
+  a.sin_addr.s_addr = inet_addr("127.0.80.1");
+  bool ok = connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  closesocket(s);
+  return ok;
+}
+
+void Pump(DWORD ms) {
+  DWORD until = GetTickCount() + ms;
+  MSG m;
+  while (static_cast<int>(until - GetTickCount()) > 0) {
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (!CUIManager::PreTranslate(&m)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+      }
+    }
+    Sleep(5);
+  }
+}
+
+void SaveScreenshot(HWND hwnd, const char* name) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  int w = r.right, h = r.bottom;
+  HDC dc = GetDC(hwnd);
+  HDC mem = CreateCompatibleDC(dc);
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+  bmi.bmiHeader.biWidth = w;
+  bmi.bmiHeader.biHeight = h;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  PrintWindow(hwnd, mem, 0) || BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+  GdiFlush();
+  CreateDirectoryA(VT_ARTEFACT_DIR, nullptr);
+  std::string path = std::string(VT_ARTEFACT_DIR) + "/mainframe-" + name + ".bmp";
+  if (FILE* f = fopen(path.c_str(), "wb")) {
+    int stride = (w * 3 + 3) & ~3;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bmi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + stride * h;
+    fwrite(&fh, sizeof fh, 1, f);
+    fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, f);
+    fwrite(bits, stride, h, f);
+    fclose(f);
+  }
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(hwnd, dc);
+}
+
+class MainFrame : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    CUIManager::SetInstance(GetModuleHandleA(nullptr));
+    CUIManager::SetSkinPath(CUIManager::ModuleDirectory());
+    UIFrame::SetDialogRunners(Settings, UserInfo);
+    UIFrame::SetMessageBoxHook(Box);
+    UIFrame::SetOpenDocumentHook(Open);
+  }
+
+  void SetUp() override {
+    if (!LabListening()) GTEST_SKIP() << "no lab on 127.0.80.1:80 (scripts/test starts one for this layer)";
+    frame_ = new UIFrame;  // deletes itself when its window is destroyed
+    ASSERT_NE(frame_->CreateWnd(nullptr, "Veltrane", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                                900, 550),
+              nullptr);
+    frame_->CenterOnOwner();
+    ShowWindow(frame_->GetHandle(), SW_SHOW);
+    UpdateWindow(frame_->GetHandle());  // the first paint places the controls
+    Pump(300);
+  }
+  void TearDown() override {
+    if (frame_ && IsWindow(frame_->GetHandle())) DestroyWindow(frame_->GetHandle());
+    Pump(100);
+  }
+
+  CControlUI* Control(const char* name) { return frame_->GetManager().FindControlByName(name); }
+  std::string Text(const char* name) {
+    CControlUI* c = Control(name);
+    return c ? c->GetText().GetData() : std::string("<missing>");
+  }
+  // A real click: button press and release posted at the control's centre.
+  void Click(const char* name) {
+    CControlUI* c = Control(name);
+    ASSERT_NE(c, nullptr) << name;
+    RECT r = c->GetPos();
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_LT(r.left, r.right) << name << " has no place on the window";
+    HWND hwnd = frame_->GetHandle();
+    SendMessageA(hwnd, WM_MOUSEMOVE, 0, at);
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, at);
+    SendMessageA(hwnd, WM_LBUTTONUP, 0, at);
+    Pump(200);
+  }
+  // Waits until the start button is enabled again (the test's end message).
+  bool WaitEnabled(const char* button, DWORD ms) {
+    DWORD until = GetTickCount() + ms;
+    while (static_cast<int>(until - GetTickCount()) > 0) {
+      Pump(100);
+      CControlUI* c = Control(button);
+      if (c && c->IsEnabled()) return true;
+    }
+    return false;
+  }
+  int Page() {
+    CControlUI* c = Control("switch");
+    auto* tabs = c ? static_cast<CTabLayoutUI*>(c->GetInterface("TabLayout")) : nullptr;
+    return tabs ? tabs->GetCurSel() : -1;
+  }
+
+  UIFrame* frame_ = nullptr;
+};
+
+TEST_F(MainFrame, ReadyNavigationAndEveryPageEndToEnd) {
+  EXPECT_EQ(Text("K6"), "4M");  // level 4 from the settings
+  EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告编号12345<n>请点击<导出报告></f>");
+  const char* nav[] = {"ping", "app", "trouble", "report", "bandwidth"};
+  const int pages[] = {1, 2, 3, 4, 0};
+  for (int i = 0; i < 5; ++i) {
+    Click(nav[i]);
+    EXPECT_EQ(Page(), pages[i]) << nav[i];
+  }
+
+  // Bandwidth: download, ping, upload; loopback is capped at 999.99.
+  Click("ButtonBandwidth");
+  EXPECT_FALSE(Control("ButtonBandwidth")->IsEnabled());
+  ASSERT_TRUE(WaitEnabled("ButtonBandwidth", 150000));
+  const ReportRecord& r = frame_->model().report();
+  EXPECT_GT(r.speed_speed, 0.0);
+  EXPECT_EQ(frame_->lastDialValue(), vt::DialValueOf(vt::DialPosition(4, r.speed_speed)));
+  EXPECT_NE(Text("TextAvgDelay"), "");
+  EXPECT_NE(Text("TextStatus").find("平均上传速率"), std::string::npos);
+  SaveScreenshot(frame_->GetHandle(), "bandwidth");
+
+  // Route quality through the tracert stand-in: one hop on loopback.
+  Click("ping");
+  Click("ButtonTrace");
+  ASSERT_TRUE(WaitEnabled("ButtonTrace", 120000));
+  auto* list = static_cast<CListUI*>(Control("listTrace")->GetInterface("List"));
+  EXPECT_GE(list->GetCount(), 1);
+  EXPECT_EQ(Text("TraceTestStatus"), "<f 4>网络质量很好，各路由延时均很小</f>");
+  SaveScreenshot(frame_->GetHandle(), "route");
+
+  // Application experience: seven sites, three boxes.
+  Click("app");
+  Click("ButtonWeb");
+  ASSERT_TRUE(WaitEnabled("ButtonWeb", 150000));
+  EXPECT_NE(Text("WebTestComment"), "");
+  char download[32];
+  snprintf(download, sizeof download, "%.2fMbps", r.speed_speed * 0.95);
+  EXPECT_EQ(Text("FTPTestResult"), download);
+  SaveScreenshot(frame_->GetHandle(), "app");
+
+  // Diagnosis: the public address as the lab sees it, then the trace.
+  Click("trouble");
+  Click("ButtonTroubles");
+  ASSERT_TRUE(WaitEnabled("ButtonTroubles", 120000));
+  EXPECT_NE(Text("TroubleWAN").find("公网IP:127.0.0.1"), std::string::npos) << Text("TroubleWAN");
+  EXPECT_NE(Text("TroubleshootingStatus").find("状况良好"), std::string::npos);
+  SaveScreenshot(frame_->GetHandle(), "trouble");
+
+  // Report: submitted, the document opened (999.99 is above 90 % of 100).
+  Click("report");
+  Click("ButtonReport");
+  EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出</f>");
+  ASSERT_EQ(g_opened.size(), 1u);
+  EXPECT_EQ(g_opened[0], "http://127.0.80.1:80/report/12345.docx");
+  EXPECT_TRUE(g_boxes.empty());
+  SaveScreenshot(frame_->GetHandle(), "report");
+}
+
+}  // namespace
