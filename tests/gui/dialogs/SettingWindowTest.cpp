@@ -4,6 +4,8 @@
 // Alt+F4, and the two paths that end the process (run in a child process).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -272,3 +274,48 @@ TEST_F(SettingWindow, RunSettingsWindowReturnsTheChoice) {
 }
 
 }  // namespace
+
+// --- the real exchange, against the lab on the profile's addresses ---
+// Runs only when tests/e2e/settings-lab has started the lab with the
+// scenario named in VT_LAB_SCENARIO.
+
+TEST(SettingWindowLab, ReplyFromThePlatform) {
+  const char* scenario = getenv("VT_LAB_SCENARIO");
+  if (!scenario || !dialogtest::ChildScenario().empty()) GTEST_SKIP() << "needs the lab (tests/e2e/settings-lab)";
+  dialogtest::SetUpToolkit();
+  dialogtest::RecordBoxes();
+  struct Case {
+    const char* scenario;
+    const char* tipsStart;
+    bool numberGranted;
+    UINT timer;
+  } cases[] = {
+      {"default", "提示:申请成功，测试序列号", true, UISetting::kGrantedTimer},
+      {"deny", "提示:用户名或密码错误，请使用正确的用户名密码登陆", false, 0},
+      {"need-update", "提示:申请失败，版本需升级后使用，请重新下载软件", false, UISetting::kUpgradeTimer},
+      {"none", "提示:测试平台无应答，请检查网络后重新申请", false, 0},
+  };
+  const Case* c = nullptr;
+  for (const Case& k : cases)
+    if (strcmp(k.scenario, scenario) == 0) c = &k;
+  ASSERT_NE(c, nullptr) << scenario;
+  UISetting w(nullptr);
+  ClickControl(w, "ButtonUIApply");
+  EXPECT_FALSE(Find(w, "ButtonUIApply")->IsEnabled());
+  ASSERT_TRUE(skintest::PumpUntil([&] { return Text(w, "Tips") != "提示:正在申请测试号请稍等..."; }, 20000));
+  std::string tips = Text(w, "Tips");
+  EXPECT_EQ(tips.rfind(c->tipsStart, 0), 0u) << tips;
+  EXPECT_EQ(w.timerId, c->timer);
+  if (c->timer == UISetting::kUpgradeTimer) KillTimer(w.GetHandle(), c->timer);  // its exit is tested above
+  if (c->numberGranted) {
+    std::string number = w.testNumber.GetData();
+    EXPECT_EQ(number.size(), 6u) << number;
+    EXPECT_EQ(number.find_first_not_of("0123456789"), std::string::npos) << number;
+    EXPECT_EQ(tips, "提示:申请成功，测试序列号" + number + "，稍等即将开启测试...");
+    EXPECT_EQ(dialogtest::RunModalBounded(w), 1u);
+  } else {
+    EXPECT_STREQ(w.testNumber.GetData(), "");
+    EXPECT_EQ(Find(w, "ButtonUIApply")->IsEnabled(), strcmp(c->scenario, "none") == 0);
+    DestroyWindow(w.GetHandle());
+  }
+}
