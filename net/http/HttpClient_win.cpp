@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "net/http/DownloadSpeed.h"
+#include "net/http/DownloadTally.h"
 #include "net/http/HttpLog.h"
 #include "net/http/HttpRequest.h"
 #include "net/http/ReplyReader.h"
@@ -79,7 +80,9 @@ int32_t FetchText(TransferJob* job) {
   return Ok;
 }
 
-int32_t FetchToFile(const char* url, const char* folder) {
+int32_t FetchToFile(const char* url, const char* folder) { return FetchToFile(url, folder, nullptr); }
+
+int32_t FetchToFile(const char* url, const char* folder, DownloadTally* tally) {
   UrlParts parts = ParseUrl(url);
   SOCKET s;
   int32_t result = OpenBlocking(parts, &s);
@@ -94,17 +97,22 @@ int32_t FetchToFile(const char* url, const char* folder) {
     closesocket(s);
     return FileOpenFailed;
   }
-  HeaderEndFinder header;
+  DownloadTally local;
+  DownloadTally& count = tally ? *tally : local;
   char buffer[kReceiveBuffer];
   for (;;) {
     int n = recv(s, buffer, sizeof buffer, 0);
+    if (n == 0) count.NoteOrderlyClose();
     if (n <= 0) break;  // the close, or an error (not logged for this routine)
-    size_t start = header.Feed(buffer, static_cast<size_t>(n));
-    size_t count = static_cast<size_t>(n) - start;
-    if (count && fwrite(buffer + start, 1, count, file) != count) break;  // disk full: nothing to gain by reading on
+    size_t start = count.Feed(buffer, static_cast<size_t>(n));
+    size_t bytes = static_cast<size_t>(n) - start;
+    if (bytes && fwrite(buffer + start, 1, bytes, file) != bytes) {  // disk full: nothing to gain by reading on
+      count.NoteWriteFailed();
+      break;
+    }
   }
   closesocket(s);
-  fclose(file);
+  if (fclose(file) != 0) count.NoteWriteFailed();
   return Ok;
 }
 

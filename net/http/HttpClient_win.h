@@ -43,6 +43,11 @@ int32_t FetchText(TransferJob* job);
 // request is sent before the file is created. A receive error ends the loop
 // silently.
 int32_t FetchToFile(const char* url, const char* folder);
+// The same, and tally tells whether the file got the whole body: the body
+// bytes against the reply's Content-Length, an orderly close, every write
+// done (DownloadTally.h). tally may be null.
+class DownloadTally;
+int32_t FetchToFile(const char* url, const char* folder, DownloadTally* tally);
 
 // POST body to url as application/x-www-form-urlencoded, declaring the body
 // length less 2 (HttpRequest.h) and sending every byte; the reply is read

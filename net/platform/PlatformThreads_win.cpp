@@ -2,6 +2,7 @@
 
 #include "app/Messages.h"
 #include "config/ServerProfile.h"
+#include "net/http/DownloadTally.h"
 #include "net/http/HttpClient_win.h"
 #include "net/http/TransferJob.h"
 #include "net/http/Url.h"
@@ -13,6 +14,7 @@ CUIString TestNumberReply;
 CUIString LatestVersion;
 CUIString UpdateUrl;
 CUIString AutoUpdateText;
+bool UpdateDownloadComplete = false;
 
 namespace {
 
@@ -62,13 +64,16 @@ std::string UpdateDownloadPath() {
 }
 
 unsigned __stdcall UpdateDownloadThread(void*) {
+  UpdateDownloadComplete = false;
   char folder[MAX_PATH + 1];
   DWORD n = GetTempPathA(MAX_PATH, folder);
   if (n == 0 || n > MAX_PATH) return 0;
   // A name that could leave the temporary folder or smuggle a command into
   // the copy command line is not downloaded at all.
   if (UpdateFileName().empty()) return 0;
-  vt::FetchToFile(UpdateUrl.GetData(), folder);
+  vt::DownloadTally tally;
+  int32_t result = vt::FetchToFile(UpdateUrl.GetData(), folder, &tally);
+  UpdateDownloadComplete = result == vt::Ok && tally.Complete();
   return 1;
 }
 

@@ -36,6 +36,12 @@ unsigned __stdcall VersionCheckThread(void* arg);
 // Exit code 0 when the temporary folder is unknown or the name is refused,
 // else 1 once the download was attempted.
 unsigned __stdcall UpdateDownloadThread(void* arg);
+// Whether the last UpdateDownloadThread wrote the whole update: the body
+// arrived complete (its declared Content-Length, or an orderly close when
+// none is declared) and every byte reached the file. Reset when a download
+// starts, set by the thread before it ends; read only after the thread has
+// ended.
+extern bool UpdateDownloadComplete;
 // arg: TestNumberRequest* (may be null). Posts MSG_TEST_NUMBER with wParam
 // 0 (upgrade demanded), 1 (access denied) or 2 (granted; lParam points at
 // TestNumberReply). Exit code 0.

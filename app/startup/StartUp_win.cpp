@@ -1,0 +1,115 @@
+#include "app/startup/StartUp_win.h"
+
+#include <process.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/dialogs/AppMessageBox_win.h"
+#include "app/startup/OwnFileVersion_win.h"
+#include "app/startup/SelfUpdate.h"
+#include "net/platform/PlatformThreads_win.h"
+
+namespace {
+
+// Starts proc and waits for it at most waitMs; true when it ended in time.
+// The handle is closed either way: a thread that outlives its wait runs on.
+bool RunThreadWithin(unsigned(__stdcall* proc)(void*), DWORD waitMs) {
+  uintptr_t handle = _beginthreadex(nullptr, 0, proc, nullptr, 0, nullptr);
+  if (!handle) return false;
+  HANDLE thread = reinterpret_cast<HANDLE>(handle);
+  bool ended = WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;
+  CloseHandle(thread);
+  return ended;
+}
+
+// The first bytes of a file (fewer when it is shorter or cannot be read).
+size_t ReadHead(const std::string& path, char* head, size_t size) {
+  FILE* file = fopen(path.c_str(), "rb");
+  if (!file) return 0;
+  size_t n = fread(head, 1, size, file);
+  fclose(file);
+  return n;
+}
+
+void CopyBounded(char* to, size_t size, const std::string& from) {
+  size_t n = from.size() < size - 1 ? from.size() : size - 1;  // already cut by UpdateSourcePath
+  memcpy(to, from.data(), n);
+  to[n] = '\0';
+}
+
+}  // namespace
+
+void CheckForUpdate() { CheckForUpdate(UpdateCheckSettings{}); }
+
+void CheckForUpdate(const UpdateCheckSettings& settings) {
+  VersionPair own = settings.ownVersion ? settings.ownVersion() : OwnFileVersion();
+  if (!RunThreadWithin(settings.versionThread ? settings.versionThread : VersionCheckThread, settings.versionWaitMs))
+    return;
+  if (!IsNewerVersion(own, LatestVersion.GetData())) return;
+  // A published file name that could not be used as a path and a word of the
+  // copy command is not downloaded: start-up goes on as after a failed check,
+  // without asking the user for an update that cannot happen.
+  std::string fileName = UpdateFileName();
+  if (fileName.empty()) return;
+  vt::ShowMessageBox(nullptr, "版本需要升级，软件将自动关闭并至升级后打开", "升级提示", MB_OK);
+  if (!RunThreadWithin(settings.downloadThread ? settings.downloadThread : UpdateDownloadThread,
+                       settings.downloadWaitMs))
+    return;
+  // Only a whole download that is a Windows executable replaces this one: a
+  // failed or cut download would otherwise be copied over the program (a
+  // broken install) or restart the old one into the same check again.
+  char head[2] = {};
+  size_t headLen = ReadHead(UpdateDownloadPath(), head, sizeof head);
+  if (!vt::UpdateInstallable(UpdateDownloadComplete, head, headLen)) return;
+  (settings.replace ? settings.replace : ReplaceSelfAndRestart)(fileName.c_str());
+}
+
+void BuildReplacementCommand(const char* fileName, ReplacementCommand* command) {
+  *command = ReplacementCommand{};
+  DWORD n = GetEnvironmentVariableA("COMSPEC", command->interpreter, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) command->interpreter[0] = '\0';
+
+  n = GetModuleFileNameA(nullptr, command->target, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) command->target[0] = '\0';
+  // In place; on failure the long path stays (the command may then fail, as
+  // a failed copy does: the old program starts again).
+  char shortPath[MAX_PATH];
+  n = GetShortPathNameA(command->target, shortPath, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) memcpy(command->target, shortPath, n + 1);
+
+  char folder[MAX_PATH] = {};
+  n = GetTempPathA(MAX_PATH, folder);
+  if (n == 0 || n >= MAX_PATH) folder[0] = '\0';
+  n = GetShortPathNameA(folder, shortPath, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) memcpy(folder, shortPath, n + 1);
+  CopyBounded(command->source, sizeof command->source, vt::UpdateSourcePath(folder, fileName));
+
+  std::string parameters = vt::CopyCommandParameters(command->source, command->target);
+  CopyBounded(command->parameters, sizeof command->parameters, parameters);
+}
+
+void ReplaceSelfAndRestart(const char* fileName) {
+  static ReplacementCommand command;  // static: the process ends here anyway
+  BuildReplacementCommand(fileName, &command);
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  info.hwnd = nullptr;
+  info.lpVerb = "Open";
+  info.lpFile = command.interpreter;
+  info.lpParameters = command.parameters;
+  info.lpDirectory = nullptr;
+  info.nShow = SW_HIDE;
+  if (ShellExecuteExA(&info)) {
+    // The copy must wait until this process is gone and its file released:
+    // the command idles while this process exits at the highest priority.
+    if (info.hProcess) SetPriorityClass(info.hProcess, IDLE_PRIORITY_CLASS);
+    SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+  }
+  exit(0);
+}

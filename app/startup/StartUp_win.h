@@ -1,0 +1,43 @@
+// Start-up before any window: the version check and the self-update.
+//
+// CheckForUpdate waits for the version thread at most 5000 ms and for the
+// download thread at most 30000 ms; a thread that outlives its wait is left
+// to run and its results are not looked at. The executable is replaced only
+// by a download that arrived whole and is a Windows executable; otherwise
+// start-up goes on with the running version.
+#pragma once
+
+#include <windows.h>
+
+#include "app/startup/VersionCompare.h"
+
+// What CheckForUpdate runs and how long it waits; the defaults are the
+// product's. Tests swap the threads, the waits and the final step.
+struct UpdateCheckSettings {
+  DWORD versionWaitMs = 5000;
+  DWORD downloadWaitMs = 30000;
+  unsigned(__stdcall* versionThread)(void*) = nullptr;   // null: VersionCheckThread
+  unsigned(__stdcall* downloadThread)(void*) = nullptr;  // null: UpdateDownloadThread
+  VersionPair (*ownVersion)() = nullptr;                 // null: OwnFileVersion
+  void (*replace)(const char* fileName) = nullptr;       // null: ReplaceSelfAndRestart
+};
+
+// Returns when start-up goes on; ends the process when the update is installed.
+void CheckForUpdate();
+void CheckForUpdate(const UpdateCheckSettings& settings);
+
+// The interpreter (COMSPEC, empty when unset) and the parameters of the
+// command that copies the update (the temporary folder's short path plus
+// fileName) over this executable's short path and starts it again.
+struct ReplacementCommand {
+  char interpreter[MAX_PATH] = {};
+  char target[MAX_PATH] = {};
+  char source[MAX_PATH] = {};
+  char parameters[3 * MAX_PATH + 32] = {};
+};
+void BuildReplacementCommand(const char* fileName, ReplacementCommand* command);
+
+// Launches that command hidden, lowers its priority below this process's so
+// that this process has exited (and released its file) before the copy runs,
+// and ends the process with exit code 0, also when the launch failed.
+[[noreturn]] void ReplaceSelfAndRestart(const char* fileName);
