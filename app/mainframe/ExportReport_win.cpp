@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/dialogs/AppMessageBox_win.h"
 #include "app/mainframe/ReportForm.h"
 #include "app/mainframe/UIFrame_win.h"
 #include "config/ServerProfile.h"
@@ -42,7 +43,7 @@ void UIFrame::ExportReport() {
   tips.Format("<f 4>测试报告%s已导出</f>", report.seq.c_str());
   SetText("ReportTips", tips);
   if (!vt::ReportMeetsBandwidth(report)) {
-    ShowBox(GetHandle(), "测速结果无法达到带宽标准（低于带宽的90%），\n不能导出报告，请重新测速", "提示", MB_OK);
+    vt::ShowMessageBox(GetHandle(), "测速结果无法达到带宽标准（低于带宽的90%），\n不能导出报告，请重新测速", "提示", MB_OK);
     return;
   }
   std::string address = vt::ReportDocumentAddress(platformServer, report.seq.c_str());

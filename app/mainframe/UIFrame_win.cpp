@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/dialogs/AppMessageBox_win.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/DialUI.h"
 #include "ui/controls/LabelUI.h"
@@ -19,7 +20,6 @@ const char kLanTool[] = "D:\\Program Files (x86)\\ColasoftSimple\\csnax.exe";
 // The LAN analysis tool's vendor page, opened when the tool is not installed.
 const char kLanToolPage[] = "http://www.colasoft.com.cn/download/capsa.php";
 
-UIFrame::MessageBoxHook g_messageBox = nullptr;
 UIFrame::SettingsRunner g_settingsRunner = nullptr;
 UIFrame::UserInfoRunner g_userInfoRunner = nullptr;
 
@@ -36,13 +36,7 @@ bool UIFrame::RunUserInfo(std::string* userInfo, std::string* lineBandwidth) {
   return g_userInfoRunner && g_userInfoRunner(GetHandle(), userInfo, lineBandwidth);
 }
 
-void UIFrame::SetMessageBoxHook(MessageBoxHook hook) { g_messageBox = hook; }
 void UIFrame::SetOpenDocumentHook(OpenDocumentHook hook) { g_openDocument = hook; }
-
-int UIFrame::ShowBox(HWND owner, const char* text, const char* caption, UINT flags) {
-  if (g_messageBox) return g_messageBox(owner, text, caption, flags);
-  return MessageBoxA(owner, text, caption, flags);
-}
 
 UIFrame::UIFrame() : engines_(new FrameEngines), model_(this, engines_) {}
 
@@ -156,6 +150,6 @@ void UIFrame::StopTimer(unsigned id) { ::KillTimer(GetHandle(), id); }
 bool UIFrame::FrameEngines::LaunchLanTool() { return WinExec(kLanTool, SW_SHOW) > 31; }
 
 void UIFrame::FrameEngines::OfferLanToolInstall() {
-  ShowBox(window(), "未安装内网分析工具，点击确定后下载科来内网分析工具", "安装提示", MB_OK);
+  vt::ShowMessageBox(window(), "未安装内网分析工具，点击确定后下载科来内网分析工具", "安装提示", MB_OK);
   ShellExecuteA(nullptr, "open", kLanToolPage, "", "", SW_SHOWNORMAL);
 }

@@ -39,9 +39,6 @@ class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrame
   // and the report document.
   void ExportReport();
 
-  // Message boxes go through here, so tests can record and answer them.
-  using MessageBoxHook = int (*)(HWND owner, const char* text, const char* caption, UINT flags);
-  static void SetMessageBoxHook(MessageBoxHook hook);
   // The shell's "open" of the report document (a test may record it instead).
   using OpenDocumentHook = void (*)(const char* address);
   static void SetOpenDocumentHook(OpenDocumentHook hook);
@@ -85,7 +82,6 @@ class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrame
  private:
   CControlUI* Find(const char* name);
   bool RunUserInfo(std::string* userInfo, std::string* lineBandwidth);
-  static int ShowBox(HWND owner, const char* text, const char* caption, UINT flags);
   static OpenDocumentHook g_openDocument;
 
   // The engines, plus the LAN analysis tool that only the window offers.

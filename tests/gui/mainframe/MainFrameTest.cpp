@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dialogs/AppMessageBox_win.h"
 #include "app/mainframe/DialFigures.h"
 #include "app/mainframe/UIFrame_win.h"
 #include "ui/layouts/TabLayoutUI.h"
@@ -108,7 +109,7 @@ class MainFrame : public ::testing::Test {
     CUIManager::SetInstance(GetModuleHandleA(nullptr));
     CUIManager::SetSkinPath(CUIManager::ModuleDirectory());
     UIFrame::SetDialogRunners(Settings, UserInfo);
-    UIFrame::SetMessageBoxHook(Box);
+    vt::SetMessageBoxHook(Box);
     UIFrame::SetOpenDocumentHook(Open);
   }
 
