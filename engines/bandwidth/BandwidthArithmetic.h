@@ -15,8 +15,8 @@ constexpr int kSpeedSampleCapacity = 300;
 // twentieth of the mean are dropped, then the single largest sample, and the
 // rest averaged; divisions truncate toward zero. n <= 0 gives 0.
 //
-// The original arithmetic is 32-bit signed throughout. The sums are taken in
-// 64 bits instead: sixteen samples of a line faster than about 1 Gbit/s (the
+// The sums are taken in 64 bits, not in the 32-bit signed arithmetic of the
+// rest: sixteen samples of a line faster than about 1 Gbit/s (the
 // lab on loopback delivers 3) add up past 2^31, which in 32 bits is undefined
 // behaviour and in practice a negative mean. Wherever the 32-bit sums do not
 // overflow the result is the same; the result itself always fits, being a
@@ -79,9 +79,9 @@ class DownloadSampler {
 
 // The upload monitor's running mean in bytes per second: sum / elapsed with
 // the remainder dropped, then × 1000; an elapsed time of 0 keeps the
-// previous rate. The original adds the counters in 32 bits; twelve connections
+// previous rate. The counters are added in 64 bits, not 32: twelve connections
 // on a fast line (the lab on loopback) send more than 4 GiB in a phase, so
-// the sum is taken in 64 bits and a rate beyond 32 bits saturates. Where the
+// a 32-bit sum would wrap, and a rate beyond 32 bits saturates. Where the
 // 32-bit sum does not wrap the result is the same.
 uint32_t UploadRate(uint64_t sumBytes, uint32_t elapsedMs, uint32_t previousRate);
 
