@@ -5,6 +5,8 @@
 #include "ui/Core/UIManager.h"
 #include "ui/layouts/ContainerUI.h"
 
+#include "ui/layouts/LayoutFlow.h"
+
 CContainerUI::CContainerUI() = default;
 
 CContainerUI::~CContainerUI() {
@@ -130,33 +132,20 @@ RECT CContainerUI::InsetArea() const {
 
 void CContainerUI::PlaceFloating(CControlUI* child) {
   const RECT& p = rcItem_;
-  int w = child->GetFixedWidth(), h = child->GetFixedHeight();
-  int x = child->GetFixedX(), y = child->GetFixedY();
-  RECT rc;
-  if (x >= 0) {
-    rc.left = p.left + x;
-    rc.right = rc.left + w;
-  } else {
-    rc.right = p.right + x;
-    rc.left = rc.right - w;
-  }
-  if (y >= 0) {
-    rc.top = p.top + y;
-    rc.bottom = rc.top + h;
-  } else {
-    rc.bottom = p.bottom + y;
-    rc.top = rc.bottom - h;
-  }
   CControlUI::RelativePos& rp = child->GetRelativePos();
-  if (rp.set) {
-    SIZE now = {p.right - p.left, p.bottom - p.top};
-    if (rp.parentSize.cx == 0 && rp.parentSize.cy == 0) rp.parentSize = now;
-    int dx = now.cx - rp.parentSize.cx, dy = now.cy - rp.parentSize.cy;
-    OffsetRect(&rc, dx * rp.moveX / 100, dy * rp.moveY / 100);
-    rc.right += dx * rp.zoomX / 100;
-    rc.bottom += dy * rp.zoomY / 100;
-  }
-  child->PlaceAt(rc);
+  // The parent's size when the relative position first applies is the base
+  // that later moves and growth are measured from.
+  if (rp.set && rp.parentSize.cx == 0 && rp.parentSize.cy == 0) rp.parentSize = {p.right - p.left, p.bottom - p.top};
+  vt::RelativeMove rel;
+  rel.set = rp.set;
+  rel.moveX = rp.moveX;
+  rel.moveY = rp.moveY;
+  rel.growX = rp.zoomX;
+  rel.growY = rp.zoomY;
+  rel.parentSize = {rp.parentSize.cx, rp.parentSize.cy};
+  vt::SkinRect r = vt::FloatingRect(ToSkinRect(p), child->GetFixedX(), child->GetFixedY(), child->GetFixedWidth(),
+                                    child->GetFixedHeight(), rel);
+  child->PlaceAt(RECT{r.left, r.top, r.right, r.bottom});
 }
 
 void CContainerUI::PlaceAt(const RECT& rc) {
