@@ -5,7 +5,6 @@
 // Every figure comes from the window's own logic (MainFrameModel through
 // ConsoleFrame) and the report body from the same builder the window uses.
 #include <io.h>
-#include <process.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -99,17 +98,6 @@ bool ParseArgs(int argc, char** argv, CertifyArgs* a, const char** bad) {
   return *bad == nullptr;
 }
 
-bool WaitThread(unsigned(__stdcall* proc)(void*), void* arg, DWORD waitMs, unsigned* exitCode) {
-  uintptr_t handle = _beginthreadex(nullptr, 0, proc, arg, 0, nullptr);
-  if (!handle) return false;
-  HANDLE thread = reinterpret_cast<HANDLE>(handle);
-  bool ended = WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;
-  DWORD code = 0;
-  if (ended && GetExitCodeThread(thread, &code)) *exitCode = code;
-  CloseHandle(thread);
-  return ended;
-}
-
 // Runs one page's test from its start button to its end message.
 bool RunPage(vt::ConsoleFrame& frame, Progress& progress, const char* button, const char* phase, UINT endMessage,
              WPARAM endCode, DWORD limitMs, const char* figureControl, bool json) {
@@ -174,7 +162,7 @@ int RunCertify(int argc, char** argv) {
 
   // 1. Version check: reported, never installed from the console.
   unsigned read = 0;
-  bool versionEnded = WaitThread(VersionCheckThread, nullptr, kVersionWaitMs, &read);
+  bool versionEnded = vt::EngineRun::RunThreadAndWait(VersionCheckThread, nullptr, kVersionWaitMs, &read);
   bool updateDue = versionEnded && read == 1 && IsNewerVersion(OwnFileVersion(), LatestVersion.GetData());
   progress.Update("version", updateDue ? std::string("update ") + LatestVersion.GetData() + " available (not installed)"
                                        : std::string(versionEnded ? "up to date" : "no answer within 5 s"));

@@ -67,4 +67,15 @@ bool EngineRun::StartThread(unsigned(__stdcall* proc)(void*), void* arg) {
   return true;
 }
 
+bool EngineRun::RunThreadAndWait(unsigned(__stdcall* proc)(void*), void* arg, DWORD waitMs, unsigned* exitCode) {
+  uintptr_t handle = _beginthreadex(nullptr, 0, proc, arg, 0, nullptr);
+  if (!handle) return false;
+  HANDLE thread = reinterpret_cast<HANDLE>(handle);
+  bool ended = WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;
+  DWORD code = 0;
+  if (ended && GetExitCodeThread(thread, &code)) *exitCode = code;
+  CloseHandle(thread);
+  return ended;
+}
+
 }  // namespace vt

@@ -39,6 +39,11 @@ class EngineRun {
   // Starts a thread running proc(arg); the handle is closed at once (the
   // engines are never joined by the window either).
   static bool StartThread(unsigned(__stdcall* proc)(void*), void* arg);
+  // Runs proc(arg) on a thread and waits for it at most waitMs, as the
+  // start-up waits for its platform threads; false when it could not start
+  // or did not end in time (it then goes on, its result unused). exitCode
+  // gets the thread's exit code when it ended.
+  static bool RunThreadAndWait(unsigned(__stdcall* proc)(void*), void* arg, DWORD waitMs, unsigned* exitCode);
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

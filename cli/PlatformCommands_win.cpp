@@ -1,6 +1,5 @@
 // veltrane-cli version | publicip | testnumber: the platform exchanges of the
 // start-up, the diagnosis page and the settings window, one at a time.
-#include <process.h>
 
 #include <cstdio>
 #include <cstring>
@@ -28,24 +27,11 @@ void PrintLine(const vt::JsonObject& object) {
   fflush(stdout);
 }
 
-// Runs a thread procedure and waits for it at most waitMs; false on time-out
-// (the thread goes on and its result is not used).
-bool RunAndWait(unsigned(__stdcall* proc)(void*), void* arg, DWORD waitMs, unsigned* exitCode) {
-  uintptr_t handle = _beginthreadex(nullptr, 0, proc, arg, 0, nullptr);
-  if (!handle) return false;
-  HANDLE thread = reinterpret_cast<HANDLE>(handle);
-  bool ended = WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;
-  DWORD code = 0;
-  if (ended && GetExitCodeThread(thread, &code)) *exitCode = code;
-  CloseHandle(thread);
-  return ended;
-}
-
 int RunVersion(int argc, char** argv) {
   if (argc > 1) return CliUsage(argv[1]);
   VersionPair own = OwnFileVersion();
   unsigned read = 0;
-  bool ended = RunAndWait(VersionCheckThread, nullptr, kVersionWaitMs, &read);
+  bool ended = vt::EngineRun::RunThreadAndWait(VersionCheckThread, nullptr, kVersionWaitMs, &read);
   vt::JsonObject out;
   out.Add("own_version", VELTRANE_VERSION_TEXT)
       .Add("own_major", static_cast<int64_t>(own.major))
