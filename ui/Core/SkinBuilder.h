@@ -40,5 +40,18 @@ class CSkinBuilder {
   bool failed_ = false;
   int depth_ = 0;  // of Include; a document that includes itself stops at kMaxIncludeDepth
   static constexpr int kMaxIncludeDepth = 16;
+  // Controls nest at most this deep; a deeper document fails the build (the
+  // building, placing and painting of a tree recurse once a level).
+  int nesting_ = 0;
+  // Includes of one build, its included documents' included: a document
+  // that includes itself count times would otherwise build count^16 times.
+  int includesLeft_ = 0;
+  int* includeBudget_ = &includesLeft_;  // the top-level build's count
+
+ public:
+  static constexpr int kMaxNesting = 64;
+  static constexpr int kMaxIncludes = 1000;
+
+ private:
   std::vector<CControlUI*> topLevel_;
 };

@@ -49,6 +49,11 @@ CControlUI* CSkinBuilder::Create(IDialogBuilderCallback* callback, CUIManager* m
   callback_ = callback;
   failed_ = false;
   topLevel_.clear();
+  if (depth_ == 0) {
+    nesting_ = 0;
+    includesLeft_ = kMaxIncludes;
+    includeBudget_ = &includesLeft_;
+  }
   if (manager) ApplyResources(root, manager);
   if (manager && manager->GetPaintWindow() && strcmp(root.GetName(), "Window") == 0) {
     for (int i = 0; i < root.GetAttributeCount(); ++i)
@@ -94,9 +99,12 @@ void CSkinBuilder::Include(CSkinXmlNode node, CControlUI* parent, CUIManager* ma
   const char* source = node.GetAttributeValue("source");
   if (!source || depth_ >= kMaxIncludeDepth) return;
   int count = countText ? vt::ParseInt(countText) : 1;
-  for (int i = 0; i < count && i < 1000; ++i) {
+  for (int i = 0; i < count && *includeBudget_ > 0; ++i) {
+    --*includeBudget_;
     CSkinBuilder sub;
     sub.depth_ = depth_ + 1;
+    sub.nesting_ = nesting_;
+    sub.includeBudget_ = includeBudget_;
     CControlUI* built = resourceType_
                             ? sub.Create(MAKEINTRESOURCEA(vt::ParseInt(source)), resourceType_, callback_, manager, parent)
                             : sub.Create(source, nullptr, callback_, manager, parent);
@@ -129,7 +137,15 @@ CControlUI* CSkinBuilder::Parse(CSkinXmlNode node, CControlUI* parent, CUIManage
     CControlUI* control = CreateControlByTag(tag);
     if (!control && callback_) control = callback_->CreateControl(tag);
     if (!control) continue;  // unknown tag: the element and its children are skipped
-    if (child.HasChildren()) Parse(child, control, manager);
+    if (child.HasChildren()) {
+      if (nesting_ >= kMaxNesting) {
+        failed_ = true;
+      } else {
+        ++nesting_;
+        Parse(child, control, manager);
+        --nesting_;
+      }
+    }
     if (failed_) {
       delete control;
       return nullptr;

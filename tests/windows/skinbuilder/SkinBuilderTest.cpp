@@ -50,6 +50,46 @@ TEST(SkinBuilder, ParentWithoutContainerInterfaceFailsTheBuild) {
   EXPECT_STREQ(builder.GetLastErrorMessage(), "Expected end-tag start");
 }
 
+int CountControls(CControlUI* c) {
+  int n = 1;
+  if (auto* box = static_cast<IContainerUI*>(c->GetInterface("IContainer")))
+    for (int i = 0; i < box->GetCount(); ++i) n += CountControls(box->ChildAt(i));
+  return n;
+}
+
+// Building, placing and painting recurse once a level: a layout nested
+// deeper than the bound fails to build instead of running out of stack, and
+// includes of includes stop at a total instead of multiplying.
+TEST(SkinBuilder, NestingAndIncludesAreBounded) {
+  auto nested = [](int levels) {
+    std::string s = "<Window>";
+    for (int i = 0; i < levels; ++i) s += "<Container>";
+    s += "<Control/>";
+    for (int i = 0; i < levels; ++i) s += "</Container>";
+    return s + "</Window>";
+  };
+  for (int levels : {CSkinBuilder::kMaxNesting, CSkinBuilder::kMaxNesting + 1, 100000}) {
+    CSkinBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.Create(nested(levels).c_str()));
+    EXPECT_EQ(root != nullptr, levels <= CSkinBuilder::kMaxNesting) << levels;
+    if (root) {
+      EXPECT_EQ(CountControls(root.get()), levels + 1);
+    }
+  }
+  static std::string zip = testzip::Build(
+      {{"many.xml", "<Window><Container><Include source=\"many.xml\" count=\"1000\"/></Container></Window>"}});
+  vt::ResetSkinArchiveForTest();  // the first archive set stays otherwise
+  ASSERT_TRUE(vt::SetSkinArchiveMemory(zip.data(), zip.size()));
+  CSkinBuilder builder;
+  std::unique_ptr<CControlUI> root(builder.Create("many.xml"));
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(CountControls(root.get()), 1 + CSkinBuilder::kMaxIncludes);
+  std::unique_ptr<CControlUI> again(builder.Create());  // a second build has its own budget
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(CountControls(again.get()), 1 + CSkinBuilder::kMaxIncludes);
+  vt::ResetSkinArchiveForTest();
+}
+
 TEST(SkinBuilder, LaterAttributesOverrideEarlierOnes) {
   CSkinBuilder builder;
   std::unique_ptr<CControlUI> root(builder.Create(
