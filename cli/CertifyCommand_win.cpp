@@ -15,6 +15,7 @@
 #include "app/mainframe/BandwidthFigures.h"
 #include "app/mainframe/ReportForm.h"
 #include "app/startup/OwnFileVersion_win.h"
+#include "cli/CertifyVerdicts.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
 #include "cli/JsonLine.h"
@@ -139,6 +140,15 @@ void AddReport(vt::JsonObject& out, const ReportRecord& r, const CertifyArgs& a)
       .Add("bandwidth", a.bandwidth);
 }
 
+// Where the engines' diagnostic lines go without --verbose: one stream for
+// the process, opened at the first certification and kept (a driver that
+// certifies again and again in one process must not leave a handle behind
+// per run).
+FILE* DiscardStream() {
+  static FILE* none = fopen("NUL", "w");
+  return none;
+}
+
 int Finish(const vt::JsonObject& out, int code) {
   printf("%s\n", out.Str().c_str());
   fflush(stdout);
@@ -154,7 +164,7 @@ int RunCertify(int argc, char** argv) {
   // The engines' diagnostic lines would break the progress display; they
   // are kept with --verbose.
   if (!a.verbose) {
-    if (FILE* none = fopen("NUL", "w")) {
+    if (FILE* none = DiscardStream()) {
       vt::SetLogStream(none);
       vt::SetDiagnosticStream(none);
     }
@@ -164,8 +174,7 @@ int RunCertify(int argc, char** argv) {
   unsigned read = 0;
   bool versionEnded = vt::EngineRun::RunThreadAndWait(VersionCheckThread, nullptr, kVersionWaitMs, &read);
   bool updateDue = versionEnded && read == 1 && IsNewerVersion(OwnFileVersion(), LatestVersion.GetData());
-  progress.Update("version", updateDue ? std::string("update ") + LatestVersion.GetData() + " available (not installed)"
-                                       : std::string(versionEnded ? "up to date" : "no answer within 5 s"));
+  progress.Update("version", vt::VersionCheckLine(versionEnded, updateDue, LatestVersion.GetData()));
   progress.Done();
   out.AddRaw("update_available", updateDue ? "true" : "false");
 
@@ -184,17 +193,12 @@ int RunCertify(int argc, char** argv) {
                      },
                      kExchangeLimitMs, a.json);
   std::string seq = TestNumberReply.GetData();
-  if (!granted || (kind == 2 && seq.empty())) {
-    progress.Update("test number", "the platform does not answer");
+  if (!vt::TestNumberGranted(granted, static_cast<unsigned>(kind), seq.c_str())) {
+    progress.Update("test number", vt::TestNumberLine(granted, static_cast<unsigned>(kind), seq.c_str()));
     progress.Done();
-    out.Add("verdict", "unreachable");
-    return Finish(out, kCliUnreachable);
-  }
-  if (kind != 2) {
-    progress.Update("test number", kind == 0 ? "refused: this version must be updated" : "refused: access denied");
-    progress.Done();
-    out.Add("verdict", kind == 0 ? "need-update" : "refused");
-    return Finish(out, kind == 0 ? kCliNeedUpdate : kCliRefused);
+    bool unanswered = !granted || kind == 2;
+    out.Add("verdict", unanswered ? "unreachable" : kind == 0 ? "need-update" : "refused");
+    return Finish(out, unanswered ? kCliUnreachable : kind == 0 ? kCliNeedUpdate : kCliRefused);
   }
   progress.Update("test number", seq);
   progress.Done();
@@ -222,24 +226,20 @@ int RunCertify(int argc, char** argv) {
   int32_t saved = SubmitReport(body);
   AddReport(out, report, a);
   out.Add("test_number", seq.c_str());
+  bool meets = vt::ReportMeetsBandwidth(report);
+  std::string address = vt::ReportDocumentAddress(platformServer, seq.c_str());
+  progress.Update("report", vt::ReportLine(saved, meets, vt::SpeedText(report.speed_speed), address));
+  progress.Done();
   if (saved != 0) {
-    progress.Update("report", "could not be delivered to the platform");
-    progress.Done();
     out.Add("verdict", "not-submitted");
     return Finish(out, kCliUnreachable);
   }
 
   // 5. The 90 % rule.
-  if (!vt::ReportMeetsBandwidth(report)) {
-    progress.Update("report", "submitted; download " + vt::SpeedText(report.speed_speed) +
-                                  " is not above 90 % of the line bandwidth: no report document");
-    progress.Done();
+  if (!meets) {
     out.Add("verdict", "below-90-percent");
     return Finish(out, kCliBelowBandwidth);
   }
-  std::string address = vt::ReportDocumentAddress(platformServer, seq.c_str());
-  progress.Update("report", "submitted: " + address);
-  progress.Done();
   out.Add("document", address.c_str()).Add("verdict", "certified");
   return Finish(out, kCliOk);
 }
