@@ -89,7 +89,9 @@ DWORD ExchangeSilenceMs() { return g_silenceMs.load(std::memory_order_relaxed); 
 
 void SetExchangeSilenceMs(DWORD ms) { g_silenceMs.store(ms ? ms : kExchangeSilenceMs, std::memory_order_relaxed); }
 
-int32_t FetchText(TransferJob* job) {
+int32_t FetchText(TransferJob* job) { return FetchText(job, nullptr); }
+
+int32_t FetchText(TransferJob* job, DownloadTally* tally) {
   if (!job) return ConnectFailed;
   UrlParts url = ParseUrl(job->url);
   SOCKET s;
@@ -110,10 +112,12 @@ int32_t FetchText(TransferJob* job) {
     }
     if (n == 0) {
       LogLine("Ret 0");
+      if (tally) tally->NoteOrderlyClose();
       break;
     }
     job->AddReceived(static_cast<uint32_t>(n));
-    if (!collector.Feed(buffer, static_cast<size_t>(n))) break;  // body limit reached
+    if (tally) tally->Feed(buffer, static_cast<size_t>(n));
+    if (!collector.Feed(buffer, static_cast<size_t>(n))) break;  // body limit reached (then not whole)
   }
   closesocket(s);
   return Ok;

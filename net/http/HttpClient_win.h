@@ -48,6 +48,12 @@ void SetExchangeSilenceMs(DWORD ms);
 // the peer's close, logged "Ret 0"), StartupFailed, HostNotFound, ConnectFailed
 // (logged "connnect failed"), SendFailed (logged "send err").
 int32_t FetchText(TransferJob* job);
+// The same, and tally tells whether the reply arrived whole: the header
+// ended, and the body has its declared Content-Length or, without one, the
+// peer closed in order (DownloadTally.h). A body cut at the limit is not
+// whole. tally may be null.
+class DownloadTally;
+int32_t FetchText(TransferJob* job, DownloadTally* tally);
 
 // GET url and write the reply body to folder + fileName of the URL (no
 // separator inserted), created or overwritten ("wb"). Every body byte is
@@ -61,7 +67,6 @@ int32_t FetchToFile(const char* url, const char* folder);
 // The same, and tally tells whether the file got the whole body: the body
 // bytes against the reply's Content-Length, an orderly close, every write
 // done (DownloadTally.h). tally may be null.
-class DownloadTally;
 int32_t FetchToFile(const char* url, const char* folder, DownloadTally* tally);
 
 // POST body to url as application/x-www-form-urlencoded, declaring the body
