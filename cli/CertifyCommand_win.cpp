@@ -174,7 +174,7 @@ int RunCertify(int argc, char** argv) {
   unsigned read = 0;
   bool versionEnded = vt::EngineRun::RunThreadAndWait(VersionCheckThread, nullptr, kVersionWaitMs, &read);
   bool updateDue = versionEnded && read == 1 && IsNewerVersion(OwnFileVersion(), LatestVersion.GetData());
-  progress.Update("version", vt::VersionCheckLine(versionEnded, updateDue, LatestVersion.GetData()));
+  progress.Update("version", vt::VersionCheckLine(versionEnded, read == 1, updateDue, LatestVersion.GetData()));
   progress.Done();
   out.AddRaw("update_available", updateDue ? "true" : "false");
 

@@ -2,8 +2,10 @@
 
 namespace vt {
 
-std::string VersionCheckLine(bool ended, bool updateDue, const char* latest) {
+std::string VersionCheckLine(bool ended, bool read, bool updateDue, const char* latest) {
   if (!ended) return "no answer within 5 s";
+  // No document is not the same as no newer version.
+  if (!read) return "no version document";
   if (updateDue) return std::string("update ") + (latest ? latest : "") + " available (not installed)";
   return "up to date";
 }

@@ -8,8 +8,9 @@
 namespace vt {
 
 // The version check: ended is whether the thread ended within its wait,
-// updateDue whether the document names a newer version (latest).
-std::string VersionCheckLine(bool ended, bool updateDue, const char* latest);
+// read whether it read a version document, updateDue whether the document
+// names a newer version (latest).
+std::string VersionCheckLine(bool ended, bool read, bool updateDue, const char* latest);
 
 // The test-number request: answered is whether the thread's message came
 // within the bound, kind its wParam (0 update demanded, 1 access denied,

@@ -6,10 +6,11 @@
 namespace {
 
 TEST(CertifyVerdicts, VersionCheck) {
-  EXPECT_EQ(vt::VersionCheckLine(false, false, ""), "no answer within 5 s");
-  EXPECT_EQ(vt::VersionCheckLine(false, true, "9.9"), "no answer within 5 s");
-  EXPECT_EQ(vt::VersionCheckLine(true, false, "2.21"), "up to date");
-  EXPECT_EQ(vt::VersionCheckLine(true, true, "2.22"), "update 2.22 available (not installed)");
+  EXPECT_EQ(vt::VersionCheckLine(false, false, false, ""), "no answer within 5 s");
+  EXPECT_EQ(vt::VersionCheckLine(false, true, true, "9.9"), "no answer within 5 s");
+  EXPECT_EQ(vt::VersionCheckLine(true, false, false, ""), "no version document");  // refused, empty, malformed
+  EXPECT_EQ(vt::VersionCheckLine(true, true, false, "2.21"), "up to date");
+  EXPECT_EQ(vt::VersionCheckLine(true, true, true, "2.22"), "update 2.22 available (not installed)");
 }
 
 TEST(CertifyVerdicts, TestNumber) {
