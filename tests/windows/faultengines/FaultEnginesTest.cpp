@@ -53,10 +53,12 @@
 #include "engines/apptest/AppSpeed.h"
 #include "engines/bandwidth/BandwidthTest_win.h"
 #include "engines/command/CommandLaunch_win.h"
+#include "engines/command/DiagnosticLine.h"
 #include "engines/ping/PingThread_win.h"
 #include "engines/trace/RouteTraceThread_win.h"
 #include "engines/trouble/TroubleTraceThread_win.h"
 #include "net/http/HttpClient_win.h"
+#include "net/http/HttpLog.h"
 #include "net/platform/PlatformThreads_win.h"
 #include "tests/support/CommandDouble.h"
 #include "tests/support/HandleCount.h"
@@ -120,6 +122,23 @@ void AddRow(Row row, const std::string& detail) {
                       << row.ms << " ms; " << detail;
   Rows().push_back(std::move(row));
 }
+
+// The engines' log lines are not part of the table; they go nowhere while a
+// test runs (not into a capture of standard output, which would swallow the
+// test's own failure messages too).
+struct QuietLogs {
+  QuietLogs() {
+    static FILE* none = fopen("NUL", "w");
+    if (none) {
+      vt::SetLogStream(none);
+      vt::SetDiagnosticStream(none);
+    }
+  }
+  ~QuietLogs() {
+    vt::SetLogStream(stdout);
+    vt::SetDiagnosticStream(stdout);
+  }
+};
 
 // ---------------------------------------------------------------------------
 // The main window's logic with a view in memory, reporting engines started
@@ -364,7 +383,7 @@ vt::PhaseOptions FastPhase() {
 const char* const kPhaseBound = "all workers ended, or 20 empty intervals (about 20 s; 100 ms intervals here)";
 
 TEST(FaultEngines, BandwidthPhasesBothDirections) {
-  StdoutCapture log;
+  QuietLogs quiet;
   for (bool upload : {false, true}) {
     for (const Fault& fault : ServerFaults(upload)) {
       FaultServer server(fault);
@@ -419,7 +438,7 @@ TEST(FaultEngines, BandwidthPhasesBothDirections) {
 // the application test; the result goes to the page as the site's item.
 
 TEST(FaultEngines, ApplicationProbe) {
-  StdoutCapture log;
+  QuietLogs quiet;
   for (const Fault& fault : ServerFaults()) {
     FaultServer server(fault);
     ASSERT_TRUE(server.ok());
@@ -508,7 +527,7 @@ std::string DeadlineBound(unsigned productMs) {
 
 TEST(FaultEngines, PingCommand) {
   CapDeadlines cap;
-  StdoutCapture log;
+  QuietLogs quiet;
   for (const CommandFault& fault : CommandFaults("ping/en_mixed.txt", 4, "vt-ping-fault")) {
     ASSERT_FALSE(fault.fixture.empty());
     CommandDouble ping("ping", fault.fixture, 0, fault.holdMs);
@@ -542,7 +561,7 @@ TEST(FaultEngines, PingCommand) {
 
 TEST(FaultEngines, RouteTraceCommand) {
   CapDeadlines cap;
-  StdoutCapture log;
+  QuietLogs quiet;
   for (const CommandFault& fault : CommandFaults("tracert/zh_ten_hops.txt", 4, "vt-trace-fault")) {
     ASSERT_FALSE(fault.fixture.empty());
     CommandDouble tracert("tracert", fault.fixture, 0, fault.holdMs);
@@ -580,7 +599,7 @@ void PublicAddressServer(LoopbackConnection& c) {
 
 TEST(FaultEngines, DiagnosisTraceCommand) {
   CapDeadlines cap;
-  StdoutCapture log;
+  QuietLogs quiet;
   LoopbackServer platform(PublicAddressServer, platformServer, 80);
   ASSERT_TRUE(platform.ok()) << "the platform address " << platformServer << ":80 is taken (a lab running?)";
   // Over CUIString's 16 MiB limit: the capture stops there.
@@ -650,7 +669,7 @@ bool RunThread(FrameRig& rig, unsigned(__stdcall* proc)(void*), void* arg, DWORD
 // The platform steps: each exchange against every server fault.
 TEST(FaultEngines, PlatformExchanges) {
   ShortSilence silence;
-  StdoutCapture log;
+  QuietLogs quiet;
   for (const Fault& fault : ServerFaults()) {
     // The healthy platform's bodies, for the checks of what was kept.
     if (IsRefused(fault)) {  // refused only if nothing else listens there
@@ -770,7 +789,7 @@ TEST(FaultEngines, PlatformExchanges) {
 // The update download names any host: the same faults on a free port.
 TEST(FaultEngines, UpdateDownload) {
   ShortSilence silence;
-  StdoutCapture log;
+  QuietLogs quiet;
   for (const Fault& fault : ServerFaults()) {
     FaultServer server(fault);
     ASSERT_TRUE(server.ok());
