@@ -691,7 +691,8 @@ TEST(FaultEngines, PlatformExchanges) {
       Row row;
       row.engine = "public address (PublicIpThread, GET /getip.php)";
       row.fault = fault.name;
-      row.sees = "tipsWANIP \"" + Shown(rig.Text("tipsWANIP")) + "\" / " + Shown(rig.Text("TroubleWAN"));
+      // tipsWANIP is a plain label, TroubleWAN markup.
+      row.sees = "tipsWANIP \"" + Cell(Utf8(rig.Text("tipsWANIP"))) + "\" / " + Shown(rig.Text("TroubleWAN"));
       row.stored = "PublicIpText " + Quoted(PublicIpText.GetData());
       row.ms = ms;
       row.bound = SilenceBound();
