@@ -1,0 +1,10 @@
+// The client's whole run: the version check (and, when a newer version is
+// published and downloaded whole, the self-update, which ends the process),
+// then the toolkit, the main window at screen size (its ready step runs the
+// settings window), and the message loop until the main window's teardown
+// posts the quit message. veltrane.exe's entry point is this call alone.
+#pragma once
+
+#include <windows.h>
+
+int RunVeltrane(HINSTANCE instance);
