@@ -149,6 +149,32 @@ FILE* DiscardStream() {
   return none;
 }
 
+// A certification's frame and test-number request. Engine threads point
+// into them (and may still write them just after their last message), so
+// neither is ever freed; a later certification in the same process takes
+// the pair of the last one that ended with every engine done (with a fresh
+// model), as the window runs test after test with the same records. A pair
+// left with an engine still running is set aside for good.
+struct CertifyRecords {
+  vt::ConsoleFrame* frame = nullptr;
+  TestNumberRequest* request = nullptr;
+};
+CertifyRecords g_idle;
+
+CertifyRecords TakeRecords() {
+  CertifyRecords r = g_idle;
+  g_idle = CertifyRecords{};
+  if (r.frame) {
+    r.frame->Renew();
+    return r;
+  }
+  return CertifyRecords{new vt::ConsoleFrame(), new TestNumberRequest};
+}
+
+// Every engine the certification started has ended: the records may serve
+// the next one.
+void ReleaseRecords(const CertifyRecords& r) { g_idle = r; }
+
 int Finish(const vt::JsonObject& out, int code) {
   printf("%s\n", out.Str().c_str());
   fflush(stdout);
@@ -179,8 +205,9 @@ int RunCertify(int argc, char** argv) {
   out.AddRaw("update_available", updateDue ? "true" : "false");
 
   // 2. Test number.
-  auto* frame = new vt::ConsoleFrame();  // engines point into it until the process ends
-  auto* request = new TestNumberRequest;
+  CertifyRecords records = TakeRecords();
+  vt::ConsoleFrame* frame = records.frame;
+  TestNumberRequest* request = records.request;
   request->window = frame->run().window();
   request->query.Format("&User=%s&Pass=%s", a.user, a.pass);
   WPARAM kind = 0;
@@ -194,6 +221,8 @@ int RunCertify(int argc, char** argv) {
                      kExchangeLimitMs, a.json);
   std::string seq = TestNumberReply.GetData();
   if (!vt::TestNumberGranted(granted, static_cast<unsigned>(kind), seq.c_str())) {
+    // The thread's one message was its last act: the records are free again.
+    if (granted) ReleaseRecords(records);
     progress.Update("test number", vt::TestNumberLine(granted, static_cast<unsigned>(kind), seq.c_str()));
     progress.Done();
     bool unanswered = !granted || kind == 2;
@@ -214,10 +243,11 @@ int RunCertify(int argc, char** argv) {
                     a.json) &&
             RunPage(*frame, progress, "ButtonTroubles", "diagnosis", vt::MSG_TROUBLE_RESULT, vt::TR_DONE,
                     kDiagnosisLimitMs, "TroubleshootingStatus", a.json);
-  if (!ok) {
+  if (!ok) {  // an engine may still run: these records are not used again
     out.Add("verdict", "test did not end");
     return Finish(out, kCliFailed);
   }
+  ReleaseRecords(records);
 
   // 4. The report, built as the window builds it, sent to both paths.
   ReportRecord& report = model.report();

@@ -48,6 +48,7 @@
 #include "app/startup/VersionCompare.h"
 #include "cli/CertifyVerdicts.h"
 #include "cli/CliCommand.h"
+#include "cli/ConsoleFrame_win.h"
 #include "cli/PlainText.h"
 #include "config/ServerProfile.h"
 #include "engines/apptest/AppSpeed.h"
@@ -825,8 +826,10 @@ TEST(FaultEngines, UpdateDownload) {
 
 // The console's certification against a platform that refuses: it ends
 // with "the platform does not answer" (exit 5) every time, and running it
-// again in the same process leaves no handle behind per run (it once
-// opened its discard stream anew each time).
+// again in the same process leaves nothing behind per run: no handle (it
+// once opened its discard stream anew each time) and no frame (it once made
+// a frame per run and kept it for good; now a run whose engines have all
+// ended hands its frame on to the next).
 TEST(FaultEngines, CertifyAgainstARefusingPlatformLeavesNoHandleBehind) {
   {  // nothing else listens there: connections are refused
     LoopbackServer probe([](LoopbackConnection&) {}, platformServer, 80);
@@ -836,6 +839,7 @@ TEST(FaultEngines, CertifyAgainstARefusingPlatformLeavesNoHandleBehind) {
   ASSERT_TRUE(certify);
   std::vector<size_t> handles;
   std::vector<int> codes;
+  int framesBefore = vt::ConsoleFrame::Made();
   StdoutCapture out;
   for (int run = 0; run < 5; ++run) {
     const char* argv[] = {"certify", "--user", "u", "--pass", "p", "--mode", "2", "--level", "16", "--bandwidth", "100"};
@@ -843,6 +847,7 @@ TEST(FaultEngines, CertifyAgainstARefusingPlatformLeavesNoHandleBehind) {
     handles.push_back(OwnHandleCount());
   }
   for (int code : codes) EXPECT_EQ(code, kCliUnreachable);
+  EXPECT_LE(vt::ConsoleFrame::Made() - framesBefore, 1);
   EXPECT_NE(out.Text().find("\"verdict\":\"unreachable\""), std::string::npos);
   if (handles.back() == 0) GTEST_SKIP() << "no handle count on this system";
   // The first run opens what the process keeps (the discard stream,
