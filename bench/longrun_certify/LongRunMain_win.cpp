@@ -33,10 +33,12 @@ struct Sample {
   size_t threads = 0;
 };
 
-// Private bytes: PROCESS_MEMORY_COUNTERS_EX.PrivateUsage. Wine leaves it
-// (and PagefileUsage) at 0; there the process is a Linux process, and its
-// anonymous resident memory (RssAnon of /proc/self/status, read through the
-// Z: drive) is the nearest measure. *source names what was read.
+// Private bytes: PROCESS_MEMORY_COUNTERS_EX.PrivateUsage, which Windows
+// reports equal to PagefileUsage (the process's commit charge). Wine leaves
+// PrivateUsage at 0 and fills PagefileUsage; should both be 0, the process
+// is a Linux process under Wine, and its anonymous resident memory (RssAnon
+// of /proc/self/status, read through the Z: drive) is the nearest measure.
+// *source names what was read.
 size_t PrivateKb(const char** source) {
   PROCESS_MEMORY_COUNTERS_EX counters = {};
   counters.cb = sizeof counters;
