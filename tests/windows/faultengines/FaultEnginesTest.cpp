@@ -87,12 +87,15 @@ std::string Utf8(const std::string& gbk) {
   return out;
 }
 
-// A markdown cell: no '|' or line breaks, control bytes shown as '.'.
+// A markdown cell: no '|' or line breaks, control bytes shown as '.', and
+// '<' '>' as entities (a reply "<html>404</html>" is text, not a tag).
 std::string Cell(const std::string& utf8) {
   std::string s;
   for (char c : utf8) {
     unsigned char u = static_cast<unsigned char>(c);
     if (c == '|') s += "\\|";
+    else if (c == '<') s += "&lt;";
+    else if (c == '>') s += "&gt;";
     else if (u < 0x20 || u == 0x7F) s += '.';
     else s += c;
   }
