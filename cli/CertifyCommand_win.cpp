@@ -15,6 +15,7 @@
 #include "app/mainframe/BandwidthFigures.h"
 #include "app/mainframe/ReportForm.h"
 #include "app/startup/OwnFileVersion_win.h"
+#include "cli/CertifyVerdicts.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
 #include "cli/JsonLine.h"
@@ -139,6 +140,41 @@ void AddReport(vt::JsonObject& out, const ReportRecord& r, const CertifyArgs& a)
       .Add("bandwidth", a.bandwidth);
 }
 
+// Where the engines' diagnostic lines go without --verbose: one stream for
+// the process, opened at the first certification and kept (a driver that
+// certifies again and again in one process must not leave a handle behind
+// per run).
+FILE* DiscardStream() {
+  static FILE* none = fopen("NUL", "w");
+  return none;
+}
+
+// A certification's frame and test-number request. Engine threads point
+// into them (and may still write them just after their last message), so
+// neither is ever freed; a later certification in the same process takes
+// the pair of the last one that ended with every engine done (with a fresh
+// model), as the window runs test after test with the same records. A pair
+// left with an engine still running is set aside for good.
+struct CertifyRecords {
+  vt::ConsoleFrame* frame = nullptr;
+  TestNumberRequest* request = nullptr;
+};
+CertifyRecords g_idle;
+
+CertifyRecords TakeRecords() {
+  CertifyRecords r = g_idle;
+  g_idle = CertifyRecords{};
+  if (r.frame) {
+    r.frame->Renew();
+    return r;
+  }
+  return CertifyRecords{new vt::ConsoleFrame(), new TestNumberRequest};
+}
+
+// Every engine the certification started has ended: the records may serve
+// the next one.
+void ReleaseRecords(const CertifyRecords& r) { g_idle = r; }
+
 int Finish(const vt::JsonObject& out, int code) {
   printf("%s\n", out.Str().c_str());
   fflush(stdout);
@@ -154,7 +190,7 @@ int RunCertify(int argc, char** argv) {
   // The engines' diagnostic lines would break the progress display; they
   // are kept with --verbose.
   if (!a.verbose) {
-    if (FILE* none = fopen("NUL", "w")) {
+    if (FILE* none = DiscardStream()) {
       vt::SetLogStream(none);
       vt::SetDiagnosticStream(none);
     }
@@ -164,14 +200,14 @@ int RunCertify(int argc, char** argv) {
   unsigned read = 0;
   bool versionEnded = vt::EngineRun::RunThreadAndWait(VersionCheckThread, nullptr, kVersionWaitMs, &read);
   bool updateDue = versionEnded && read == 1 && IsNewerVersion(OwnFileVersion(), LatestVersion.GetData());
-  progress.Update("version", updateDue ? std::string("update ") + LatestVersion.GetData() + " available (not installed)"
-                                       : std::string(versionEnded ? "up to date" : "no answer within 5 s"));
+  progress.Update("version", vt::VersionCheckLine(versionEnded, read == 1, updateDue, LatestVersion.GetData()));
   progress.Done();
   out.AddRaw("update_available", updateDue ? "true" : "false");
 
   // 2. Test number.
-  auto* frame = new vt::ConsoleFrame();  // engines point into it until the process ends
-  auto* request = new TestNumberRequest;
+  CertifyRecords records = TakeRecords();
+  vt::ConsoleFrame* frame = records.frame;
+  TestNumberRequest* request = records.request;
   request->window = frame->run().window();
   request->query.Format("&User=%s&Pass=%s", a.user, a.pass);
   WPARAM kind = 0;
@@ -184,17 +220,14 @@ int RunCertify(int argc, char** argv) {
                      },
                      kExchangeLimitMs, a.json);
   std::string seq = TestNumberReply.GetData();
-  if (!granted || (kind == 2 && seq.empty())) {
-    progress.Update("test number", "the platform does not answer");
+  if (!vt::TestNumberGranted(granted, static_cast<unsigned>(kind), seq.c_str())) {
+    // The thread's one message was its last act: the records are free again.
+    if (granted) ReleaseRecords(records);
+    progress.Update("test number", vt::TestNumberLine(granted, static_cast<unsigned>(kind), seq.c_str()));
     progress.Done();
-    out.Add("verdict", "unreachable");
-    return Finish(out, kCliUnreachable);
-  }
-  if (kind != 2) {
-    progress.Update("test number", kind == 0 ? "refused: this version must be updated" : "refused: access denied");
-    progress.Done();
-    out.Add("verdict", kind == 0 ? "need-update" : "refused");
-    return Finish(out, kind == 0 ? kCliNeedUpdate : kCliRefused);
+    bool unanswered = !granted || kind == 2;
+    out.Add("verdict", unanswered ? "unreachable" : kind == 0 ? "need-update" : "refused");
+    return Finish(out, unanswered ? kCliUnreachable : kind == 0 ? kCliNeedUpdate : kCliRefused);
   }
   progress.Update("test number", seq);
   progress.Done();
@@ -210,10 +243,11 @@ int RunCertify(int argc, char** argv) {
                     a.json) &&
             RunPage(*frame, progress, "ButtonTroubles", "diagnosis", vt::MSG_TROUBLE_RESULT, vt::TR_DONE,
                     kDiagnosisLimitMs, "TroubleshootingStatus", a.json);
-  if (!ok) {
+  if (!ok) {  // an engine may still run: these records are not used again
     out.Add("verdict", "test did not end");
     return Finish(out, kCliFailed);
   }
+  ReleaseRecords(records);
 
   // 4. The report, built as the window builds it, sent to both paths.
   ReportRecord& report = model.report();
@@ -222,24 +256,20 @@ int RunCertify(int argc, char** argv) {
   int32_t saved = SubmitReport(body);
   AddReport(out, report, a);
   out.Add("test_number", seq.c_str());
+  bool meets = vt::ReportMeetsBandwidth(report);
+  std::string address = vt::ReportDocumentAddress(platformServer, seq.c_str());
+  progress.Update("report", vt::ReportLine(saved, meets, vt::SpeedText(report.speed_speed), address));
+  progress.Done();
   if (saved != 0) {
-    progress.Update("report", "could not be delivered to the platform");
-    progress.Done();
     out.Add("verdict", "not-submitted");
     return Finish(out, kCliUnreachable);
   }
 
   // 5. The 90 % rule.
-  if (!vt::ReportMeetsBandwidth(report)) {
-    progress.Update("report", "submitted; download " + vt::SpeedText(report.speed_speed) +
-                                  " is not above 90 % of the line bandwidth: no report document");
-    progress.Done();
+  if (!meets) {
     out.Add("verdict", "below-90-percent");
     return Finish(out, kCliBelowBandwidth);
   }
-  std::string address = vt::ReportDocumentAddress(platformServer, seq.c_str());
-  progress.Update("report", "submitted: " + address);
-  progress.Done();
   out.Add("document", address.c_str()).Add("verdict", "certified");
   return Finish(out, kCliOk);
 }

@@ -5,11 +5,14 @@
 // window would show and store.
 //
 // The request records live inside the frame and worker threads point into
-// them; a frame is therefore made with new and never deleted (the process
-// ends right after the command, as the window's process does).
+// them; a frame is therefore made with new and never deleted. Like the
+// window, which runs test after test with the same records, a frame may run
+// another certification once every engine of the last one has ended: Renew
+// gives it a fresh model (a new window's state) and keeps the records.
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +25,12 @@ namespace vt {
 class ConsoleFrame : public IMainFrameView {
  public:
   ConsoleFrame();
-  MainFrameModel& model() { return model_; }
+  MainFrameModel& model() { return *model_; }
+  // A fresh model and empty control texts; the engines' records and the
+  // message window stay. Only for a frame whose engines have all ended.
+  void Renew();
+  // Frames made in this process (for tests: certifications that reuse one).
+  static int Made();
   EngineRun& run() { return run_; }
 
   // Pumps engine messages into the model (each printed as a JSON line when
@@ -53,7 +61,7 @@ class ConsoleFrame : public IMainFrameView {
  private:
   EngineRun run_;
   EngineLauncher* launcher_;  // never deleted: engine threads point into its records
-  MainFrameModel model_;
+  std::unique_ptr<MainFrameModel> model_;
   std::map<std::string, std::string> texts_;
   std::vector<TraceRowSpec> rows_;
   int dialValue_ = 0;

@@ -1,5 +1,6 @@
 #include "engines/command/CommandLaunch_win.h"
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -8,7 +9,10 @@ namespace vt {
 
 namespace {
 std::mutex g_launchLock;  // see b) in the header
-}
+std::atomic<DWORD> g_deadlineCap{0};
+}  // namespace
+
+void CapCommandDeadlines(DWORD ms) { g_deadlineCap.store(ms, std::memory_order_relaxed); }
 
 VOID CALLBACK CommandOutput::Expire(PVOID process, BOOLEAN) { TerminateProcess(static_cast<HANDLE>(process), 1); }
 
@@ -47,6 +51,8 @@ LaunchResult CommandOutput::Launch(const char* commandLine, DWORD deadlineMs) {
   CloseHandle(pi.hThread);
   read_ = read;
   process_ = pi.hProcess;
+  DWORD cap = g_deadlineCap.load(std::memory_order_relaxed);
+  if (cap && cap < deadlineMs) deadlineMs = cap;
   if (!CreateTimerQueueTimer(&watchdog_, nullptr, Expire, process_, deadlineMs, 0, WT_EXECUTEONLYONCE))
     watchdog_ = nullptr;  // without a watchdog the read lasts as long as the command
   return kLaunchStarted;

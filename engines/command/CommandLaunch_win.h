@@ -24,6 +24,11 @@ enum LaunchResult {
   kLaunchNotStarted = -2,  // CreateProcess failed
 };
 
+// For tests of a command that hangs: every later Launch uses at most ms as
+// its deadline (0, the default, leaves the callers' deadlines as they are),
+// so the watchdog's work is seen in seconds instead of minutes.
+void CapCommandDeadlines(DWORD ms);
+
 class CommandOutput {
  public:
   CommandOutput() = default;

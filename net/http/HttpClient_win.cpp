@@ -2,6 +2,7 @@
 
 #include <process.h>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 
@@ -19,8 +20,39 @@ namespace {
 
 const int kReceiveBuffer = 8192;
 
+std::atomic<DWORD> g_silenceMs{kExchangeSilenceMs};
+
+// Connects within silenceMs: the socket is made non-blocking for the
+// connect only, so a peer that never completes the handshake (its accept
+// queue full, or a route that swallows the packets) cannot hold the caller
+// for the system's own retry schedule. Back to blocking afterwards.
+bool ConnectWithin(SOCKET s, const sockaddr_in& address, DWORD silenceMs) {
+  u_long mode = 1;
+  if (ioctlsocket(s, FIONBIO, &mode) != 0) return false;
+  bool connected = connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  if (!connected && WSAGetLastError() == WSAEWOULDBLOCK) {
+    fd_set writable, failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(s, &writable);
+    FD_SET(s, &failed);
+    timeval limit = {static_cast<long>(silenceMs / 1000), static_cast<long>((silenceMs % 1000) * 1000)};
+    if (select(0, nullptr, &writable, &failed, &limit) == 1 && FD_ISSET(s, &writable)) {
+      int error = 0;
+      int size = sizeof error;
+      connected = getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) == 0 && error == 0;
+    }
+  }
+  mode = 0;
+  return connected && ioctlsocket(s, FIONBIO, &mode) == 0;
+}
+
 // Steps 1 and 3 to 5 of the common opening on a blocking socket: start-up,
-// socket, host lookup, connect. On success *out is the connected socket.
+// socket, host lookup, connect. On success *out is the connected socket,
+// whose sends and receives give up after silenceMs without progress
+// (SO_SNDTIMEO / SO_RCVTIMEO): a receive that times out is a receive error
+// to the loops below ("recv err"), so the routine ends as it does when the
+// connection breaks.
 int32_t OpenBlocking(const UrlParts& url, SOCKET* out) {
   *out = INVALID_SOCKET;
   if (!StartWinsock()) return StartupFailed;
@@ -30,11 +62,14 @@ int32_t OpenBlocking(const UrlParts& url, SOCKET* out) {
     if (s != INVALID_SOCKET) closesocket(s);
     return HostNotFound;
   }
-  if (s == INVALID_SOCKET || connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+  DWORD silenceMs = ExchangeSilenceMs();
+  if (s == INVALID_SOCKET || !ConnectWithin(s, address, silenceMs)) {
     LogLine("connnect failed");
     if (s != INVALID_SOCKET) closesocket(s);
     return ConnectFailed;
   }
+  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&silenceMs), sizeof silenceMs);
+  setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&silenceMs), sizeof silenceMs);
   *out = s;
   return Ok;
 }
@@ -50,7 +85,13 @@ bool SendRequest(SOCKET s, const std::string& request) {
 
 }  // namespace
 
-int32_t FetchText(TransferJob* job) {
+DWORD ExchangeSilenceMs() { return g_silenceMs.load(std::memory_order_relaxed); }
+
+void SetExchangeSilenceMs(DWORD ms) { g_silenceMs.store(ms ? ms : kExchangeSilenceMs, std::memory_order_relaxed); }
+
+int32_t FetchText(TransferJob* job) { return FetchText(job, nullptr); }
+
+int32_t FetchText(TransferJob* job, DownloadTally* tally) {
   if (!job) return ConnectFailed;
   UrlParts url = ParseUrl(job->url);
   SOCKET s;
@@ -71,10 +112,12 @@ int32_t FetchText(TransferJob* job) {
     }
     if (n == 0) {
       LogLine("Ret 0");
+      if (tally) tally->NoteOrderlyClose();
       break;
     }
     job->AddReceived(static_cast<uint32_t>(n));
-    if (!collector.Feed(buffer, static_cast<size_t>(n))) break;  // body limit reached
+    if (tally) tally->Feed(buffer, static_cast<size_t>(n));
+    if (!collector.Feed(buffer, static_cast<size_t>(n))) break;  // body limit reached (then not whole)
   }
   closesocket(s);
   return Ok;

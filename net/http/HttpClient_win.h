@@ -21,37 +21,58 @@
 
 namespace vt {
 
+// The bound of the plain exchanges (FetchText, FetchToFile, PostForm): the
+// connect, every send and every receive give up after this long without
+// progress. A working exchange is never cut by it: it measures silence
+// between bytes, not the length of the transfer, and no server that is
+// still serving falls silent for 30 s. It is what keeps a platform that
+// accepts and never answers from holding the report button (SubmitReport
+// runs on the window's thread) or a platform thread for ever.
+constexpr DWORD kExchangeSilenceMs = 30000;
+// The bound in force (kExchangeSilenceMs unless a test shortened it), and
+// the setter tests use to keep silent-peer cases fast; 0 restores the
+// default. Read when an exchange opens its connection.
+DWORD ExchangeSilenceMs();
+void SetExchangeSilenceMs(DWORD ms);
+
 // GET job->url and keep the reply body as text in job->body (replacing what
 // it held once the request is sent); job->bytesReceived counts every byte
 // received, header included. The body is every byte after the first
 // "\r\n\r\n" of the reply, however the receives cut the reply; a body larger
 // than TextBodyCollector::kDefaultLimit (1 MiB) is cut there and the
 // exchange ends. The header is not interpreted: a 404 page is a body like
-// any other. Blocking socket, no time-out: a caller that must not wait for
-// ever runs it on a thread and waits for that thread with a limit, and then
-// must keep the job alive until the thread ends.
-// Result: Ok (also after a receive error, logged "recv err", or the peer's
-// close, logged "Ret 0"), StartupFailed, HostNotFound, ConnectFailed
+// any other. Blocking socket bounded by ExchangeSilenceMs(): a connect that
+// does not complete within it fails (ConnectFailed), a receive that waits
+// longer is a receive error and ends the exchange with what arrived.
+// Result: Ok (also after a receive error or time-out, logged "recv err", or
+// the peer's close, logged "Ret 0"), StartupFailed, HostNotFound, ConnectFailed
 // (logged "connnect failed"), SendFailed (logged "send err").
 int32_t FetchText(TransferJob* job);
+// The same, and tally tells whether the reply arrived whole: the header
+// ended, and the body has its declared Content-Length or, without one, the
+// peer closed in order (DownloadTally.h). A body cut at the limit is not
+// whole. tally may be null.
+class DownloadTally;
+int32_t FetchText(TransferJob* job, DownloadTally* tally);
 
 // GET url and write the reply body to folder + fileName of the URL (no
 // separator inserted), created or overwritten ("wb"). Every body byte is
 // written, however the receives cut the reply. Results as FetchText, plus
 // FileOpenFailed when the file cannot be created (a URL ending in "/" has no
 // file name, so the path is the folder itself and creating it fails). The
-// request is sent before the file is created. A receive error ends the loop
-// silently.
+// request is sent before the file is created. A receive error, or
+// ExchangeSilenceMs() without a byte, ends the loop silently (the tally then
+// says the file is incomplete).
 int32_t FetchToFile(const char* url, const char* folder);
 // The same, and tally tells whether the file got the whole body: the body
 // bytes against the reply's Content-Length, an orderly close, every write
 // done (DownloadTally.h). tally may be null.
-class DownloadTally;
 int32_t FetchToFile(const char* url, const char* folder, DownloadTally* tally);
 
 // POST body to url as application/x-www-form-urlencoded, declaring the body
 // length less 2 (HttpRequest.h) and sending every byte; the reply is read
-// until the server closes and discarded. Results as FetchText (no "Ret 0").
+// until the server closes, a receive fails or ExchangeSilenceMs() passes
+// without a byte, and discarded. Results as FetchText (no "Ret 0").
 int32_t PostForm(const UrlParts& url, const std::string& body);
 
 // One attempt of the speed probe: a job and the stop signal of that attempt,

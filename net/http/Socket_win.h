@@ -4,8 +4,9 @@
 // Constraints this layer keeps:
 //  a) Every routine starts Windows Sockets 2.2 for itself and never undoes it.
 //  b) The plain routines (FetchText, FetchToFile, PostForm) use blocking
-//     sockets without options or time-outs, as designed: their callers
-//     (the platform exchanges) bound them by waiting for their thread.
+//     sockets whose connect, sends and receives each give up after
+//     ExchangeSilenceMs() without progress (HttpClient_win.h): nothing
+//     stops them from outside, so silence is their only bound.
 //  c) A worker that a controlling thread stops (TimedDownload, the bandwidth
 //     workers) uses a StoppableSocket: non-blocking, and every wait for the
 //     peer (connect, room to send, data to receive) is a select of at most
@@ -92,7 +93,7 @@ class StoppableSocket {
   SOCKET socket_ = INVALID_SOCKET;
 };
 
-// Plain blocking helpers for the routines of constraint b.
+// Plain blocking helper for the routines of constraint b.
 // send() in a loop until every byte is accepted; false on an error.
 bool SendWhole(SOCKET s, const char* data, size_t len);
 

@@ -20,11 +20,16 @@ namespace {
 
 std::string PlatformUrl(const char* path) { return std::string("http://") + platformServer + path; }
 
-// The body of a GET of url ("" when the exchange failed).
+// The body of a GET of url, "" when the exchange failed or the reply did
+// not arrive whole (reset or silent in mid-reply, shorter than its declared
+// length): a cut reply would otherwise pass for a real one, a test number
+// "2026" for "20261209", a public address "203.0" for "203.0.113.7". Like
+// every failed exchange, it then reads as no answer.
 std::string Fetch(const std::string& url) {
   vt::TransferJob job(url);
-  vt::FetchText(&job);
-  return job.body;
+  vt::DownloadTally tally;
+  vt::FetchText(&job, &tally);
+  return tally.Complete() ? job.body : std::string();
 }
 
 }  // namespace

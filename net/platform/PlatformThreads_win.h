@@ -27,6 +27,10 @@ struct TestNumberRequest {
   CUIString query;        // "&User=%s&Pass=%s", appended as typed
 };
 
+// The fetching threads keep a reply only when it arrived whole (its declared
+// length, or the server's orderly close): a reply cut by a reset or by the
+// silence bound counts as no reply (empty).
+//
 // arg: the main window (may be null). Posts MSG_TROUBLE_RESULT(TR_PUBLIC_IP)
 // with PublicIpText, also after a failure (then empty). Exit code 0.
 unsigned __stdcall PublicIpThread(void* arg);

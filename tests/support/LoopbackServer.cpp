@@ -29,14 +29,23 @@ void LoopbackServer::StartWinsock() {
   WSAStartup(0x0202, &data);
 }
 
-LoopbackServer::LoopbackServer(Handler handler, int backlog) : handler_(std::move(handler)) {
+LoopbackServer::LoopbackServer(Handler handler, int backlog) : LoopbackServer(std::move(handler), "127.0.0.1", 0, backlog) {}
+
+LoopbackServer::LoopbackServer(Handler handler, const char* address, uint16_t port, int backlog)
+    : handler_(std::move(handler)), address_(address) {
   StartWinsock();
   SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
   if (s == INVALID_SOCKET) return;
   sockaddr_in a = {};
   a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = 0;
+  a.sin_addr.s_addr = inet_addr(address);
+  a.sin_port = htons(port);
+  if (port != 0) {
+    // A fixed port is bound again and again by one test: the connections
+    // that the last server closed must not keep it.
+    BOOL reuse = TRUE;
+    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+  }
   int len = sizeof a;
   if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(s, backlog) != 0 ||
       getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
@@ -51,7 +60,7 @@ LoopbackServer::LoopbackServer(Handler handler, int backlog) : handler_(std::mov
 LoopbackServer::~LoopbackServer() { Stop(); }
 
 std::string LoopbackServer::Url(const std::string& path) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + path;
+  return "http://" + address_ + ":" + std::to_string(port_) + path;
 }
 
 std::string LoopbackServer::RefusedUrl(const std::string& path) {

@@ -75,13 +75,16 @@ class LoopbackServer {
   using Handler = std::function<void(LoopbackConnection&)>;
 
   explicit LoopbackServer(Handler handler, int backlog = SOMAXCONN);
+  // Listens on a given loopback address and port (0: any free port), e.g.
+  // the compiled-in platform address; ok() is false when it is taken.
+  LoopbackServer(Handler handler, const char* address, uint16_t port, int backlog = SOMAXCONN);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
 
   bool ok() const { return listener_ != INVALID_SOCKET; }
   uint16_t port() const { return port_; }
-  // "http://127.0.0.1:<port>" + path
+  // "http://<address>:<port>" + path
   std::string Url(const std::string& path) const;
 
   size_t ConnectionCount() const;
@@ -105,6 +108,7 @@ class LoopbackServer {
   void NotePeerClosed(size_t index);
 
   Handler handler_;
+  std::string address_;
   SOCKET listener_ = INVALID_SOCKET;
   uint16_t port_ = 0;
   std::atomic<bool> stopping_{false};
