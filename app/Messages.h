@@ -33,6 +33,9 @@ enum TroubleCode : uint32_t {
   TR_WAN_HOPS = 4,
   TR_LAN_HOPS = 5,
   TR_DONE = 16,
+  // Posted instead of the results and TR_DONE when the trace gave no route
+  // to analyse (the command did not start, or wrote no hop section).
+  TR_FAILED = 17,
 };
 
 // The constant's name ("MSG_PING_DONE"), or nullptr for other numbers.

@@ -106,7 +106,9 @@ bool RunPage(vt::ConsoleFrame& frame, Progress& progress, const char* button, co
   progress.Update(phase, "started");
   bool ended = frame.Run(
       [&](const vt::EngineMessage& m) {
-        return m.message == endMessage && (endMessage != vt::MSG_TROUBLE_RESULT || m.wParam == endCode);
+        // A diagnosis that found no route also ends its page (TR_FAILED).
+        return m.message == endMessage &&
+               (endMessage != vt::MSG_TROUBLE_RESULT || m.wParam == endCode || m.wParam == vt::TR_FAILED);
       },
       limitMs, json, [&](const vt::EngineMessage&) {
         std::string figure = vt::PlainText(frame.Text(figureControl).c_str());

@@ -113,6 +113,9 @@ void MainFrameModel::OnTroubleResult(uint32_t code, intptr_t value) {
     case vt::TR_DONE:
       OnTroubleDone();
       return;
+    case vt::TR_FAILED:
+      OnTroubleFailed();
+      return;
     default:
       return;
   }
@@ -128,6 +131,17 @@ void MainFrameModel::OnTroubleDone() {
     lanToolMode_ = true;
     view_->SetNormalImage("ButtonTroubles", "img\\funbtn_lananalys.png");
   }
+}
+
+// The trace gave nothing to analyse: say so and let the user try again; the
+// report keeps the figures it had.
+void MainFrameModel::OnTroubleFailed() {
+  view_->StopTimer(troubleTimer_);
+  view_->SetEnabled("ButtonTroubles", true);
+  view_->SetText("TroubleWAN", "<f 6>外网分析:<n>未取得路由信息</f>");
+  view_->SetText("TroubleLAN", "<f 6>内网分析:<n>未取得路由信息</f>");
+  view_->SetText("TroubleshootingProces", "<f 4>诊断未完成</f>");
+  view_->SetText("TroubleshootingStatus", "<f 4>路由跟踪没有结果，请检查网络后重新诊断</f>");
 }
 
 void MainFrameModel::ShowTroubleVerdict() {

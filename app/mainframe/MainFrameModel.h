@@ -77,6 +77,7 @@ class MainFrameModel {
   void StartTroublePage();
   void OnTroubleResult(uint32_t code, intptr_t value);
   void OnTroubleDone();
+  void OnTroubleFailed();
   void OnTroubleDotsTick();
   void ShowTroubleProgress();
   void ShowTroubleVerdict();

@@ -27,7 +27,11 @@ unsigned __stdcall TroubleTraceThread(void* arg) {
   walk.hoopsWAN = request->hoopsWAN;
   walk.delayLAN = request->delayLAN;
   walk.delayWAN = request->delayWAN;
-  if (!AnalyseTraceOutput(request->output.GetData(), request->output.GetLength(), request->publicIp, walk)) return 2;
+  if (!AnalyseTraceOutput(request->output.GetData(), request->output.GetLength(), request->publicIp, walk)) {
+    // The page waits for an end: without one its button stayed disabled.
+    if (request->window) PostMessageA(static_cast<HWND>(request->window), MSG_TROUBLE_RESULT, TR_FAILED, 0);
+    return 2;
+  }
   request->hoopsLAN = walk.hoopsLAN;
   request->hoopsWAN = walk.hoopsWAN;
   request->delayLAN = walk.delayLAN;

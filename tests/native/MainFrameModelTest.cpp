@@ -263,6 +263,23 @@ TEST_F(Fixture, DiagnosisRescalesAgainstThePingAndOffersTheLanTool) {
   EXPECT_EQ(engines.calls.back(), "publicip");
 }
 
+TEST_F(Fixture, DiagnosisWithoutARouteEndsAsFailedAndMayRunAgain) {
+  Ready(8, 1);
+  model.OnClick("ButtonTroubles");
+  Send(vt::MSG_TROUBLE_RESULT, vt::TR_PUBLIC_IP, reinterpret_cast<intptr_t>("1.2.3.4"));
+  EXPECT_FALSE(view.enabled["ButtonTroubles"]);
+  Send(vt::MSG_TROUBLE_RESULT, vt::TR_FAILED, 0);
+  EXPECT_TRUE(view.enabled["ButtonTroubles"]);
+  ASSERT_FALSE(view.stopped.empty());
+  EXPECT_EQ(view.stopped.back(), TIMER_TROUBLE_DOTS);
+  EXPECT_EQ(view.texts["TroubleWAN"], "<f 6>外网分析:<n>未取得路由信息</f>");
+  EXPECT_EQ(view.texts["TroubleshootingStatus"], "<f 4>路由跟踪没有结果，请检查网络后重新诊断</f>");
+  EXPECT_FALSE(model.lanToolMode());
+  EXPECT_EQ(model.report().hoopsWAN, 0);
+  model.OnClick("ButtonTroubles");
+  EXPECT_EQ(engines.calls.back(), "publicip");
+}
+
 TEST_F(Fixture, NoRescalingWithoutAPing) {
   Ready(8, 1);
   model.OnClick("ButtonTroubles");
