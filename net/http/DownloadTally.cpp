@@ -32,6 +32,21 @@ int64_t LengthValue(const std::string& line, size_t from) {
 
 }  // namespace
 
+int ReadStatusCode(const std::string& header) {
+  // "HTTP/" version, one blank, three digits, then a blank or the line's end.
+  if (header.compare(0, 5, "HTTP/") != 0) return 0;
+  size_t blank = header.find(' ');
+  size_t eol = header.find("\r\n");
+  if (blank == std::string::npos || (eol != std::string::npos && blank > eol) || header.size() < blank + 4) return 0;
+  int code = 0;
+  for (size_t i = blank + 1; i < blank + 4; ++i) {
+    if (header[i] < '0' || header[i] > '9') return 0;
+    code = code * 10 + (header[i] - '0');
+  }
+  if (header.size() > blank + 4 && header[blank + 4] != ' ' && header[blank + 4] != '\r') return 0;
+  return code;
+}
+
 int64_t ReadContentLength(const std::string& header) {
   static const char kName[] = "content-length:";
   int64_t found = -1;
@@ -66,6 +81,7 @@ size_t DownloadTally::Feed(const char* data, size_t len) {
 void DownloadTally::ReadHeader() {
   // A header longer than the limit lost its end: its length cannot be trusted.
   declared_ = header_.size() >= kHeaderLimit ? -2 : ReadContentLength(header_);
+  status_ = ReadStatusCode(header_);
   header_.clear();
   header_.shrink_to_fit();
 }

@@ -32,6 +32,8 @@ class DownloadTally {
   // The Content-Length of the header: -1 when none (or not yet read), -2
   // when the header declares it unreadably or twice with different values.
   int64_t DeclaredLength() const { return declared_; }
+  // The status code of the reply's first line, 0 when it has none readable.
+  int Status() const { return status_; }
   // Whole: the header ended, nothing failed to be written, and the body is
   // exactly the declared length, or, when no length is declared, the peer
   // closed in order.
@@ -44,6 +46,7 @@ class DownloadTally {
   std::string header_;
   uint64_t bodyBytes_ = 0;
   int64_t declared_ = -1;
+  int status_ = 0;
   bool orderlyClose_ = false;
   bool writeFailed_ = false;
 };
@@ -53,5 +56,8 @@ class DownloadTally {
 // twice with different values. Names are compared without case; blanks
 // around the value are allowed.
 int64_t ReadContentLength(const std::string& header);
+// The status code of a reply header's first line ("HTTP/1.1 404 Not Found"
+// gives 404), or 0 when the line is no status line.
+int ReadStatusCode(const std::string& header);
 
 }  // namespace vt

@@ -24,12 +24,14 @@ std::string PlatformUrl(const char* path) { return std::string("http://") + plat
 // not arrive whole (reset or silent in mid-reply, shorter than its declared
 // length): a cut reply would otherwise pass for a real one, a test number
 // "2026" for "20261209", a public address "203.0" for "203.0.113.7". Like
-// every failed exchange, it then reads as no answer.
+// every failed exchange, it then reads as no answer. So does a reply whose
+// status is not 2xx: an error page ("<html>404</html>") is no test number,
+// no public address and no version document.
 std::string Fetch(const std::string& url) {
   vt::TransferJob job(url);
   vt::DownloadTally tally;
   vt::FetchText(&job, &tally);
-  return tally.Complete() ? job.body : std::string();
+  return tally.Complete() && tally.Status() / 100 == 2 ? job.body : std::string();
 }
 
 }  // namespace

@@ -49,6 +49,33 @@ TEST(DownloadTally, CompleteOnlyWhenTheBodyIsWhole) {
   }
 }
 
+TEST(DownloadTally, StatusCodeOfTheFirstLine) {
+  const struct {
+    const char* header;
+    int status;
+  } cases[] = {
+      {"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n", 200},
+      {"HTTP/1.0 404 Not Found\r\n\r\n", 404},
+      {"HTTP/1.1 204\r\n\r\n", 204},
+      {"HTTP/1.1 2000 OK\r\n\r\n", 0},
+      {"HTTP/1.1 20 OK\r\n\r\n", 0},
+      {"HTTP/1.1\r\nX: 1 200 OK\r\n\r\n", 0},  // no blank on the first line
+      {"ICY 200 OK\r\n\r\n", 0},
+      {"garbage\r\n\r\n", 0},
+      {"", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(vt::ReadStatusCode(c.header), c.status) << c.header;
+  // Read once the header has ended, however the reply was cut.
+  const std::string reply = "HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\n\r\npage";
+  for (size_t cut = 0; cut <= reply.size(); ++cut) {
+    vt::DownloadTally tally;
+    tally.Feed(reply.data(), cut);
+    tally.Feed(reply.data() + cut, reply.size() - cut);
+    EXPECT_EQ(tally.Status(), 404) << cut;
+    EXPECT_TRUE(tally.Complete()) << cut;  // whole, though an error page
+  }
+}
+
 TEST(DownloadTally, FailedWriteIsNeverComplete) {
   vt::DownloadTally tally;
   const std::string reply = Header("Content-Length: 2\r\n") + "MZ";

@@ -132,7 +132,8 @@ TEST(CliEngines, TraceWithoutHopSectionAndBadHosts) {
   CommandDouble tracert("tracert", TestDataPath("tracert/zh_unresolved.txt"));
   std::vector<std::string> lines;
   EXPECT_EQ(RunCli("diagnose nosuch.invalid --public-ip 203.0.113.45", lines), 1);
-  EXPECT_EQ(lines, (std::vector<std::string>{"{\"error\":\"the trace output has no hop section\"}"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"{\"msg\":\"MSG_TROUBLE_RESULT\",\"wParam\":17,\"lParam\":0}",
+                                             "{\"error\":\"the trace output has no hop section\"}"}));
   std::string all;
   EXPECT_EQ(RunCli("trace \"198.51.100.10 -h 200\"", lines, &all), 2);
   EXPECT_TRUE(lines.empty());

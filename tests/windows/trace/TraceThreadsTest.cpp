@@ -129,7 +129,8 @@ TEST(TroubleTraceThread, ReportsBothSidesThenTheEnd) {
   EXPECT_EQ(tracert.CommandLineSeen(), "tracert -d -w 800 -h 20 198.51.100.10");
 }
 
-TEST(TroubleTraceThread, OutputWithoutHopSectionSendsNothing) {
+// No route to analyse: only the failure, so the page can end.
+TEST(TroubleTraceThread, OutputWithoutHopSectionEndsAsFailed) {
   CommandDouble tracert("tracert", TestDataPath("tracert/zh_unresolved.txt"));
   MessageCollector collector;
   vt::TraceRequest request;
@@ -137,14 +138,17 @@ TEST(TroubleTraceThread, OutputWithoutHopSectionSendsNothing) {
   request.publicIp = "203.0.113.45";
   request.target = "nosuch.invalid";
   TroubleRun run = Diagnose(request, collector);
+  using Code = std::pair<WPARAM, LPARAM>;
   EXPECT_EQ(run.exitCode, 2);
-  EXPECT_TRUE(run.codes.empty());
+  EXPECT_EQ(run.codes, (std::vector<Code>{{vt::TR_FAILED, 0}}));
   EXPECT_STREQ(request.output.GetData(), "无法解析目标系统名称 nosuch.invalid。\r\n");
   EXPECT_TRUE(request.traceHoops.IsEmpty());
   // A target that is not a plain host runs nothing and ends the same way.
   request.target = "198.51.100.10 -h 200";
+  collector.Clear();
   run = Diagnose(request, collector);
   EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.codes, (std::vector<Code>{{vt::TR_FAILED, 0}}));
   EXPECT_TRUE(request.output.IsEmpty());
   EXPECT_EQ(RunEngineThread(collector, vt::TroubleTraceThread, nullptr, 5000), 1);
 }
