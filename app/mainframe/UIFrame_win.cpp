@@ -49,10 +49,14 @@ void UIFrame::OnWindowDestroyed() {
 
 CControlUI* UIFrame::Find(const char* name) { return manager_.FindControlByName(name); }
 
+CListUI* UIFrame::TraceList() {
+  CControlUI* c = Find("listTrace");
+  return c ? static_cast<CListUI*>(c->GetInterface("List")) : nullptr;
+}
+
 void UIFrame::OnWindowReady() {
   engines_->SetWindow(GetHandle());
-  if (auto* list = static_cast<CListUI*>(Find("listTrace") ? Find("listTrace")->GetInterface("List") : nullptr))
-    list->SetTextCallback(this);
+  if (CListUI* list = TraceList()) list->SetTextCallback(this);
   srand(static_cast<unsigned>(time(nullptr)));  // the application page draws from it
   SettingsChoice choice = g_settingsRunner ? g_settingsRunner(GetHandle()) : SettingsChoice();
   model_.OnWindowReady(LineChoice{choice.bandwidthLevel, choice.serverMode}, choice.testNumber.c_str());
@@ -108,8 +112,7 @@ void UIFrame::SetDialValue(int value) {
 }
 
 void UIFrame::AddTraceRow(const TraceRowSpec& row) {
-  CControlUI* c = Find("listTrace");
-  auto* list = c ? static_cast<CListUI*>(c->GetInterface("List")) : nullptr;
+  CListUI* list = TraceList();
   if (!list) return;
   auto* number = new CLabelUI;
   number->SetText(row.numberText.c_str());
@@ -137,8 +140,7 @@ void UIFrame::AddTraceRow(const TraceRowSpec& row) {
 }
 
 void UIFrame::RemoveAllTraceRows() {
-  CControlUI* c = Find("listTrace");
-  if (auto* list = c ? static_cast<CListUI*>(c->GetInterface("List")) : nullptr) list->RemoveAll();
+  if (CListUI* list = TraceList()) list->RemoveAll();
 }
 
 unsigned UIFrame::StartTimer(unsigned id, unsigned periodMs) {

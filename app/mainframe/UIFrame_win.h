@@ -81,6 +81,7 @@ class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrame
 
  private:
   CControlUI* Find(const char* name);
+  CListUI* TraceList();  // the route page's list, or null
   bool RunUserInfo(std::string* userInfo, std::string* lineBandwidth);
   static OpenDocumentHook g_openDocument;
 

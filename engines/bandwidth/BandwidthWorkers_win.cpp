@@ -25,17 +25,7 @@ unsigned DownloadTransfer(BandwidthPhase& phase, TransferJob& job) {
 
   // The reply is never parsed: header bytes and error pages count too.
   char buffer[kDownloadBuffer];
-  for (;;) {
-    int got = 0;
-    StoppableSocket::Outcome o = s.Recv(buffer, sizeof buffer, &got);
-    if (o == StoppableSocket::kFailed) {
-      LogLine("recv err");
-      break;
-    }
-    if (o == StoppableSocket::kStopped || got == 0) break;
-    job.AddReceived(static_cast<uint32_t>(got));
-    if (phase.stop.IsSignalled()) break;
-  }
+  ReceiveToEnd(s, phase.stop, buffer, sizeof buffer, [&job](uint32_t n) { job.AddReceived(n); });
   return kWorkerOk;  // the socket closes with `s`
 }
 

@@ -74,13 +74,18 @@ int32_t OpenBlocking(const UrlParts& url, SOCKET* out) {
   return Ok;
 }
 
-// Step 6: the whole request in one send.
-bool SendRequest(SOCKET s, const std::string& request) {
-  if (!SendWhole(s, request.data(), request.size())) {
+// The opening, then step 6: the whole request in one send. On success *out
+// is the connected socket, the request sent; a failed send closes it.
+int32_t OpenAndSend(const UrlParts& url, const std::string& request, SOCKET* out) {
+  int32_t result = OpenBlocking(url, out);
+  if (result != Ok) return result;
+  if (!SendWhole(*out, request.data(), request.size())) {
     LogLine("send err");
-    return false;
+    closesocket(*out);
+    *out = INVALID_SOCKET;
+    return SendFailed;
   }
-  return true;
+  return Ok;
 }
 
 }  // namespace
@@ -95,12 +100,8 @@ int32_t FetchText(TransferJob* job, DownloadTally* tally) {
   if (!job) return ConnectFailed;
   UrlParts url = ParseUrl(job->url);
   SOCKET s;
-  int32_t result = OpenBlocking(url, &s);
+  int32_t result = OpenAndSend(url, ComposeGetRequest(url), &s);
   if (result != Ok) return result;
-  if (!SendRequest(s, ComposeGetRequest(url))) {
-    closesocket(s);
-    return SendFailed;
-  }
   job->body.clear();
   TextBodyCollector collector(job->body);
   char buffer[kReceiveBuffer];
@@ -128,12 +129,8 @@ int32_t FetchToFile(const char* url, const char* folder) { return FetchToFile(ur
 int32_t FetchToFile(const char* url, const char* folder, DownloadTally* tally) {
   UrlParts parts = ParseUrl(url);
   SOCKET s;
-  int32_t result = OpenBlocking(parts, &s);
+  int32_t result = OpenAndSend(parts, ComposeGetRequest(parts), &s);
   if (result != Ok) return result;
-  if (!SendRequest(s, ComposeGetRequest(parts))) {
-    closesocket(s);
-    return SendFailed;
-  }
   std::string path = std::string(folder ? folder : "") + parts.fileName;
   FILE* file = fopen(path.c_str(), "wb");
   if (!file) {
@@ -161,12 +158,8 @@ int32_t FetchToFile(const char* url, const char* folder, DownloadTally* tally) {
 
 int32_t PostForm(const UrlParts& url, const std::string& body) {
   SOCKET s;
-  int32_t result = OpenBlocking(url, &s);
+  int32_t result = OpenAndSend(url, ComposePostRequest(url, body), &s);
   if (result != Ok) return result;
-  if (!SendRequest(s, ComposePostRequest(url, body))) {
-    closesocket(s);
-    return SendFailed;
-  }
   char buffer[kReceiveBuffer];
   for (;;) {
     int n = recv(s, buffer, sizeof buffer, 0);
@@ -220,17 +213,7 @@ int32_t RunTimedDownload(ProbeAttempt& attempt) {
   if (!attempt.stop.IsSignalled()) {
     loopRan = true;
     char buffer[kReceiveBuffer];
-    for (;;) {
-      int got = 0;
-      StoppableSocket::Outcome o = s.Recv(buffer, sizeof buffer, &got);
-      if (o == StoppableSocket::kFailed) {
-        LogLine("recv err");
-        break;
-      }
-      if (o == StoppableSocket::kStopped || got == 0) break;
-      total += static_cast<uint32_t>(got);
-      if (attempt.stop.IsSignalled()) break;
-    }
+    ReceiveToEnd(s, attempt.stop, buffer, sizeof buffer, [&total](uint32_t n) { total += n; });
   }
   QueryPerformanceCounter(&end);
   s.Close();

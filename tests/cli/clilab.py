@@ -2,6 +2,7 @@
 veltrane-cli.exe under Wine with its JSON lines parsed."""
 import json
 import os
+import sqlite3
 import subprocess
 import tempfile
 import time
@@ -28,6 +29,14 @@ class Lab:
         self.stop()
         with open(os.path.join(self.dir, "lab.out")) as f:
             raise RuntimeError("lab/run did not start: " + f.read())
+
+    def reports(self):
+        """The reports the lab stored: (endpoint, fields_json, raw_body), oldest first."""
+        db = sqlite3.connect(os.path.join(self.dir, "lab.sqlite3"))
+        try:
+            return db.execute("SELECT endpoint, fields_json, raw_body FROM reports ORDER BY id").fetchall()
+        finally:
+            db.close()
 
     def requests(self):
         with open(os.path.join(self.dir, "requests.jsonl")) as f:

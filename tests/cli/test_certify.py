@@ -1,8 +1,6 @@
 """veltrane-cli certify against lab/run: the whole certification, the stored
 report compared field by field with what the console printed."""
 import json
-import os
-import sqlite3
 import unittest
 import urllib.request
 
@@ -12,14 +10,6 @@ ARGS = ["--user", "Orvalen", "--pass", "580317", "--mode", "2", "--level", "16"]
 INFO = "某公司 A&B"
 
 
-def stored_reports(lab):
-    db = sqlite3.connect(os.path.join(lab.dir, "lab.sqlite3"))
-    try:
-        return db.execute("SELECT endpoint, fields_json, raw_body FROM reports ORDER BY id").fetchall()
-    finally:
-        db.close()
-
-
 class Certified(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -27,7 +17,7 @@ class Certified(unittest.TestCase):
         try:
             cls.code, cls.lines, cls.err = run_cli("certify", *ARGS, "--bandwidth", "100", "--userinfo", INFO,
                                                    "--json", timeout=900)
-            cls.reports = stored_reports(cls.lab)
+            cls.reports = cls.lab.reports()
             final = cls.lines[-1] if cls.lines else {}
             cls.docx = b""
             if final.get("document"):
@@ -76,7 +66,7 @@ class NotCertified(unittest.TestCase):
         try:
             # Loopback is capped at 999.99 Mbit/s, below 90 % of 2000.
             code, lines, err = run_cli("certify", *ARGS, "--bandwidth", "2000", timeout=900)
-            reports = stored_reports(lab)
+            reports = lab.reports()
         finally:
             lab.stop()
         self.assertEqual(code, 6, err)

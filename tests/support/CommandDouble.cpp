@@ -56,9 +56,17 @@ CommandDouble::~CommandDouble() {
   if (!folder_.empty()) RemoveDirectoryA(folder_.c_str());
 }
 
+bool ReadWholeFile(const std::string& path, std::string* text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
 std::string CommandDouble::CommandLineSeen() const {
-  std::ifstream in(argsFile_, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string text;
+  ReadWholeFile(argsFile_, &text);
+  return text;
 }
 
 namespace {

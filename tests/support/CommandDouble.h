@@ -38,6 +38,9 @@ class CommandDouble {
   bool ready_ = false;
 };
 
+// The whole contents of a file into *text; false when it cannot be opened.
+bool ReadWholeFile(const std::string& path, std::string* text);
+
 // The folder of the running test executable, with a trailing backslash.
 std::string TestExeFolder();
 // A file of tests/data (VT_TEST_DATA_DIR is defined for each test executable).

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -112,5 +114,32 @@ std::string SolidPng(int w, int h, uint32_t rgba);
 std::string Png(int w, int h, const std::vector<uint32_t>& rgba);
 // A two-frame 1x1 GIF: red for 100 ms, then blue for 250 ms.
 std::string TwoFrameGif();
+
+// A fixture owning one TestWindow: Open creates it, lets its first frames
+// through and forgets the notifications they made; TearDown destroys it.
+class WindowTest : public ::testing::Test {
+ protected:
+  void Open(const WindowConfig& config) {
+    window_ = new TestWindow(config);
+    ASSERT_NE(window_->Create(), nullptr);
+    hwnd_ = window_->GetHandle();
+    Pump(50);
+    window_->notes.clear();
+  }
+  void TearDown() override {
+    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    delete window_;
+    window_ = nullptr;
+  }
+  // The named control's interface, or null.
+  template <typename T>
+  T* Find(const char* name, const char* iface) {
+    CControlUI* c = window_->Find(name);
+    return c ? static_cast<T*>(c->GetInterface(iface)) : nullptr;
+  }
+
+  TestWindow* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
 
 }  // namespace skintest

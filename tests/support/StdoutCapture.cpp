@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "tests/support/CommandDouble.h"
+
 StdoutCapture::StdoutCapture() {
   char dir[MAX_PATH], file[MAX_PATH];
   GetTempPathA(sizeof dir, dir);
@@ -32,11 +34,6 @@ StdoutCapture::~StdoutCapture() {
 std::string StdoutCapture::Text() {
   fflush(stdout);
   std::string text;
-  FILE* f = fopen(path_.c_str(), "rb");
-  if (!f) return text;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-  fclose(f);
+  ReadWholeFile(path_, &text);
   return text;
 }

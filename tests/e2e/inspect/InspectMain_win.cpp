@@ -5,7 +5,8 @@
 // text, state and place on the screen, by name.
 //
 // The channel is a loopback TCP port (VT_INSPECT_PORT), one request per line,
-// one JSON reply per line, read on the window thread. It exists only in this
+// one JSON reply per line (texts in the system code page, as the console's
+// JSON lines), read on the window thread. It exists only in this
 // test build: veltrane.exe links none of this file's code.
 //
 // The one difference in behaviour: a report document is recorded (the
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "app/mainframe/UIFrame_win.h"
+#include "cli/JsonLine.h"
 #include "app/startup/VeltraneApp_win.h"
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ControlUI.h"
@@ -42,53 +44,7 @@ HWND g_inspectWindow = nullptr;
 std::mutex g_openedLock;
 std::vector<std::string> g_opened;
 
-std::string Utf8(const wchar_t* text, int len = -1) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text, len, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return std::string();
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, len, out.data(), n, nullptr, nullptr);
-  if (len < 0 && !out.empty()) out.pop_back();  // the converted terminator
-  return out;
-}
-
-std::string AnsiToUtf8(const char* text) {
-  if (!text || !*text) return std::string();
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (n <= 0) return std::string();
-  std::vector<wchar_t> wide(static_cast<size_t>(n));
-  MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
-  return Utf8(wide.data());
-}
-
-std::string Utf8ToAnsi(const std::string& text) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::string();
-  std::vector<wchar_t> wide(static_cast<size_t>(n));
-  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), n);
-  int m = WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
-  if (m <= 0) return std::string();
-  std::string out(static_cast<size_t>(m), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, out.data(), m, nullptr, nullptr);
-  out.pop_back();
-  return out;
-}
-
-std::string Json(const std::string& utf8) {
-  std::string out = "\"";
-  for (unsigned char c : utf8) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char esc[8];
-      snprintf(esc, sizeof esc, "\\u%04x", c);
-      out += esc;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
+const char* Bool(bool b) { return b ? "true" : "false"; }
 
 std::string Rect(RECT r) {
   char text[80];
@@ -97,9 +53,15 @@ std::string Rect(RECT r) {
 }
 
 std::string WindowText(HWND hwnd) {
-  wchar_t text[512] = {};
-  GetWindowTextW(hwnd, text, 511);
-  return Utf8(text);
+  char text[512] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+std::string ClassName(HWND hwnd) {
+  char name[64] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  return name;
 }
 
 CUIManager* ManagerOf(HWND hwnd) {
@@ -108,44 +70,33 @@ CUIManager* ManagerOf(HWND hwnd) {
   return nullptr;
 }
 
-// A control as JSON: its place in screen coordinates, its text in UTF-8, and
-// the state of the kinds that have one; with its children when deep.
+// A control as JSON: its place in screen coordinates, its text, and the
+// state of the kinds that have one; with its children when deep.
 std::string ControlJson(HWND hwnd, CControlUI* c, bool deep) {
   RECT r = c->GetPos();
   POINT tl = {r.left, r.top}, br = {r.right, r.bottom};
   ClientToScreen(hwnd, &tl);
   ClientToScreen(hwnd, &br);
-  std::string out = "{\"name\":" + Json(AnsiToUtf8(c->GetName().GetData())) + ",\"class\":" + Json(c->GetClass()) +
-                    ",\"text\":" + Json(AnsiToUtf8(c->GetText().GetData())) +
-                    ",\"visible\":" + (c->IsVisible() ? "true" : "false") +
-                    ",\"enabled\":" + (c->IsEnabled() ? "true" : "false") + ",\"rect\":" +
-                    Rect(RECT{tl.x, tl.y, br.x, br.y});
-  char extra[64];
-  if (auto* dial = static_cast<CDialUI*>(c->GetInterface("Dial"))) {
-    snprintf(extra, sizeof extra, ",\"angle\":%.4f", dial->GetAngle());
-    out += extra;
+  vt::JsonObject out;
+  out.Add("name", c->GetName().GetData())
+      .Add("class", c->GetClass())
+      .Add("text", c->GetText().GetData())
+      .AddRaw("visible", Bool(c->IsVisible()))
+      .AddRaw("enabled", Bool(c->IsEnabled()))
+      .AddRaw("rect", Rect(RECT{tl.x, tl.y, br.x, br.y}));
+  if (auto* dial = static_cast<CDialUI*>(c->GetInterface("Dial"))) out.Add("angle", dial->GetAngle(), 4);
+  if (auto* progress = static_cast<CProgressUI*>(c->GetInterface("Progress")))
+    out.Add("value", static_cast<int64_t>(progress->GetValue()));
+  if (auto* option = static_cast<COptionUI*>(c->GetInterface("Option"))) out.AddRaw("selected", Bool(option->IsSelected()));
+  if (auto* tabs = static_cast<CTabLayoutUI*>(c->GetInterface("TabLayout")))
+    out.Add("cursel", static_cast<int64_t>(tabs->GetCurSel()));
+  auto* box = deep ? static_cast<IContainerUI*>(c->GetInterface("IContainer")) : nullptr;
+  if (box) {
+    std::string children = "[";
+    for (int i = 0; i < box->GetCount(); ++i) children += (i ? "," : "") + ControlJson(hwnd, box->ChildAt(i), true);
+    out.AddRaw("children", children + "]");
   }
-  if (auto* progress = static_cast<CProgressUI*>(c->GetInterface("Progress"))) {
-    snprintf(extra, sizeof extra, ",\"value\":%d", progress->GetValue());
-    out += extra;
-  }
-  if (auto* option = static_cast<COptionUI*>(c->GetInterface("Option")))
-    out += std::string(",\"selected\":") + (option->IsSelected() ? "true" : "false");
-  if (auto* tabs = static_cast<CTabLayoutUI*>(c->GetInterface("TabLayout"))) {
-    snprintf(extra, sizeof extra, ",\"cursel\":%d", tabs->GetCurSel());
-    out += extra;
-  }
-  if (deep) {
-    if (auto* box = static_cast<IContainerUI*>(c->GetInterface("IContainer"))) {
-      out += ",\"children\":[";
-      for (int i = 0; i < box->GetCount(); ++i) {
-        if (i) out += ",";
-        out += ControlJson(hwnd, box->ChildAt(i), true);
-      }
-      out += "]";
-    }
-  }
-  return out + "}";
+  return out.Str();
 }
 
 struct EnumState {
@@ -155,14 +106,16 @@ struct EnumState {
 
 BOOL CALLBACK AddChild(HWND child, LPARAM param) {
   auto* out = reinterpret_cast<std::string*>(param);
-  wchar_t cls[64] = {};
-  GetClassNameW(child, cls, 63);
   RECT r;
   GetWindowRect(child, &r);
   if (out->back() != '[') *out += ",";
-  *out += "{\"class\":" + Json(Utf8(cls)) + ",\"id\":" + std::to_string(GetDlgCtrlID(child)) +
-          ",\"text\":" + Json(WindowText(child)) + ",\"visible\":" + (IsWindowVisible(child) ? "true" : "false") +
-          ",\"rect\":" + Rect(r) + "}";
+  *out += vt::JsonObject()
+              .Add("class", ClassName(child).c_str())
+              .Add("id", static_cast<int64_t>(GetDlgCtrlID(child)))
+              .Add("text", WindowText(child).c_str())
+              .AddRaw("visible", Bool(IsWindowVisible(child)))
+              .AddRaw("rect", Rect(r))
+              .Str();
   return TRUE;
 }
 
@@ -174,25 +127,26 @@ BOOL CALLBACK AddWindow(HWND hwnd, LPARAM param) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
   if (pid != state->pid || hwnd == g_inspectWindow) return TRUE;
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 63);
   RECT r;
   GetWindowRect(hwnd, &r);
   RECT client;
   GetClientRect(hwnd, &client);
   POINT origin = {0, 0};
   ClientToScreen(hwnd, &origin);
-  char handle[32];
-  snprintf(handle, sizeof handle, "%llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)));
+  std::string children = "[";
+  EnumChildWindows(hwnd, AddChild, reinterpret_cast<LPARAM>(&children));
   if (state->out.back() != '[') state->out += ",";
-  state->out += std::string("{\"hwnd\":") + handle + ",\"class\":" + Json(Utf8(cls)) +
-                ",\"title\":" + Json(WindowText(hwnd)) + ",\"visible\":" +
-                (IsWindowVisible(hwnd) ? "true" : "false") + ",\"enabled\":" +
-                (IsWindowEnabled(hwnd) ? "true" : "false") + ",\"rect\":" + Rect(r) + ",\"client\":" +
-                Rect(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom}) +
-                ",\"skinned\":" + (ManagerOf(hwnd) ? "true" : "false") + ",\"children\":[";
-  EnumChildWindows(hwnd, AddChild, reinterpret_cast<LPARAM>(&state->out));
-  state->out += "]}";
+  state->out += vt::JsonObject()
+                    .Add("hwnd", static_cast<int64_t>(reinterpret_cast<uintptr_t>(hwnd)))
+                    .Add("class", ClassName(hwnd).c_str())
+                    .Add("title", WindowText(hwnd).c_str())
+                    .AddRaw("visible", Bool(IsWindowVisible(hwnd)))
+                    .AddRaw("enabled", Bool(IsWindowEnabled(hwnd)))
+                    .AddRaw("rect", Rect(r))
+                    .AddRaw("client", Rect(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom}))
+                    .AddRaw("skinned", Bool(ManagerOf(hwnd)))
+                    .AddRaw("children", children + "]")
+                    .Str();
   return TRUE;
 }
 
@@ -210,7 +164,10 @@ std::string Answer(const std::string& request) {
   if (request == "opened") {
     std::lock_guard<std::mutex> hold(g_openedLock);
     std::string out = "[";
-    for (size_t i = 0; i < g_opened.size(); ++i) out += (i ? "," : "") + Json(AnsiToUtf8(g_opened[i].c_str()));
+    for (size_t i = 0; i < g_opened.size(); ++i) {
+      if (i) out += ",";
+      vt::AppendJsonString(out, g_opened[i].c_str());
+    }
     return out + "]";
   }
   unsigned long long handle = 0;
@@ -222,7 +179,7 @@ std::string Answer(const std::string& request) {
     HWND hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(handle));
     CUIManager* manager = ManagerOf(hwnd);
     if (!manager) return "{\"error\":\"no skinned window with that handle\"}";
-    std::string name = Utf8ToAnsi(request.substr(static_cast<size_t>(used)));
+    std::string name = request.substr(static_cast<size_t>(used));
     CControlUI* c = manager->FindControlByName(name.c_str());
     if (!c) return "{\"error\":\"no control of that name\"}";
     return ControlJson(hwnd, c, kind == "tree");

@@ -16,29 +16,16 @@ namespace {
 
 using skintest::TestWindow;
 
-class ControlsBehaviour : public ::testing::Test {
+class ControlsBehaviour : public skintest::WindowTest {
  protected:
   void SetUp() override {
     controlstest::RegisterSkin();
-    window_ = new TestWindow(controlstest::Layout());
-    ASSERT_NE(window_->Create(), nullptr);
-    hwnd_ = window_->GetHandle();
-    skintest::Pump(50);
-    window_->notes.clear();
-  }
-  void TearDown() override {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    delete window_;
+    Open(controlstest::Layout());
   }
   void Layout() {
     InvalidateRect(hwnd_, nullptr, FALSE);
     UpdateWindow(hwnd_);
     skintest::Pump(20);
-  }
-  template <typename T>
-  T* Find(const char* name, const char* iface) {
-    CControlUI* c = window_->Find(name);
-    return c ? static_cast<T*>(c->GetInterface(iface)) : nullptr;
   }
   std::string Types() const {
     std::string out;
@@ -48,8 +35,6 @@ class ControlsBehaviour : public ::testing::Test {
     }
     return out;
   }
-  TestWindow* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 TEST_F(ControlsBehaviour, OptionGroupsSelectOneAndToggleWithout) {

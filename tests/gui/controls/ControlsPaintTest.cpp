@@ -22,28 +22,17 @@ bool Near(uint32_t got, uint32_t want, int tolerance = 40) {
   return true;
 }
 
-class ControlsPaint : public ::testing::Test {
+class ControlsPaint : public skintest::WindowTest {
  protected:
   void SetUp() override {
     controlstest::RegisterSkin();
-    window_ = new TestWindow(controlstest::Layout());
-    ASSERT_NE(window_->Create(), nullptr);
-    hwnd_ = window_->GetHandle();
+    Open(controlstest::Layout());
     Repaint();
-  }
-  void TearDown() override {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    delete window_;
   }
   void Repaint() {
     InvalidateRect(hwnd_, nullptr, FALSE);
     UpdateWindow(hwnd_);
     skintest::Pump(30);
-  }
-  template <typename T>
-  T* Find(const char* name, const char* iface) {
-    CControlUI* c = window_->Find(name);
-    return c ? static_cast<T*>(c->GetInterface(iface)) : nullptr;
   }
   int CountNear(const RECT& rc, uint32_t colour) {
     int n = 0;
@@ -51,8 +40,6 @@ class ControlsPaint : public ::testing::Test {
       for (int x = rc.left; x < rc.right; ++x) n += Near(window_->Pixel(x, y), colour, 100);
     return n;
   }
-  TestWindow* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 // The needle (black) lies where the rotation about the pivot (234, 379)

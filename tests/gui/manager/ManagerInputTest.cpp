@@ -8,26 +8,16 @@ namespace {
 
 using skintest::TestWindow;
 
-class ManagerInput : public ::testing::Test {
+class ManagerInput : public skintest::WindowTest {
  protected:
   void SetUp() override {
     managertest::RegisterSkin();
-    window_ = new TestWindow(managertest::Layout("input.xml"));
-    ASSERT_NE(window_->Create(), nullptr);
-    hwnd_ = window_->GetHandle();
-    skintest::Pump(50);
-    window_->notes.clear();
-  }
-  void TearDown() override {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    delete window_;
+    Open(managertest::Layout("input.xml"));
   }
   std::string Focused() {
     CControlUI* f = window_->GetManager().GetFocusControl();
     return f ? f->GetName().GetData() : "";
   }
-  TestWindow* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 TEST_F(ManagerInput, ClickNeedsPressAndReleaseOnTheControl) {

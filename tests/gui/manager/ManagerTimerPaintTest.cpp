@@ -10,19 +10,11 @@ namespace {
 
 using skintest::TestWindow;
 
-class ManagerWindow : public ::testing::Test {
+class ManagerWindow : public skintest::WindowTest {
  protected:
   void Open(const char* layout) {
     managertest::RegisterSkin();
-    window_ = new TestWindow(managertest::Layout(layout));
-    ASSERT_NE(window_->Create(), nullptr);
-    hwnd_ = window_->GetHandle();
-    skintest::Pump(50);
-    window_->notes.clear();
-  }
-  void TearDown() override {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    delete window_;
+    WindowTest::Open(managertest::Layout(layout));
   }
   int TimerNotes(WPARAM id) {
     int n = 0;
@@ -34,8 +26,6 @@ class ManagerWindow : public ::testing::Test {
     PostMessageA(hwnd_, WM_TIMER, nativeId, 0);
     skintest::Pump(20);
   }
-  TestWindow* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 TEST_F(ManagerWindow, TimersUseNativeIdsFrom17AndWrapAt255) {

@@ -488,12 +488,7 @@ std::string WriteTemp(const char* stem, const std::string& bytes) {
 
 std::string ReadFile(const std::string& path) {
   std::string text;
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return text;
-  char b[65536];
-  size_t n;
-  while ((n = fread(b, 1, sizeof b, f)) > 0) text.append(b, n);
-  fclose(f);
+  ReadWholeFile(path, &text);
   return text;
 }
 

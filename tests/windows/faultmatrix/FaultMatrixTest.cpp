@@ -28,6 +28,7 @@
 
 #include "net/http/HttpClient_win.h"
 #include "net/http/ReplyReader.h"
+#include "tests/support/CommandDouble.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/StdoutCapture.h"
 
@@ -106,12 +107,7 @@ std::string TempFolder() {
 
 std::string ReadAndDelete(const std::string& path) {
   std::string text;
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return "<no file>";
-  char b[65536];
-  size_t n;
-  while ((n = fread(b, 1, sizeof b, f)) > 0) text.append(b, n);
-  fclose(f);
+  if (!ReadWholeFile(path, &text)) return "<no file>";
   DeleteFileA(path.c_str());
   return text;
 }

@@ -11,6 +11,7 @@
 
 #include "net/http/HttpClient_win.h"
 #include "net/http/ReplyReader.h"
+#include "tests/support/CommandDouble.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/StdoutCapture.h"
 
@@ -33,13 +34,7 @@ LoopbackServer::Handler Answer(std::vector<std::string> pieces, DWORD pauseMs = 
 
 std::string ReadFile(const std::string& path) {
   std::string text;
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return "<missing>";
-  char b[4096];
-  size_t n;
-  while ((n = fread(b, 1, sizeof b, f)) > 0) text.append(b, n);
-  fclose(f);
-  return text;
+  return ReadWholeFile(path, &text) ? text : "<missing>";
 }
 
 std::string TempFolder() {
