@@ -213,7 +213,8 @@ int RunCertify(int argc, char** argv) {
   request->window = frame->run().window();
   request->query.Format("&User=%s&Pass=%s", a.user, a.pass);
   WPARAM kind = 0;
-  bool granted = vt::EngineRun::StartThread(TestNumberThread, request) &&
+  HANDLE thread = nullptr;
+  bool granted = vt::EngineRun::StartThread(TestNumberThread, request, &thread) &&
                  frame->run().Pump(
                      [&](const vt::EngineMessage& m) {
                        if (m.message != vt::MSG_TEST_NUMBER) return false;
@@ -221,6 +222,9 @@ int RunCertify(int argc, char** argv) {
                        return true;
                      },
                      kExchangeLimitMs, a.json);
+  // Its message was the thread's last act: let it return before anything
+  // ends the process.
+  vt::EngineRun::AwaitEnd(&thread, granted ? vt::EngineRun::kTailMs : 0);
   std::string seq = TestNumberReply.GetData();
   if (!vt::TestNumberGranted(granted, static_cast<unsigned>(kind), seq.c_str())) {
     // The thread's one message was its last act: the records are free again.

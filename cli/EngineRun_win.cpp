@@ -60,11 +60,20 @@ bool EngineRun::Pump(const Handler& handler, DWORD timeoutMs, bool printJson, co
   return done_;
 }
 
-bool EngineRun::StartThread(unsigned(__stdcall* proc)(void*), void* arg) {
+bool EngineRun::StartThread(unsigned(__stdcall* proc)(void*), void* arg, HANDLE* keep) {
   uintptr_t handle = _beginthreadex(nullptr, 0, proc, arg, 0, nullptr);
   if (!handle) return false;
-  CloseHandle(reinterpret_cast<HANDLE>(handle));
+  if (keep) *keep = reinterpret_cast<HANDLE>(handle);
+  else CloseHandle(reinterpret_cast<HANDLE>(handle));
   return true;
+}
+
+bool EngineRun::AwaitEnd(HANDLE* thread, DWORD waitMs) {
+  if (!thread || !*thread) return true;
+  bool ended = WaitForSingleObject(*thread, waitMs) == WAIT_OBJECT_0;
+  CloseHandle(*thread);
+  *thread = nullptr;
+  return ended;
 }
 
 bool EngineRun::RunThreadAndWait(unsigned(__stdcall* proc)(void*), void* arg, DWORD waitMs, unsigned* exitCode) {

@@ -58,7 +58,8 @@ int RunVersion(int argc, char** argv) {
 int RunPublicIp(int argc, char** argv) {
   if (argc > 1) return CliUsage(argv[1]);
   vt::EngineRun run;
-  if (!vt::EngineRun::StartThread(PublicIpThread, run.window())) return kCliFailed;
+  HANDLE thread = nullptr;
+  if (!vt::EngineRun::StartThread(PublicIpThread, run.window(), &thread)) return kCliFailed;
   std::string address;
   bool ended = run.Pump(
       [&](const vt::EngineMessage& m) {
@@ -67,6 +68,7 @@ int RunPublicIp(int argc, char** argv) {
         return true;
       },
       kExchangeLimitMs, true, [](UINT, WPARAM) { return 2; });
+  vt::EngineRun::AwaitEnd(&thread, ended ? vt::EngineRun::kTailMs : 0);
   if (!ended) return kCliFailed;
   vt::JsonObject out;
   out.Add("public_ip", address.c_str());
@@ -88,7 +90,8 @@ int RunTestNumber(int argc, char** argv) {
   auto* request = new TestNumberRequest;
   request->window = run.window();
   request->query.Format("&User=%s&Pass=%s", user, pass);
-  if (!vt::EngineRun::StartThread(TestNumberThread, request)) return kCliFailed;
+  HANDLE thread = nullptr;
+  if (!vt::EngineRun::StartThread(TestNumberThread, request, &thread)) return kCliFailed;
   WPARAM kind = 0;
   bool ended = run.Pump(
       [&](const vt::EngineMessage& m) {
@@ -97,6 +100,7 @@ int RunTestNumber(int argc, char** argv) {
         return true;
       },
       kExchangeLimitMs, true);
+  vt::EngineRun::AwaitEnd(&thread, ended ? vt::EngineRun::kTailMs : 0);
   if (!ended) return kCliFailed;
   static const char* const kNames[] = {"NEED_UPDATE", "ACCESS_DENY", "granted"};
   bool empty = kind == 2 && TestNumberReply.IsEmpty();
