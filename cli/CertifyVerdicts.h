@@ -20,7 +20,7 @@ std::string TestNumberLine(bool answered, unsigned kind, const char* number);
 bool TestNumberGranted(bool answered, unsigned kind, const char* number);
 
 // The report: saved is SubmitReport's result (0: the save request was
-// delivered), meets the 90 % rule, speedText the download figure as shown,
+// delivered and accepted), meets the 90 % rule, speedText the download figure as shown,
 // address the report document's address.
 std::string ReportLine(int saved, bool meets, const std::string& speedText, const std::string& address);
 

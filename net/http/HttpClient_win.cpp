@@ -156,7 +156,9 @@ int32_t FetchToFile(const char* url, const char* folder, DownloadTally* tally) {
   return Ok;
 }
 
-int32_t PostForm(const UrlParts& url, const std::string& body) {
+int32_t PostForm(const UrlParts& url, const std::string& body) { return PostForm(url, body, nullptr); }
+
+int32_t PostForm(const UrlParts& url, const std::string& body, DownloadTally* tally) {
   SOCKET s;
   int32_t result = OpenAndSend(url, ComposePostRequest(url, body), &s);
   if (result != Ok) return result;
@@ -167,7 +169,11 @@ int32_t PostForm(const UrlParts& url, const std::string& body) {
       LogLine("recv err");
       break;
     }
-    if (n == 0) break;
+    if (n == 0) {
+      if (tally) tally->NoteOrderlyClose();
+      break;
+    }
+    if (tally) tally->Feed(buffer, static_cast<size_t>(n));
   }
   closesocket(s);
   return Ok;

@@ -74,6 +74,10 @@ int32_t FetchToFile(const char* url, const char* folder, DownloadTally* tally);
 // until the server closes, a receive fails or ExchangeSilenceMs() passes
 // without a byte, and discarded. Results as FetchText (no "Ret 0").
 int32_t PostForm(const UrlParts& url, const std::string& body);
+// The same, and tally reads the reply as it comes (its status, whether it
+// arrived whole), so the caller can tell an accepted post from an error page
+// or a server that never answered. tally may be null.
+int32_t PostForm(const UrlParts& url, const std::string& body, DownloadTally* tally);
 
 // One attempt of the speed probe: a job and the stop signal of that attempt,
 // shared by the probe and its TimedDownload worker (see ProbeDownloadSpeed).

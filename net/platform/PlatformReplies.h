@@ -1,7 +1,14 @@
 // The platform's replies and the requests built for it, as plain text.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+// SubmitReport's result when the save request went out but its reply had no
+// 2xx status line (an error page, garbage, or no reply at all): the platform
+// did not say it stored the report, so it is not reported as exported. The
+// other results are the save request's RequestResult (0: accepted).
+constexpr int32_t kReportNotAccepted = 7;
 
 // "http://" + platformServer + "/getseq.php?v=1.0.10" + query; the query
 // ("&User=%s&Pass=%s") goes out as typed, without percent-encoding: the

@@ -98,7 +98,11 @@ unsigned __stdcall TestNumberThread(void* arg) {
 }
 
 int32_t SubmitReport(const std::string& body) {
-  int32_t saved = vt::PostForm(vt::ParseUrl(PlatformUrl("/sp/index.php?c=savereport&a=save")), body);
+  vt::DownloadTally tally;
+  int32_t saved = vt::PostForm(vt::ParseUrl(PlatformUrl("/sp/index.php?c=savereport&a=save")), body, &tally);
   vt::PostForm(vt::ParseUrl(PlatformUrl("/report/query.php")), body);
+  // A status line is the platform's word on the save; the body that
+  // follows it is discarded anyway, so it need not arrive whole.
+  if (saved == vt::Ok && !(tally.HeaderDone() && tally.Status() / 100 == 2)) return kReportNotAccepted;
   return saved;
 }

@@ -61,5 +61,7 @@ std::string UpdateDownloadPath();
 // Posts the report body to the save path, then the same body to the query
 // path, on the calling thread; the replies are read and discarded. Returns
 // the save request's RequestResult, so the caller can tell a report that
-// never reached the platform from one that did.
+// never reached the platform from one that did, or kReportNotAccepted
+// (PlatformReplies.h) when the save request went out but its reply had no
+// 2xx status line.
 int32_t SubmitReport(const std::string& body);
