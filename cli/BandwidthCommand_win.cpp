@@ -48,15 +48,11 @@ void Progress(vt::ConsoleFrame& frame, const vt::EngineMessage& m, int* download
 int RunBandwidth(int argc, char** argv) {
   int mode = 0, level = 0;
   for (int i = 1; i < argc; ++i) {
-    if (strcmp(argv[i], "--mode") == 0 && i + 1 < argc) {
-      mode = atoi(argv[++i]);
-      if (mode != 1 && mode != 2) return CliUsage(argv[i]);
-    } else if (strcmp(argv[i], "--level") == 0 && i + 1 < argc) {
-      level = atoi(argv[++i]);
-      if (level != 4 && level != 8 && level != 12 && level != 16) return CliUsage(argv[i]);
-    } else {
-      return CliUsage(argv[i]);
-    }
+    if (i + 1 >= argc) return CliUsage(argv[i]);
+    int parsed = ParseLineOption(argv[i], argv[i + 1], &mode, &level);
+    if (parsed < 0) return CliUsage(argv[i]);
+    if (parsed == 0) return CliUsage(argv[i + 1]);
+    ++i;
   }
   if (!mode || !level) return CliUsage(nullptr);
 

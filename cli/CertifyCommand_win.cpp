@@ -80,16 +80,13 @@ bool ParseArgs(int argc, char** argv, CertifyArgs* a, const char** bad) {
     if (strcmp(opt, "--user") == 0) a->user = value;
     else if (strcmp(opt, "--pass") == 0) a->pass = value;
     else if (strcmp(opt, "--userinfo") == 0) a->userInfo = value;
-    else if (strcmp(opt, "--mode") == 0) {
-      a->mode = atoi(value);
-      if (a->mode != 1 && a->mode != 2) { *bad = value; return false; }
-    } else if (strcmp(opt, "--level") == 0) {
-      a->level = atoi(value);
-      if (a->level != 4 && a->level != 8 && a->level != 12 && a->level != 16) { *bad = value; return false; }
-    } else if (strcmp(opt, "--bandwidth") == 0) {
+    else if (strcmp(opt, "--bandwidth") == 0) {
       if (!vt::AcceptLineBandwidth(value)) { *bad = value; return false; }
       a->bandwidth = value;
-    } else { *bad = opt; return false; }
+    } else {
+      int parsed = ParseLineOption(opt, value, &a->mode, &a->level);
+      if (parsed <= 0) { *bad = parsed < 0 ? opt : value; return false; }
+    }
   }
   if (!a->user) *bad = "--user";
   else if (!a->pass) *bad = "--pass";

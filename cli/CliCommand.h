@@ -26,6 +26,13 @@ class CliCommandRegistrar {
 };
 
 const CliCommand* FindCliCommand(const char* name);
+// The line choice of the settings window as options: "--mode 1|2" (Internet
+// or metropolitan) and "--level 4|8|12|16" (the dial). Returns 1 when opt is
+// one of them and value is one of its values, written as such ("12", not
+// "12x" or " 12"), stored in *mode or *level; 0 when opt is one of them and
+// value is not; -1 when opt is neither.
+int ParseLineOption(const char* opt, const char* value, int* mode, int* level);
+
 // Prints the usage of every command to standard error; names the bad
 // argument first when there is one. Returns kCliBadArguments.
 int CliUsage(const char* badArgument);

@@ -92,7 +92,8 @@ class NoServerAnswers(unittest.TestCase):
 class BadArguments(unittest.TestCase):
     def test_usage(self):
         for args in (["bandwidth"], ["bandwidth", "--mode", "3", "--level", "16"],
-                     ["bandwidth", "--mode", "2", "--level", "5"], ["bandwidth", "--mode", "2"]):
+                     ["bandwidth", "--mode", "2", "--level", "5"], ["bandwidth", "--mode", "2"],
+                     ["bandwidth", "--mode", "2", "--level", "16x"]):
             code, lines, err = run_cli(*args, timeout=60)
             self.assertEqual(code, 2, args)
             self.assertEqual(lines, [])

@@ -97,6 +97,7 @@ class NotCertified(unittest.TestCase):
 
     def test_bad_arguments_are_named(self):
         for args, bad in ((ARGS + ["--bandwidth", "abc"], "abc"), (ARGS[:-2] + ["--level", "5", "--bandwidth", "1"], "5"),
+                          (ARGS[:-2] + ["--level", "12x", "--bandwidth", "1"], "12x"),
                           (ARGS[2:] + ["--bandwidth", "100"], "--user"), (ARGS + ["--bandwidth", "100", "--x", "1"], "--x")):
             code, lines, err = run_cli("certify", *args, timeout=60)
             self.assertEqual(code, 2, args)
