@@ -18,6 +18,7 @@
 #include "cli/CertifyVerdicts.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
+#include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"
 #include "cli/PlainText.h"
 #include "engines/command/DiagnosticLine.h"
@@ -96,18 +97,13 @@ bool ParseArgs(int argc, char** argv, CertifyArgs* a, const char** bad) {
   return *bad == nullptr;
 }
 
-// Runs one page's test from its start button to its end message.
-bool RunPage(vt::ConsoleFrame& frame, Progress& progress, const char* button, const char* phase, UINT endMessage,
-             WPARAM endCode, DWORD limitMs, const char* figureControl, bool json) {
+// Runs one page's test from its start button to its end message (isEnd).
+bool RunPage(vt::ConsoleFrame& frame, Progress& progress, const char* button, const char* phase,
+             const vt::EngineRun::Handler& isEnd, DWORD limitMs, const char* figureControl, bool json) {
   frame.model().OnClick(button);
   progress.Update(phase, "started");
   bool ended = frame.Run(
-      [&](const vt::EngineMessage& m) {
-        // A diagnosis that found no route also ends its page (TR_FAILED).
-        return m.message == endMessage &&
-               (endMessage != vt::MSG_TROUBLE_RESULT || m.wParam == endCode || m.wParam == vt::TR_FAILED);
-      },
-      limitMs, json, [&](const vt::EngineMessage&) {
+      isEnd, limitMs, json, [&](const vt::EngineMessage&) {
         std::string figure = vt::PlainText(frame.Text(figureControl).c_str());
         if (!figure.empty()) progress.Update(phase, figure);
         return false;
@@ -210,18 +206,15 @@ int RunCertify(int argc, char** argv) {
   request->window = frame->run().window();
   request->query.Format("&User=%s&Pass=%s", a.user, a.pass);
   WPARAM kind = 0;
-  HANDLE thread = nullptr;
-  bool granted = vt::EngineRun::StartThread(TestNumberThread, request, &thread) &&
-                 frame->run().Pump(
+  bool granted = vt::RunEngineThread(
+                     frame->run(), TestNumberThread, request,
                      [&](const vt::EngineMessage& m) {
                        if (m.message != vt::MSG_TEST_NUMBER) return false;
                        kind = m.wParam;
                        return true;
                      },
-                     kExchangeLimitMs, a.json);
-  // Its message was the thread's last act: let it return before anything
-  // ends the process.
-  vt::EngineRun::AwaitEnd(&thread, granted ? vt::EngineRun::kTailMs : 0);
+                     kExchangeLimitMs, a.json)
+                     .over;
   std::string seq = TestNumberReply.GetData();
   if (!vt::TestNumberGranted(granted, static_cast<unsigned>(kind), seq.c_str())) {
     // The thread's one message was its last act: the records are free again.
@@ -238,14 +231,20 @@ int RunCertify(int argc, char** argv) {
   // 3. The four tests, one after the other.
   MainFrameModel& model = frame->model();
   model.OnWindowReady(LineChoice{a.level, a.mode}, seq.c_str());
-  bool ok = RunPage(*frame, progress, "ButtonBandwidth", "bandwidth", vt::MSG_UPLOAD_DONE, 0, kBandwidthLimitMs,
+  auto endsOn = [](UINT message) { return [message](const vt::EngineMessage& m) { return m.message == message; }; };
+  // The diagnosis ends with its results, or as failed when the trace gave
+  // no route to analyse.
+  auto diagnosisEnd = [](const vt::EngineMessage& m) {
+    return m.message == vt::MSG_TROUBLE_RESULT && (m.wParam == vt::TR_DONE || m.wParam == vt::TR_FAILED);
+  };
+  bool ok = RunPage(*frame, progress, "ButtonBandwidth", "bandwidth", endsOn(vt::MSG_UPLOAD_DONE), kBandwidthLimitMs,
                     "TextDownloadSpeed", a.json) &&
-            RunPage(*frame, progress, "ButtonWeb", "application", vt::MSG_APP_TEST_DONE, 0, kAppsLimitMs,
+            RunPage(*frame, progress, "ButtonWeb", "application", endsOn(vt::MSG_APP_TEST_DONE), kAppsLimitMs,
                     "WebTestingStatus", a.json) &&
-            RunPage(*frame, progress, "ButtonTrace", "route", vt::MSG_TRACE_DONE, 0, kTraceLimitMs, "TraceTestStatus",
-                    a.json) &&
-            RunPage(*frame, progress, "ButtonTroubles", "diagnosis", vt::MSG_TROUBLE_RESULT, vt::TR_DONE,
-                    kDiagnosisLimitMs, "TroubleshootingStatus", a.json);
+            RunPage(*frame, progress, "ButtonTrace", "route", endsOn(vt::MSG_TRACE_DONE), kTraceLimitMs,
+                    "TraceTestStatus", a.json) &&
+            RunPage(*frame, progress, "ButtonTroubles", "diagnosis", diagnosisEnd, kDiagnosisLimitMs,
+                    "TroubleshootingStatus", a.json);
   if (!ok) {  // an engine may still run: these records are not used again
     out.Add("verdict", "test did not end");
     return Finish(out, kCliFailed);

@@ -68,18 +68,9 @@ bool EngineRun::StartThread(unsigned(__stdcall* proc)(void*), void* arg, HANDLE*
   return true;
 }
 
-bool EngineRun::AwaitEnd(HANDLE* thread, DWORD waitMs) {
-  if (!thread || !*thread) return true;
-  bool ended = WaitForSingleObject(*thread, waitMs) == WAIT_OBJECT_0;
-  CloseHandle(*thread);
-  *thread = nullptr;
-  return ended;
-}
-
 bool EngineRun::RunThreadAndWait(unsigned(__stdcall* proc)(void*), void* arg, DWORD waitMs, unsigned* exitCode) {
-  uintptr_t handle = _beginthreadex(nullptr, 0, proc, arg, 0, nullptr);
-  if (!handle) return false;
-  HANDLE thread = reinterpret_cast<HANDLE>(handle);
+  HANDLE thread = nullptr;
+  if (!StartThread(proc, arg, &thread)) return false;
   bool ended = WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;
   DWORD code = 0;
   if (ended && GetExitCodeThread(thread, &code)) *exitCode = code;

@@ -38,15 +38,8 @@ class EngineRun {
   bool Pump(const Handler& handler, DWORD timeoutMs, bool printJson = true, const TextOf& textOf = nullptr);
   // Starts a thread running proc(arg). Without keep the handle is closed at
   // once (the engines are never joined by the window either); with keep the
-  // caller gets it, to hand it to AwaitEnd.
+  // caller gets it and closes it.
   static bool StartThread(unsigned(__stdcall* proc)(void*), void* arg, HANDLE* keep = nullptr);
-  // Waits at most waitMs for a thread kept by StartThread to return, then
-  // closes its handle. A command calls it before it ends with a thread that
-  // has posted its last message but may not have returned yet: the process
-  // then never exits under a thread that is still unwinding.
-  static bool AwaitEnd(HANDLE* thread, DWORD waitMs);
-  // How long AwaitEnd is given for a thread whose last message has come.
-  static constexpr DWORD kTailMs = 5000;
   // Runs proc(arg) on a thread and waits for it at most waitMs, as the
   // start-up waits for its platform threads; false when it could not start
   // or did not end in time (it then goes on, its result unused). exitCode

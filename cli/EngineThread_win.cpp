@@ -1,26 +1,14 @@
 #include "cli/EngineThread_win.h"
 
-#include <atomic>
-
 namespace vt {
 
 namespace {
 
-struct ThreadJob {
-  unsigned(__stdcall* proc)(void*);
-  void* arg;
-  std::atomic<bool> finished{false};
-  std::atomic<unsigned> exitCode{0};
-};
-
-unsigned __stdcall RunJob(void* p) {
-  auto* job = static_cast<ThreadJob*>(p);
-  job->exitCode = job->proc(job->arg);
-  job->finished = true;
-  return 0;
-}
-
 const DWORD kSliceMs = 100;  // how often the pump looks whether the thread has ended
+// How long a thread whose end message has come is given to return: the
+// message is its last act, and a command must not end the process under a
+// thread that is still unwinding.
+const DWORD kTailMs = 5000;
 
 }  // namespace
 
@@ -28,24 +16,19 @@ EngineThreadResult RunEngineThread(EngineRun& run, unsigned(__stdcall* proc)(voi
                                    const EngineRun::Handler& handler, DWORD timeoutMs, bool printJson,
                                    const EngineRun::TextOf& textOf) {
   EngineThreadResult result;
-  // Left allocated when the run times out: the thread still writes to it.
-  auto* job = new ThreadJob{proc, arg};
-  if (!EngineRun::StartThread(RunJob, job)) {
-    delete job;
-    return result;
-  }
+  HANDLE thread = nullptr;
+  if (!EngineRun::StartThread(proc, arg, &thread)) return result;
   DWORD start = GetTickCount();
   while (!result.over && GetTickCount() - start < timeoutMs) {
-    bool ended = job->finished;
+    bool ended = WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
     result.over = run.Pump(handler, kSliceMs, printJson, textOf);
     // Once the thread has ended, one more slice handles what it posted last.
     if (ended) break;
   }
-  result.finished = job->finished;
-  if (result.finished) {
-    result.exitCode = job->exitCode;
-    delete job;
-  }
+  result.finished = WaitForSingleObject(thread, result.over ? kTailMs : 0) == WAIT_OBJECT_0;
+  DWORD code = 0;
+  if (result.finished && GetExitCodeThread(thread, &code)) result.exitCode = code;
+  CloseHandle(thread);
   return result;
 }
 

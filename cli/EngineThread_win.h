@@ -1,7 +1,9 @@
 // Runs one engine thread for a console command: the thread reports to the
 // EngineRun's window, every message is printed as a JSON line, and the run
 // ends when the handler says so, when the thread has ended (and what it
-// posted has been handled), or at the time bound.
+// posted has been handled), or at the time bound. After the end message it
+// waits (at most 5 s) for the thread to return: the message is an engine's
+// last act, and the command may end the process next.
 #pragma once
 
 #include "cli/EngineRun_win.h"

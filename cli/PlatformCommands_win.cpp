@@ -9,7 +9,7 @@
 #include "app/Version.h"
 #include "app/startup/OwnFileVersion_win.h"
 #include "cli/CliCommand.h"
-#include "cli/EngineRun_win.h"
+#include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"
 #include "net/platform/PlatformReplies.h"
 #include "net/platform/PlatformThreads_win.h"
@@ -58,17 +58,16 @@ int RunVersion(int argc, char** argv) {
 int RunPublicIp(int argc, char** argv) {
   if (argc > 1) return CliUsage(argv[1]);
   vt::EngineRun run;
-  HANDLE thread = nullptr;
-  if (!vt::EngineRun::StartThread(PublicIpThread, run.window(), &thread)) return kCliFailed;
   std::string address;
-  bool ended = run.Pump(
-      [&](const vt::EngineMessage& m) {
-        if (m.message != vt::MSG_TROUBLE_RESULT || m.wParam != vt::TR_PUBLIC_IP) return false;
-        address = m.text ? m.text : "";
-        return true;
-      },
-      kExchangeLimitMs, true, [](UINT, WPARAM) { return 2; });
-  vt::EngineRun::AwaitEnd(&thread, ended ? vt::EngineRun::kTailMs : 0);
+  bool ended = vt::RunEngineThread(
+                   run, PublicIpThread, run.window(),
+                   [&](const vt::EngineMessage& m) {
+                     if (m.message != vt::MSG_TROUBLE_RESULT || m.wParam != vt::TR_PUBLIC_IP) return false;
+                     address = m.text ? m.text : "";
+                     return true;
+                   },
+                   kExchangeLimitMs, true, [](UINT, WPARAM) { return 2; })
+                   .over;
   if (!ended) return kCliFailed;
   vt::JsonObject out;
   out.Add("public_ip", address.c_str());
@@ -90,17 +89,16 @@ int RunTestNumber(int argc, char** argv) {
   auto* request = new TestNumberRequest;
   request->window = run.window();
   request->query.Format("&User=%s&Pass=%s", user, pass);
-  HANDLE thread = nullptr;
-  if (!vt::EngineRun::StartThread(TestNumberThread, request, &thread)) return kCliFailed;
   WPARAM kind = 0;
-  bool ended = run.Pump(
-      [&](const vt::EngineMessage& m) {
-        if (m.message != vt::MSG_TEST_NUMBER) return false;
-        kind = m.wParam;
-        return true;
-      },
-      kExchangeLimitMs, true);
-  vt::EngineRun::AwaitEnd(&thread, ended ? vt::EngineRun::kTailMs : 0);
+  bool ended = vt::RunEngineThread(
+                   run, TestNumberThread, request,
+                   [&](const vt::EngineMessage& m) {
+                     if (m.message != vt::MSG_TEST_NUMBER) return false;
+                     kind = m.wParam;
+                     return true;
+                   },
+                   kExchangeLimitMs, true)
+                   .over;
   if (!ended) return kCliFailed;
   static const char* const kNames[] = {"NEED_UPDATE", "ACCESS_DENY", "granted"};
   bool empty = kind == 2 && TestNumberReply.IsEmpty();

@@ -32,7 +32,8 @@ class DownloadTally {
   // The Content-Length of the header: -1 when none (or not yet read), -2
   // when the header declares it unreadably or twice with different values.
   int64_t DeclaredLength() const { return declared_; }
-  // The status code of the reply's first line, 0 when it has none readable.
+  // The status code of the reply's first line, 0 when it has none readable
+  // or the header has not ended yet.
   int Status() const { return status_; }
   // Whole: the header ended, nothing failed to be written, and the body is
   // exactly the declared length, or, when no length is declared, the peer

@@ -28,6 +28,14 @@ class CSkinBuilder {
   const CSkinXml& GetDocument() const { return xml_; }
   const char* GetLastErrorMessage() const { return xml_.GetLastErrorMessage(); }
 
+  // Controls nest at most kMaxNesting deep; a deeper document fails the
+  // build (the building, placing and painting of a tree recurse once a
+  // level). One build makes at most kMaxIncludes includes, its included
+  // documents' included: a document that includes itself count times would
+  // otherwise build count^16 times.
+  static constexpr int kMaxNesting = 64;
+  static constexpr int kMaxIncludes = 1000;
+
  private:
   void ApplyResources(CSkinXmlNode root, CUIManager* manager);
   CControlUI* Parse(CSkinXmlNode node, CControlUI* parent, CUIManager* manager);
@@ -40,18 +48,8 @@ class CSkinBuilder {
   bool failed_ = false;
   int depth_ = 0;  // of Include; a document that includes itself stops at kMaxIncludeDepth
   static constexpr int kMaxIncludeDepth = 16;
-  // Controls nest at most this deep; a deeper document fails the build (the
-  // building, placing and painting of a tree recurse once a level).
-  int nesting_ = 0;
-  // Includes of one build, its included documents' included: a document
-  // that includes itself count times would otherwise build count^16 times.
-  int includesLeft_ = 0;
+  int nesting_ = 0;  // of the control being built, included documents counted in
+  int includesLeft_ = 0;  // of this build, when it is the top-level one
   int* includeBudget_ = &includesLeft_;  // the top-level build's count
-
- public:
-  static constexpr int kMaxNesting = 64;
-  static constexpr int kMaxIncludes = 1000;
-
- private:
   std::vector<CControlUI*> topLevel_;
 };

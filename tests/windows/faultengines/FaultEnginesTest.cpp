@@ -64,6 +64,7 @@
 #include "net/platform/PlatformReplies.h"
 #include "net/platform/PlatformThreads_win.h"
 #include "tests/support/CommandDouble.h"
+#include "tests/support/ShortSilence.h"
 #include "tests/support/HandleCount.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/StdoutCapture.h"
@@ -71,7 +72,6 @@
 namespace {
 
 constexpr DWORD kHoldMs = 60000;        // a silent server or a hanging command: far beyond every bound here
-constexpr DWORD kTestSilenceMs = 1000;  // the plain exchanges' silence bound in this test (30 s in the product)
 constexpr DWORD kCommandCapMs = 2000;   // the commands' watchdog in this test (120 s / 300 s in the product)
 
 // ---------------------------------------------------------------------------
@@ -521,6 +521,25 @@ struct CapDeadlines {
   ~CapDeadlines() { vt::CapCommandDeadlines(0); }
 };
 
+// The stand-in of command for one fault; a fixture written for the fault
+// (all but the hanging one's real output) is deleted afterwards.
+struct FaultyCommand {
+  FaultyCommand(const char* command, const CommandFault& f) : fault(f), standIn(command, f.fixture, 0, f.holdMs) {}
+  ~FaultyCommand() {
+    if (fault.holdMs == 0) DeleteFileA(fault.fixture.c_str());
+  }
+  bool ready() const { return !fault.fixture.empty() && standIn.ready(); }
+
+  const CommandFault& fault;
+  CommandDouble standIn;
+};
+
+// A hanging command's run ends by the (capped) watchdog and not before it;
+// any other within limitMs.
+bool CommandInTime(const CommandFault& fault, ULONGLONG ms, ULONGLONG limitMs) {
+  return fault.holdMs ? ms + 200 >= kCommandCapMs && ms < kCommandCapMs + 10000 : ms < limitMs;
+}
+
 std::string DeadlineBound(unsigned productMs) {
   return "watchdog " + std::to_string(productMs / 1000) + " s (" + std::to_string(kCommandCapMs / 1000) +
          " s here)";
@@ -530,8 +549,7 @@ TEST(FaultEngines, PingCommand) {
   CapDeadlines cap;
   QuietLogs quiet;
   for (const CommandFault& fault : CommandFaults("ping/en_mixed.txt", 4, "vt-ping-fault")) {
-    ASSERT_FALSE(fault.fixture.empty());
-    CommandDouble ping("ping", fault.fixture, 0, fault.holdMs);
+    FaultyCommand ping("ping", fault);
     ASSERT_TRUE(ping.ready());
     FrameRig rig;
     rig.followOn = true;
@@ -553,10 +571,9 @@ TEST(FaultEngines, PingCommand) {
     // before the fault (10, 11, 13, 1, 12, 9 ms) give 9.
     bool expectMean = fault.name != std::string("writes garbage (64 KB)");
     bool meanOk = expectMean ? r.speed_rtt == 9 : r.speed_rtt >= 0;
-    bool inTime = fault.holdMs ? ms + 200 >= kCommandCapMs && ms < kCommandCapMs + 10000 : ms < 20000;
+    bool inTime = CommandInTime(fault, ms, 20000);
     row.ok = done && meanOk && static_cast<WPARAM>(r.speed_rtt) == rig.Last(vt::MSG_PING_DONE) && inTime;
     AddRow(row, "");
-    if (fault.holdMs == 0) DeleteFileA(fault.fixture.c_str());
   }
 }
 
@@ -564,8 +581,7 @@ TEST(FaultEngines, RouteTraceCommand) {
   CapDeadlines cap;
   QuietLogs quiet;
   for (const CommandFault& fault : CommandFaults("tracert/zh_ten_hops.txt", 4, "vt-trace-fault")) {
-    ASSERT_FALSE(fault.fixture.empty());
-    CommandDouble tracert("tracert", fault.fixture, 0, fault.holdMs);
+    FaultyCommand tracert("tracert", fault);
     ASSERT_TRUE(tracert.ready());
     FrameRig rig;
     ULONGLONG start = GetTickCount64();
@@ -590,10 +606,9 @@ TEST(FaultEngines, RouteTraceCommand) {
       for (char c : Garbage(65536)) readerHops += reader.Feed(c) ? 1 : 0;
     }
     bool rowsOk = rig.traceRows() == (garbage ? readerHops : 10);
-    bool inTime = fault.holdMs ? ms + 200 >= kCommandCapMs && ms < kCommandCapMs + 10000 : ms < 20000;
+    bool inTime = CommandInTime(fault, ms, 20000);
     row.ok = done && rowsOk && !rig.Text("TraceTestStatus").empty() && inTime;
     AddRow(row, "");
-    if (fault.holdMs == 0) DeleteFileA(fault.fixture.c_str());
   }
 }
 
@@ -611,8 +626,7 @@ TEST(FaultEngines, DiagnosisTraceCommand) {
   ASSERT_TRUE(platform.ok()) << "the platform address " << platformServer << ":80 is taken (a lab running?)";
   // Over CUIString's 16 MiB limit: the capture stops there.
   for (const CommandFault& fault : CommandFaults("tracert/en_twenty_hops.txt", 17, "vt-trouble-fault")) {
-    ASSERT_FALSE(fault.fixture.empty());
-    CommandDouble tracert("tracert", fault.fixture, 0, fault.holdMs);
+    FaultyCommand tracert("tracert", fault);
     ASSERT_TRUE(tracert.ready());
     FrameRig rig;
     rig.followOn = true;
@@ -638,7 +652,7 @@ TEST(FaultEngines, DiagnosisTraceCommand) {
     row.ms = ms;
     row.bound = DeadlineBound(vt::kTraceDeadlineMs);
     bool garbage = fault.name == std::string("writes garbage (64 KB)");
-    bool inTime = fault.holdMs ? ms + 200 >= kCommandCapMs && ms < kCommandCapMs + 10000 : ms < 30000;
+    bool inTime = CommandInTime(fault, ms, 30000);
     bool storedOk = rig.troubleRequest().output.GetLength() <= CUIString::kMaxLength &&
                     (garbage ? true : r.hoopsWAN + r.hoopsLAN > 0);
     // Output without a hop section ends the page as failed, its button
@@ -646,18 +660,12 @@ TEST(FaultEngines, DiagnosisTraceCommand) {
     row.ok = ended && storedOk && inTime &&
              (garbage ? failedMessage && !doneMessage && rig.Enabled("ButtonTroubles") : doneMessage);
     AddRow(row, "");
-    if (fault.holdMs == 0) DeleteFileA(fault.fixture.c_str());
   }
   platform.Stop();
 }
 
 // ---------------------------------------------------------------------------
 // Platform exchanges on the compiled-in platform address
-
-struct ShortSilence {
-  ShortSilence() { vt::SetExchangeSilenceMs(kTestSilenceMs); }
-  ~ShortSilence() { vt::SetExchangeSilenceMs(0); }
-};
 
 std::string SilenceBound() {
   return "silence bound " + std::to_string(vt::kExchangeSilenceMs / 1000) + " s (" +

@@ -30,12 +30,12 @@
 #include "net/http/ReplyReader.h"
 #include "tests/support/CommandDouble.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/ShortSilence.h"
 #include "tests/support/StdoutCapture.h"
 
 namespace {
 
 constexpr DWORD kSilentMs = 20000;      // how long the silent server holds a connection
-constexpr DWORD kTestSilenceMs = 1000;  // the exchanges' silence bound in this test (30 s in the product)
 const std::string kHeader = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n";
 const std::string kBody = "203.0.113.7 <release ver=\"2.22\"/> 20261209";
 
@@ -174,12 +174,6 @@ class FaultMatrix : public ::testing::Test {
   static std::vector<std::string> rows_;
 };
 std::vector<std::string> FaultMatrix::rows_;
-
-// Shortens the plain exchanges' silence bound for one test and restores it.
-struct ShortSilence {
-  ShortSilence() { vt::SetExchangeSilenceMs(kTestSilenceMs); }
-  ~ShortSilence() { vt::SetExchangeSilenceMs(0); }
-};
 
 std::string SilenceBound() {
   return "silence bound: " + std::to_string(vt::kExchangeSilenceMs / 1000) + " s (" +
