@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
 #include "cli/JsonLine.h"

@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/Messages.h"
-#include "app/mainframe/BandwidthFigures.h"
+#include "base/Messages.h"
+#include "model/BandwidthFigures.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
 #include "cli/JsonLine.h"

@@ -11,17 +11,17 @@
 #include <cstring>
 #include <string>
 
-#include "app/Messages.h"
-#include "app/mainframe/BandwidthFigures.h"
-#include "app/mainframe/ReportForm.h"
-#include "app/startup/OwnFileVersion_win.h"
+#include "base/Messages.h"
+#include "model/BandwidthFigures.h"
+#include "model/ReportForm.h"
+#include "model/OwnFileVersion_win.h"
 #include "cli/CertifyVerdicts.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
 #include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"
 #include "cli/PlainText.h"
-#include "engines/command/DiagnosticLine.h"
+#include "base/Log.h"
 #include "net/http/HttpLog.h"
 #include "config/ServerProfile.h"
 #include "net/platform/PlatformReplies.h"
@@ -187,7 +187,6 @@ int RunCertify(int argc, char** argv) {
   if (!a.verbose) {
     if (FILE* none = DiscardStream()) {
       vt::SetLogStream(none);
-      vt::SetDiagnosticStream(none);
     }
   }
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/CliCommand.h"
-#include "engines/command/DiagnosticLine.h"
+#include "base/Log.h"
 #include "net/http/HttpLog.h"
 
 int main(int argc, char** argv) {
@@ -11,7 +11,6 @@ int main(int argc, char** argv) {
   // Standard output carries JSON lines only; the engines' diagnostic lines
   // ("connnect failed", "recv err", ...) go to standard error.
   vt::SetLogStream(stderr);
-  vt::SetDiagnosticStream(stderr);
   if (argc < 2) return CliUsage(nullptr);
   const CliCommand* command = FindCliCommand(argv[1]);
   if (!command) return CliUsage(argv[1]);

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 
 namespace vt {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/mainframe/EngineLauncher_win.h"
-#include "app/mainframe/MainFrameModel.h"
+#include "model/EngineLauncher_win.h"
+#include "model/MainFrameModel.h"
 #include "cli/EngineRun_win.h"
 
 namespace vt {

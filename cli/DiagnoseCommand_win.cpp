@@ -8,13 +8,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Messages.h"
-#include "app/mainframe/RouteVerdict.h"
+#include "base/Messages.h"
+#include "model/RouteVerdict.h"
 #include "cli/CliCommand.h"
 #include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"
 #include "engines/command/CommandLine.h"
-#include "engines/command/DiagnosticLine.h"
+#include "base/Log.h"
 #include "engines/trace/RouteTraceThread_win.h"
 #include "engines/trouble/TroubleTraceThread_win.h"
 

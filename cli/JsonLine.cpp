@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Messages.h"
-#include "ui/Core/CodePage.h"
+#include "base/Messages.h"
+#include "base/CodePage.h"
 
 namespace vt {
 

@@ -6,7 +6,7 @@
 #include "cli/JsonLine.h"
 #include "cli/PingRun_win.h"
 #include "engines/command/CommandLine.h"
-#include "engines/command/DiagnosticLine.h"
+#include "base/Log.h"
 
 namespace {
 

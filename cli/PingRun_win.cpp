@@ -1,6 +1,6 @@
 #include "cli/PingRun_win.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "cli/EngineThread_win.h"
 #include "engines/ping/PingThread_win.h"
 

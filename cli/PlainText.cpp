@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ui/Core/CodePage.h"
+#include "base/CodePage.h"
 
 namespace vt {
 

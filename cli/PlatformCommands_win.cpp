@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/Messages.h"
-#include "app/Version.h"
-#include "app/startup/OwnFileVersion_win.h"
+#include "base/Messages.h"
+#include "base/Version.h"
+#include "model/OwnFileVersion_win.h"
 #include "cli/CliCommand.h"
 #include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"

@@ -6,7 +6,7 @@
 #   - cli/*_win.cpp are the console front end's commands, which register
 #     themselves, so they are linked into veltrane-cli directly;
 #   - config/ holds one file per server profile; VELTRANE_PROFILE picks one.
-set(VELTRANE_SOURCE_DIRS app net engines ui cli)
+set(VELTRANE_SOURCE_DIRS base net engines model ui app cli)
 
 set(_all "")
 foreach(d IN LISTS VELTRANE_SOURCE_DIRS)
@@ -40,7 +40,7 @@ list(APPEND VELTRANE_PORTABLE_SOURCES "${_profile}")
 # ANSI code page 936 of the customers' machines.
 add_library(vt_flags INTERFACE)
 target_compile_options(vt_flags INTERFACE
-  $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -fexec-charset=GBK -finput-charset=UTF-8>)
+  $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Werror -fexec-charset=GBK -finput-charset=UTF-8>)
 target_include_directories(vt_flags INTERFACE ${CMAKE_SOURCE_DIR})
 
 add_library(veltrane_core STATIC ${VELTRANE_PORTABLE_SOURCES})

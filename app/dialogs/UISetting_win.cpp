@@ -5,9 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "app/dialogs/AppMessageBox_win.h"
-#include "app/mainframe/UIFrame_win.h"
 #include "ui/controls/ControlUI.h"
 
 namespace {

@@ -8,9 +8,19 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "net/platform/PlatformThreads_win.h"
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 #include "ui/Core/WindowImplBase.h"
+
+// The settings window's choice, as the main window reads it after the
+// window has closed.
+struct SettingsChoice {
+  int bandwidthLevel = 12;
+  int serverMode = 1;
+  std::string testNumber;
+};
 
 class UISetting : public WindowImplBase {
  public:
@@ -55,6 +65,6 @@ class UISetting : public WindowImplBase {
   bool requestRunning_ = false;  // a TestNumberThread has the request and has not replied
 };
 
-// RunSettingsWindow (declared with UIFrame, app/mainframe/UIFrame_win.h) runs
-// this window modally over the main window and returns the choice as it
-// stands when the window closes.
+// RunSettingsWindow runs this window modally over the main window and
+// returns the choice as it stands when the window closes.
+SettingsChoice RunSettingsWindow(HWND owner);

@@ -1,7 +1,6 @@
 #include "app/dialogs/UIUserInfo_win.h"
 
-#include "app/mainframe/ReportForm.h"
-#include "app/mainframe/UIFrame_win.h"
+#include "model/ReportForm.h"
 #include "ui/controls/ControlUI.h"
 
 UIUserInfo::UIUserInfo(HWND owner) {

@@ -7,7 +7,9 @@
 
 #include <windows.h>
 
-#include "ui/Core/UIString.h"
+#include <string>
+
+#include "base/UIString.h"
 #include "ui/Core/WindowImplBase.h"
 
 class UIUserInfo : public WindowImplBase {
@@ -27,5 +29,6 @@ class UIUserInfo : public WindowImplBase {
   LRESULT OnDefaultKey(WPARAM key, bool& handled) override;
 };
 
-// RunUserInfoWindow (declared with UIFrame, app/mainframe/UIFrame_win.h) runs
-// this window modally and hands back its two texts when it was accepted.
+// RunUserInfoWindow runs this window modally and hands back its two texts
+// when it was accepted (result 1).
+bool RunUserInfoWindow(HWND owner, std::string* userInfo, std::string* lineBandwidth);

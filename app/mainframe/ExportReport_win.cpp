@@ -5,7 +5,7 @@
 #include <shellapi.h>
 
 #include "app/dialogs/AppMessageBox_win.h"
-#include "app/mainframe/ReportForm.h"
+#include "model/ReportForm.h"
 #include "app/mainframe/UIFrame_win.h"
 #include "config/ServerProfile.h"
 #include "net/platform/PlatformThreads_win.h"

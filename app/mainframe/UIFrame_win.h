@@ -14,18 +14,13 @@
 
 #include <string>
 
-#include "app/mainframe/EngineLauncher_win.h"
-#include "app/mainframe/MainFrameModel.h"
+#include "app/dialogs/UISetting_win.h"
+#include "app/dialogs/UIUserInfo_win.h"
+#include "model/EngineLauncher_win.h"
+#include "model/MainFrameModel.h"
 #include "ui/Core/WindowImplBase.h"
 #include "ui/controls/ListUI.h"
 
-// The settings window's choice, as OnWindowReady reads it after RunModal.
-// Implemented by the settings window (app/dialogs).
-struct SettingsChoice {
-  int bandwidthLevel = 12;
-  int serverMode = 1;
-  std::string testNumber;
-};
 class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrameView {
  public:
   UIFrame();
@@ -96,9 +91,3 @@ class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrame
   MainFrameModel model_;
   int dialValue_ = 0;
 };
-
-SettingsChoice RunSettingsWindow(HWND owner);
-
-// The user-information window: true when accepted (result 1), with its two
-// texts. Implemented by app/dialogs.
-bool RunUserInfoWindow(HWND owner, std::string* userInfo, std::string* lineBandwidth);

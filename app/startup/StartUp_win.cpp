@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/dialogs/AppMessageBox_win.h"
-#include "app/startup/OwnFileVersion_win.h"
-#include "app/startup/SelfUpdate.h"
+#include "model/OwnFileVersion_win.h"
+#include "model/SelfUpdate.h"
 #include "net/platform/PlatformThreads_win.h"
 
 namespace {

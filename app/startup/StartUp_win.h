@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "app/startup/VersionCompare.h"
+#include "model/VersionCompare.h"
 
 // What CheckForUpdate runs and how long it waits; the defaults are the
 // product's. Tests swap the threads, the waits and the final step.

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "engines/bandwidth/BandwidthTest_win.h"
 
 namespace {

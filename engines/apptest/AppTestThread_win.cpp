@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "config/ServerProfile.h"
 #include "engines/apptest/AppSpeed.h"
 #include "net/http/HttpClient_win.h"

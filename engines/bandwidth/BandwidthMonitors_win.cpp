@@ -1,7 +1,7 @@
 // The monitors: one pass over the job list per interval, posting the speeds
 // to the window; at the end they signal the phase's stop and post the final
 // figure.
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "engines/bandwidth/BandwidthPhase_win.h"
 
 namespace vt {

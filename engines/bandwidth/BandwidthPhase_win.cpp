@@ -4,7 +4,7 @@
 
 #include "engines/bandwidth/BandwidthJobs.h"
 #include "engines/bandwidth/BandwidthPhase_win.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 
 namespace vt {
 

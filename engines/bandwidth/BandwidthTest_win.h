@@ -1,6 +1,6 @@
 // The bandwidth test engine: download and upload phases, each a
 // thread that starts one monitor and one worker per job and reports only by
-// posting WM_USER .. WM_USER+3 (app/Messages.h: MSG_DOWNLOAD_SAMPLE,
+// posting WM_USER .. WM_USER+3 (base/Messages.h: MSG_DOWNLOAD_SAMPLE,
 // MSG_DOWNLOAD_DONE, MSG_UPLOAD_SAMPLE, MSG_UPLOAD_DONE) to the request's
 // window. The window chains download phase, ping, upload phase.
 //

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 
 namespace vt {
 

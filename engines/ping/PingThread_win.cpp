@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "engines/command/CommandLaunch_win.h"
 #include "engines/command/CommandLine.h"
 #include "engines/ping/PingParser.h"

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-#include "ui/Core/CodePage.h"
+#include "base/CodePage.h"
 
 namespace vt {
 

@@ -1,6 +1,6 @@
 #include "engines/trace/RouteTraceThread_win.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "engines/command/CommandLaunch_win.h"
 #include "engines/command/CommandLine.h"
 #include "engines/trace/TraceOutputReader.h"

@@ -7,7 +7,7 @@
 #include <cstddef>
 
 #include "engines/trace/HopParser.h"
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 
 namespace vt {
 

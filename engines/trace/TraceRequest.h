@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 
 namespace vt {
 

@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "engines/command/CommandLaunch_win.h"
 #include "engines/command/CommandLine.h"
-#include "engines/command/DiagnosticLine.h"
+#include "base/Log.h"
 #include "engines/trace/RouteTraceThread_win.h"
-#include "engines/trouble/TroubleAnalysis.h"
+#include "engines/trouble/DiagnosisAnalysis.h"
 
 namespace vt {
 
@@ -16,13 +16,13 @@ unsigned __stdcall TroubleTraceThread(void* arg) {
   if (!request) return 1;
   char commandLine[kCommandLineSize];
   if (FormatCommandLine(commandLine, "tracert -d -w 800 -h 20 %s", request->target)) {
-    DiagnosticLine("start %s..\n", commandLine);
+    LogFormat("start %s..\n", commandLine);
     request->output = CaptureOutput(commandLine);
   } else {
     request->output.Empty();  // nothing to run: treated as a command that cannot start
   }
 
-  TroubleWalk walk;
+  DiagnosisWalk walk;
   walk.hoopsLAN = request->hoopsLAN;
   walk.hoopsWAN = request->hoopsWAN;
   walk.delayLAN = request->delayLAN;

@@ -1,6 +1,6 @@
 // The diagnosis trace: "tracert -d -w 800 -h 20 <target>", captured whole,
 // then split into the customer's side (LAN) and the wide-area side (WAN)
-// (engines/trouble/TroubleAnalysis.h). Messages, all MSG_TROUBLE_RESULT:
+// (engines/trouble/DiagnosisAnalysis.h). Messages, all MSG_TROUBLE_RESULT:
 //
 //   TR_WAN_DELAY, TR_LAN_DELAY, TR_WAN_HOPS, TR_LAN_HOPS (sent, in this order)
 //   TR_DONE (posted) after traceHoops and traceDelay have been written
@@ -10,7 +10,7 @@
 #pragma once
 
 #include "engines/trace/TraceRequest.h"
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 
 namespace vt {
 

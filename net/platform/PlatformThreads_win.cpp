@@ -1,6 +1,6 @@
 #include "net/platform/PlatformThreads_win.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "config/ServerProfile.h"
 #include "net/http/DownloadTally.h"
 #include "net/http/HttpClient_win.h"

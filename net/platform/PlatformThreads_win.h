@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 
 // Process-wide replies, empty at start, each replaced whole by the next
 // exchange of its kind.

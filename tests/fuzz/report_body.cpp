@@ -10,9 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/mainframe/ReportForm.h"
+#include "model/ReportForm.h"
 #include "tests/fuzz/support/FuzzInput.h"
-#include "ui/Core/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "engines/trace/HopParser.h"
 #include "engines/trace/TraceOutputReader.h"
 #include "tests/fuzz/support/FuzzInput.h"
-#include "ui/Core/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "tests/fuzz/support/FuzzInput.h"
-#include "ui/Core/CodePage.h"
-#include "ui/Core/UIString.h"
+#include "base/CodePage.h"
+#include "base/UIString.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // veltrane-cli.
 #include <gtest/gtest.h>
 
-#include "app/mainframe/BandwidthFigures.h"
+#include "model/BandwidthFigures.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <random>
 #include <string>
 
-#include "engines/command/DiagnosticLine.h"
+#include "base/Log.h"
 #include "engines/ping/PingParser.h"
 #include "engines/trace/HopParser.h"
 #include "engines/trace/TraceOutputReader.h"
-#include "engines/trouble/TroubleAnalysis.h"
+#include "engines/trouble/DiagnosisAnalysis.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ std::string RandomOutput(std::mt19937& rng, size_t pieces) {
 
 TEST(CommandOutputRobustness, RandomOutputsStayInRange) {
   FILE* sink = fopen("/dev/null", "w");  // the walk's diagnostic lines, thousands here
-  vt::SetDiagnosticStream(sink);
+  vt::SetLogStream(sink);
   std::mt19937 rng(20261210);
   for (int round = 0; round < 300; ++round) {
     std::string output = RandomOutput(rng, 20 + rng() % 400);
@@ -58,7 +58,7 @@ TEST(CommandOutputRobustness, RandomOutputsStayInRange) {
       EXPECT_LT(strnlen(hop.address, sizeof hop.address), sizeof hop.address);
     }
 
-    vt::TroubleWalk walk;
+    vt::DiagnosisWalk walk;
     if (vt::AnalyseTraceOutput(output.data(), output.size(), "203.0.113.7", walk)) {
       EXPECT_GE(walk.hoopsLAN, 0);
       EXPECT_GE(walk.hoopsWAN, 0);
@@ -66,7 +66,7 @@ TEST(CommandOutputRobustness, RandomOutputsStayInRange) {
       EXPECT_TRUE(walk.reachedPublic == 0 || walk.reachedPublic == 1);
     }
   }
-  vt::SetDiagnosticStream(nullptr);
+  vt::SetLogStream(nullptr);
   if (sink) fclose(sink);
 }
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
-#include "app/mainframe/BandwidthFigures.h"
-#include "app/mainframe/DialFigures.h"
-#include "app/mainframe/MainFrameModel.h"
+#include "base/Messages.h"
+#include "model/BandwidthFigures.h"
+#include "model/DialFigures.h"
+#include "model/MainFrameModel.h"
 #include "config/ServerProfile.h"
 
 namespace {
@@ -50,7 +50,7 @@ struct RecordingEngines : IMainFrameEngines {
   void StartTroubleTrace(const char* ip, const char* t) override {
     calls.push_back(std::string("trouble:") + ip + ":" + t);
   }
-  void TroubleTraceLists(std::string* h, std::string* d) override {
+  void DiagnosisTraceLists(std::string* h, std::string* d) override {
     *h = hoops;
     *d = delays;
   }

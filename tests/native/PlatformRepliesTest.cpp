@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/startup/VersionCompare.h"
+#include "model/VersionCompare.h"
 #include "config/ServerProfile.h"
 #include "net/platform/PlatformReplies.h"
 #include "net/platform/VersionDocument.h"

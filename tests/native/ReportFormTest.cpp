@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/mainframe/ReportForm.h"
-#include "ui/Core/CodePage.h"
+#include "model/ReportForm.h"
+#include "base/CodePage.h"
 
 TEST(ReportForm, BodyCarriesEveryFieldUnescaped) {
   ReportRecord r;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/mainframe/RouteVerdict.h"
+#include "model/RouteVerdict.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/startup/SelfUpdate.h"
+#include "model/SelfUpdate.h"
 
 namespace {
 

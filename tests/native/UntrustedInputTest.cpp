@@ -11,8 +11,8 @@
 #include "engines/trace/HopParser.h"
 #include "engines/trace/TraceOutputReader.h"
 #include "net/platform/VersionDocument.h"
-#include "ui/Core/CodePage.h"
-#include "ui/Core/UIString.h"
+#include "base/CodePage.h"
+#include "base/UIString.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "ui/Core/CodePage.h"
-#include "ui/Core/UIString.h"
+#include "base/CodePage.h"
+#include "base/UIString.h"
 
 namespace vt {
 

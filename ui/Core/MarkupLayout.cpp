@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/Core/CodePage.h"
+#include "base/CodePage.h"
 #include "ui/Core/MarkupWalker.h"
 
 namespace vt {

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 
 class CUIManager;
 

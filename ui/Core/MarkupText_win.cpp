@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/Core/CodePage.h"
+#include "base/CodePage.h"
 #include "ui/Core/ImageString.h"
 #include "ui/Core/MarkupLayout.h"
 #include "ui/Core/Render.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "ui/Core/ImageString.h"
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 
 class CUIManager;
 

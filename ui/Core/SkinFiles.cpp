@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 #include "ui/Core/ZipArchive.h"
 
 namespace vt {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ui/Core/UIDefs.h"
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 
 class CGifHandler;
 

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "ui/Core/CodePage.h"
+#include "base/CodePage.h"
 #include "ui/Core/SkinValues.h"
 #include "ui/Core/UIManager.h"
 #include "ui/controls/EditUI.h"

@@ -3,7 +3,7 @@
 // same rectangle as destination and source, so the image keeps its scale).
 #pragma once
 
-#include "ui/Core/UIString.h"
+#include "base/UIString.h"
 
 namespace vt {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "app/dialogs/AppMessageBox_win.h"
 #include "app/dialogs/UISetting_win.h"
 #include "app/mainframe/UIFrame_win.h"

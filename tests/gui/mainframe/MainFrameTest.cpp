@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/dialogs/AppMessageBox_win.h"
-#include "app/mainframe/DialFigures.h"
+#include "model/DialFigures.h"
 #include "app/mainframe/UIFrame_win.h"
 #include "ui/layouts/TabLayoutUI.h"
 

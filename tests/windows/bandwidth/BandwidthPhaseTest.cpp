@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "engines/bandwidth/BandwidthArithmetic.h"
 #include "engines/bandwidth/BandwidthTest_win.h"
 #include "tests/support/HandleCount.h"

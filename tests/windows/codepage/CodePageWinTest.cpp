@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/Core/CodePage.h"
-#include "ui/Core/UIString.h"
+#include "base/CodePage.h"
+#include "base/UIString.h"
 
 TEST(CodePageWin, ProcessRunsInCodePage936) { EXPECT_EQ(GetACP(), 936u); }
 

@@ -39,13 +39,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/Messages.h"
-#include "app/Version.h"
-#include "app/mainframe/BandwidthFigures.h"
-#include "app/mainframe/MainFrameModel.h"
-#include "app/mainframe/ReportForm.h"
-#include "app/startup/SelfUpdate.h"
-#include "app/startup/VersionCompare.h"
+#include "base/Messages.h"
+#include "base/Version.h"
+#include "model/BandwidthFigures.h"
+#include "model/MainFrameModel.h"
+#include "model/ReportForm.h"
+#include "model/SelfUpdate.h"
+#include "model/VersionCompare.h"
 #include "cli/CertifyVerdicts.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
@@ -54,7 +54,7 @@
 #include "engines/apptest/AppSpeed.h"
 #include "engines/bandwidth/BandwidthTest_win.h"
 #include "engines/command/CommandLaunch_win.h"
-#include "engines/command/DiagnosticLine.h"
+#include "base/Log.h"
 #include "engines/ping/PingThread_win.h"
 #include "engines/trace/RouteTraceThread_win.h"
 #include "engines/trace/TraceOutputReader.h"
@@ -137,12 +137,10 @@ struct QuietLogs {
     static FILE* none = fopen("NUL", "w");
     if (none) {
       vt::SetLogStream(none);
-      vt::SetDiagnosticStream(none);
     }
   }
   ~QuietLogs() {
     vt::SetLogStream(stdout);
-    vt::SetDiagnosticStream(stdout);
   }
 };
 
@@ -253,7 +251,7 @@ class FrameRig : public IMainFrameView, public IMainFrameEngines {
     trouble_.target = target;
     Start(vt::TroubleTraceThread, &trouble_);
   }
-  void TroubleTraceLists(std::string* hoops, std::string* delays) override {
+  void DiagnosisTraceLists(std::string* hoops, std::string* delays) override {
     *hoops = trouble_.traceHoops.GetData();
     *delays = trouble_.traceDelay.GetData();
   }

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <thread>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "tests/support/MessageCollector.h"
 
 TEST(MessageCollector, CollectsPostedAndSentMessagesFromAWorker) {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "engines/ping/PingThread_win.h"
 #include "tests/support/CommandDouble.h"
 #include "tests/support/MessageCollector.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/startup/OwnFileVersion_win.h"
+#include "model/OwnFileVersion_win.h"
 
 TEST(OwnFileVersion, ProductCarriesItsVersionResource) {
   VersionPair v = FileVersionOf(VT_PRODUCT_EXE);

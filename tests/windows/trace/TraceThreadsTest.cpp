@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "engines/trace/RouteTraceThread_win.h"
 #include "engines/trouble/TroubleTraceThread_win.h"
 #include "tests/support/CommandDouble.h"

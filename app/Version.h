@@ -1,9 +1,0 @@
-// The program's own version, in one place: the version resource, the main
-// window's version text and the console front end read it from here.
-#pragma once
-
-#define VELTRANE_VERSION_MAJOR 2
-#define VELTRANE_VERSION_MINOR 21
-#define VELTRANE_VERSION_PATCH 2
-#define VELTRANE_VERSION_BUILD 718
-#define VELTRANE_VERSION_TEXT "2.21.2.718"

@@ -1,0 +1,17 @@
+#include "model/AppRating.h"
+
+namespace vt {
+
+const char* RateComment(double mbps) {
+  if (mbps > 8.0) return "很快";
+  if (mbps > 1.0) return "一般";
+  return "很慢";
+}
+
+const char* RateIcon(double mbps) {
+  if (mbps > 8.0) return "file='img\\bt_speed_L1.png'";
+  if (mbps > 1.0) return "file='img\\bt_speed_L2.png'";
+  return "file='img\\bt_speed_L3.png'";
+}
+
+}  // namespace vt

@@ -1,0 +1,102 @@
+// The bandwidth page: download samples walk the needle, the final figures
+// chain download -> ping -> upload and land in the report.
+#include "model/BandwidthFigures.h"
+#include "model/DialFigures.h"
+#include "model/MainFrameModel.h"
+#include "config/ServerProfile.h"
+
+using vt::CapSpeed;
+using vt::MessageSpeedMbps;
+using vt::SpeedText;
+
+void MainFrameModel::StartBandwidthTest() {
+  peakDownloadMbps_ = 0.0;
+  view_->SetText("TextStatus", "<f 4>连接至服务器.....</f>");
+  bandwidthLog_ = "已连接至服务器.....<n>开始测速....<n>";
+  for (double& s : dialSamples_) s = 0.0;
+  sampleCount_ = 0;
+  view_->SetDialValue(0);
+  view_->SetText("TextAvgDelay", "");
+  view_->SetText("TextDownloadSpeed", "");
+  view_->SetText("TextMaxSpeed", "");
+  engines_->StartDownload(line_);
+  needleTimer_ = view_->StartTimer(TIMER_NEEDLE, 100);
+  view_->SetEnabled("ButtonBandwidth", false);
+}
+
+void MainFrameModel::ShowBandwidthLog() {
+  CUIString status;
+  status.Format("<f 4>%s</f>", bandwidthLog_.GetData());
+  view_->SetText("TextStatus", status);
+}
+
+void MainFrameModel::OnDownloadSample(uint32_t bytes) {
+  double speed = CapSpeed(MessageSpeedMbps(bytes));
+  // The phase sends at most sixteen samples; further ones still move the
+  // needle but are not kept beyond the table.
+  if (sampleCount_ < 100) {
+    dialSamples_[sampleCount_++] = speed;
+  } else {
+    dialSamples_[99] = speed;
+  }
+  double b = dialSamples_[sampleCount_ - 1];
+  double a = sampleCount_ >= 2 ? dialSamples_[sampleCount_ - 2] : 0.0;
+  vt::BuildNeedleSteps(a, b, needleSteps_);
+  needleStep_ = 0;
+  view_->SetText("TextDownloadSpeed", SpeedText(speed).c_str());
+  if (speed > peakDownloadMbps_) peakDownloadMbps_ = speed;
+  bandwidthLog_ += ".";
+  ShowBandwidthLog();
+}
+
+void MainFrameModel::OnNeedleTick() {
+  if (sampleCount_ == 0 || needleStep_ >= 10) return;
+  double speed = needleSteps_[needleStep_++];
+  view_->SetDialValue(vt::DialValueOf(vt::DialPosition(line_.bandwidthLevel, speed)));
+  view_->SetText("TextDownloadSpeed", SpeedText(speed).c_str());
+}
+
+void MainFrameModel::OnDownloadDone(uint32_t bytesPerInterval) {
+  downloadMbps_ = CapSpeed(MessageSpeedMbps(bytesPerInterval));
+  view_->StopTimer(needleTimer_);
+  view_->SetText("TextDownloadSpeed", SpeedText(downloadMbps_).c_str());
+  view_->SetDialValue(vt::DialValueOf(vt::DialPosition(line_.bandwidthLevel, downloadMbps_)));
+  bandwidthLog_ += "<n>平均下载速率";
+  bandwidthLog_ += SpeedText(downloadMbps_).c_str();
+  ShowBandwidthLog();
+  report_.speed_speed = downloadMbps_;
+  report_.speed_rtt = lastPingMs_;
+  report_.speed_upload = peakDownloadMbps_ * vt::kProvisionalUploadShare;  // until the upload phase ends
+  engines_->StartPing(platformServer);
+}
+
+void MainFrameModel::OnPingReply(uint32_t ms) {
+  if (ms == 0) return;
+  CUIString text;
+  text.Format("%ums", ms);
+  view_->SetText("TextAvgDelay", text);
+}
+
+void MainFrameModel::OnPingDone(uint32_t ms) {
+  OnPingReply(ms);
+  report_.speed_rtt = static_cast<int32_t>(ms);
+  lastPingMs_ = static_cast<int32_t>(ms);
+  bandwidthLog_ += "<n>平均往返时延";
+  bandwidthLog_.AppendFormat("%d 毫秒", static_cast<int32_t>(ms));
+  ShowBandwidthLog();
+  engines_->StartUpload(line_);
+}
+
+void MainFrameModel::OnUploadSample(uint32_t bytesPerSecond) {
+  view_->SetText("TextMaxSpeed", SpeedText(CapSpeed(MessageSpeedMbps(bytesPerSecond))).c_str());
+}
+
+void MainFrameModel::OnUploadDone(uint32_t bytesPerSecond) {
+  double raw = MessageSpeedMbps(bytesPerSecond);
+  report_.speed_upload = CapSpeed(raw);
+  // The format follows the uncapped value, the figure the capped one.
+  bandwidthLog_ += "<n>平均上传速率";
+  bandwidthLog_ += SpeedText(report_.speed_upload, raw).c_str();
+  ShowBandwidthLog();
+  view_->SetEnabled("ButtonBandwidth", true);
+}
