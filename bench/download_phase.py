@@ -162,13 +162,10 @@ def start_lab(state_dir):
     log = open(os.path.join(state_dir, "lab.out"), "w")
     lab = subprocess.Popen([os.path.join(ROOT, "lab", "run"), "--state-dir", state_dir],
                            stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-    for _ in range(100):
-        time.sleep(0.1)
-        with open(os.path.join(state_dir, "lab.out")) as f:
-            if "lab ready" in f.read():
-                return lab
-        if lab.poll() is not None:
-            break
+    wait = subprocess.run([os.path.join(ROOT, "scripts", "wait-lab"), os.path.join(state_dir, "lab.out"),
+                           str(lab.pid), "10"], stderr=subprocess.DEVNULL)
+    if wait.returncode == 0:
+        return lab
     lab.kill()
     raise RuntimeError("the lab did not start (see %s/lab.out; is another lab running? use --running)" % state_dir)
 

@@ -60,14 +60,7 @@ start_lab() {  # state folder; further arguments go to lab/run
   "$VELTRANE_ROOT/lab/run" --state-dir "$dir" "$@" </dev/null >"$dir/lab.out" 2>&1 &
   VELTRANE_LAB_PID=$!
   VELTRANE_PIDS+=("$VELTRANE_LAB_PID")
-  local i
-  for i in $(seq 1 150); do
-    grep -q '^lab ready' "$dir/lab.out" 2>/dev/null && return 0
-    kill -0 "$VELTRANE_LAB_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  echo "the lab did not start: $(cat "$dir/lab.out")" >&2
-  return 1
+  "$VELTRANE_ROOT/scripts/wait-lab" "$dir/lab.out" "$VELTRANE_LAB_PID" 15
 }
 
 stop_lab() {

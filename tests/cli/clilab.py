@@ -19,16 +19,11 @@ class Lab:
         self.out = open(os.path.join(self.dir, "lab.out"), "w")
         self.proc = subprocess.Popen([os.path.join(ROOT, "lab", "run"), "--state-dir", self.dir, *args],
                                      stdout=self.out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-        for _ in range(150):
-            time.sleep(0.1)
-            with open(os.path.join(self.dir, "lab.out")) as f:
-                if "lab ready" in f.read():
-                    return
-            if self.proc.poll() is not None:
-                break
-        self.stop()
-        with open(os.path.join(self.dir, "lab.out")) as f:
-            raise RuntimeError("lab/run did not start: " + f.read())
+        wait = subprocess.run([os.path.join(ROOT, "scripts", "wait-lab"), os.path.join(self.dir, "lab.out"),
+                               str(self.proc.pid), "15"], stderr=subprocess.PIPE, text=True)
+        if wait.returncode != 0:
+            self.stop()
+            raise RuntimeError("lab/run did not start: " + wait.stderr)
 
     def reports(self):
         """The reports the lab stored: (endpoint, fields_json, raw_body), oldest first."""
