@@ -2,5 +2,5 @@
 // loads them.
 #pragma once
 
-#define IDI_VELTRANE 1      // application icon
-#define IDR_SKIN_ZIP 102    // skin archive, resource type "ZIPRES"
+#define IDI_VELTRANE 1    // application icon
+#define IDR_SKIN_ZIP 102  // skin archive, resource type "ZIPRES"

@@ -15,8 +15,7 @@ inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 // 1 for a single-byte character, 2 for a double-byte one, 1 for a lead byte
 // that has no trail byte left (a cut text never reads past its end).
 inline size_t CharSize(const char* text, size_t len, size_t pos) {
-  if (pos + 1 < len && IsLeadByte(static_cast<unsigned char>(text[pos])) && text[pos + 1] != '\0')
-    return 2;
+  if (pos + 1 < len && IsLeadByte(static_cast<unsigned char>(text[pos])) && text[pos + 1] != '\0') return 2;
   return 1;
 }
 

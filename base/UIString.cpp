@@ -274,9 +274,11 @@ size_t CUIString::Replace(const char* from, const char* to) {
 }
 
 void CUIString::MakeUpper() {
-  for (size_t pos = 0; pos < length_; pos += vt::CharSize(data_, length_, pos)) data_[pos] = ToUpperAscii(data_[pos]);
+  for (size_t pos = 0; pos < length_; pos += vt::CharSize(data_, length_, pos))
+    data_[pos] = ToUpperAscii(data_[pos]);
 }
 
 void CUIString::MakeLower() {
-  for (size_t pos = 0; pos < length_; pos += vt::CharSize(data_, length_, pos)) data_[pos] = ToLowerAscii(data_[pos]);
+  for (size_t pos = 0; pos < length_; pos += vt::CharSize(data_, length_, pos))
+    data_[pos] = ToLowerAscii(data_[pos]);
 }

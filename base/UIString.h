@@ -9,7 +9,7 @@
 
 class CUIString {
  public:
-  static constexpr size_t kInlineSize = 64;             // bytes, terminator included
+  static constexpr size_t kInlineSize = 64;                // bytes, terminator included
   static constexpr size_t kMaxLength = 16u * 1024 * 1024;  // bytes, terminator excluded
 
   CUIString();
@@ -68,7 +68,7 @@ class CUIString {
   void MakeLower();
 
  private:
-  bool Reserve(size_t length);  // false: the limit is reached
+  bool Reserve(size_t length);                      // false: the limit is reached
   void FormatFresh(const char* fmt, va_list args);  // into an empty string no argument points into
   void SetLength(size_t length);
 

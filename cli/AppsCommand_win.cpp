@@ -32,11 +32,12 @@ int RunApps(int argc, char** argv) {
   frame->model().OnWindowReady(LineChoice{}, "");
   frame->model().report().speed_speed = download;
   frame->model().OnClick("ButtonWeb");
-  bool ended = frame->Run([](const vt::EngineMessage& m) { return m.message == vt::MSG_APP_TEST_DONE; }, kRunLimitMs,
-                          true, [&](const vt::EngineMessage& m) {
+  bool ended = frame->Run([](const vt::EngineMessage& m) { return m.message == vt::MSG_APP_TEST_DONE; },
+                          kRunLimitMs, true,
+                          [&](const vt::EngineMessage& m) {
                             if (m.message == vt::MSG_APP_ITEM_RESULT)
-                              fprintf(stderr, "veltrane-cli: site %d: %.3f Mbit/s\n", static_cast<int>(m.lParam),
-                                      m.wParam * 0.001);
+                              fprintf(stderr, "veltrane-cli: site %d: %.3f Mbit/s\n",
+                                      static_cast<int>(m.lParam), m.wParam * 0.001);
                             return false;
                           });
   if (!ended) return kCliFailed;

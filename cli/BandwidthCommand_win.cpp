@@ -35,12 +35,16 @@ void Progress(vt::ConsoleFrame& frame, const vt::EngineMessage& m, int* download
       fprintf(stderr, "veltrane-cli: download %s, dial %d\n", vt::SpeedText(r.speed_speed).c_str(),
               frame.dialValue());
       break;
-    case vt::MSG_PING_REPLY: fprintf(stderr, "veltrane-cli: ping reply %ums\n", static_cast<unsigned>(m.wParam)); break;
+    case vt::MSG_PING_REPLY:
+      fprintf(stderr, "veltrane-cli: ping reply %ums\n", static_cast<unsigned>(m.wParam));
+      break;
     case vt::MSG_PING_DONE: fprintf(stderr, "veltrane-cli: ping mean %dms\n", r.speed_rtt); break;
     case vt::MSG_UPLOAD_SAMPLE:
       fprintf(stderr, "veltrane-cli: upload sample %d: %s\n", ++*uploads, frame.Text("TextMaxSpeed").c_str());
       break;
-    case vt::MSG_UPLOAD_DONE: fprintf(stderr, "veltrane-cli: upload %s\n", vt::SpeedText(r.speed_upload).c_str()); break;
+    case vt::MSG_UPLOAD_DONE:
+      fprintf(stderr, "veltrane-cli: upload %s\n", vt::SpeedText(r.speed_upload).c_str());
+      break;
     default: break;
   }
 }
@@ -66,13 +70,15 @@ int RunBandwidth(int argc, char** argv) {
     return kCliFailed;
   }
   int downloads = 0, uploads = 0;
-  bool ended = frame->Run([](const vt::EngineMessage& m) { return m.message == vt::MSG_UPLOAD_DONE; }, kRunLimitMs,
-                          true, [&](const vt::EngineMessage& m) {
+  bool ended = frame->Run([](const vt::EngineMessage& m) { return m.message == vt::MSG_UPLOAD_DONE; },
+                          kRunLimitMs, true,
+                          [&](const vt::EngineMessage& m) {
                             Progress(*frame, m, &downloads, &uploads);
                             return false;
                           });
   if (!ended) {
-    fprintf(stderr, "veltrane-cli: the test did not end within %lu s\n", static_cast<unsigned long>(kRunLimitMs / 1000));
+    fprintf(stderr, "veltrane-cli: the test did not end within %lu s\n",
+            static_cast<unsigned long>(kRunLimitMs / 1000));
     return kCliFailed;
   }
   const ReportRecord& r = frame->model().report();

@@ -74,19 +74,34 @@ bool ParseArgs(int argc, char** argv, CertifyArgs* a, const char** bad) {
   for (int i = 1; i < argc; ++i) {
     const char* opt = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    if (strcmp(opt, "--json") == 0) { a->json = true; continue; }
-    if (strcmp(opt, "--verbose") == 0) { a->verbose = true; continue; }
-    if (!value) { *bad = opt; return false; }
+    if (strcmp(opt, "--json") == 0) {
+      a->json = true;
+      continue;
+    }
+    if (strcmp(opt, "--verbose") == 0) {
+      a->verbose = true;
+      continue;
+    }
+    if (!value) {
+      *bad = opt;
+      return false;
+    }
     ++i;
     if (strcmp(opt, "--user") == 0) a->user = value;
     else if (strcmp(opt, "--pass") == 0) a->pass = value;
     else if (strcmp(opt, "--userinfo") == 0) a->userInfo = value;
     else if (strcmp(opt, "--bandwidth") == 0) {
-      if (!vt::AcceptLineBandwidth(value)) { *bad = value; return false; }
+      if (!vt::AcceptLineBandwidth(value)) {
+        *bad = value;
+        return false;
+      }
       a->bandwidth = value;
     } else {
       int parsed = ParseLineOption(opt, value, &a->mode, &a->level);
-      if (parsed <= 0) { *bad = parsed < 0 ? opt : value; return false; }
+      if (parsed <= 0) {
+        *bad = parsed < 0 ? opt : value;
+        return false;
+      }
     }
   }
   if (!a->user) *bad = "--user";
@@ -102,12 +117,11 @@ bool RunPage(vt::ConsoleFrame& frame, Progress& progress, const char* button, co
              const vt::EngineRun::Handler& isEnd, DWORD limitMs, const char* figureControl, bool json) {
   frame.model().OnClick(button);
   progress.Update(phase, "started");
-  bool ended = frame.Run(
-      isEnd, limitMs, json, [&](const vt::EngineMessage&) {
-        std::string figure = vt::PlainText(frame.Text(figureControl).c_str());
-        if (!figure.empty()) progress.Update(phase, figure);
-        return false;
-      });
+  bool ended = frame.Run(isEnd, limitMs, json, [&](const vt::EngineMessage&) {
+    std::string figure = vt::PlainText(frame.Text(figureControl).c_str());
+    if (!figure.empty()) progress.Update(phase, figure);
+    return false;
+  });
   progress.Update(phase, ended ? vt::PlainText(frame.Text(figureControl).c_str()) + " (done)"
                                : std::string("no end within its bound"));
   progress.Done();
@@ -194,7 +208,8 @@ int RunCertify(int argc, char** argv) {
   unsigned read = 0;
   bool versionEnded = vt::EngineRun::RunThreadAndWait(VersionCheckThread, nullptr, kVersionWaitMs, &read);
   bool updateDue = versionEnded && read == 1 && IsNewerVersion(OwnFileVersion(), LatestVersion.GetData());
-  progress.Update("version", vt::VersionCheckLine(versionEnded, read == 1, updateDue, LatestVersion.GetData()));
+  progress.Update("version",
+                  vt::VersionCheckLine(versionEnded, read == 1, updateDue, LatestVersion.GetData()));
   progress.Done();
   out.AddRaw("update_available", updateDue ? "true" : "false");
 
@@ -230,14 +245,16 @@ int RunCertify(int argc, char** argv) {
   // 3. The four tests, one after the other.
   MainFrameModel& model = frame->model();
   model.OnWindowReady(LineChoice{a.level, a.mode}, seq.c_str());
-  auto endsOn = [](UINT message) { return [message](const vt::EngineMessage& m) { return m.message == message; }; };
+  auto endsOn = [](UINT message) {
+    return [message](const vt::EngineMessage& m) { return m.message == message; };
+  };
   // The diagnosis ends with its results, or as failed when the trace gave
   // no route to analyse.
   auto diagnosisEnd = [](const vt::EngineMessage& m) {
     return m.message == vt::MSG_TROUBLE_RESULT && (m.wParam == vt::TR_DONE || m.wParam == vt::TR_FAILED);
   };
-  bool ok = RunPage(*frame, progress, "ButtonBandwidth", "bandwidth", endsOn(vt::MSG_UPLOAD_DONE), kBandwidthLimitMs,
-                    "TextDownloadSpeed", a.json) &&
+  bool ok = RunPage(*frame, progress, "ButtonBandwidth", "bandwidth", endsOn(vt::MSG_UPLOAD_DONE),
+                    kBandwidthLimitMs, "TextDownloadSpeed", a.json) &&
             RunPage(*frame, progress, "ButtonWeb", "application", endsOn(vt::MSG_APP_TEST_DONE), kAppsLimitMs,
                     "WebTestingStatus", a.json) &&
             RunPage(*frame, progress, "ButtonTrace", "route", endsOn(vt::MSG_TRACE_DONE), kTraceLimitMs,
@@ -276,7 +293,8 @@ int RunCertify(int argc, char** argv) {
 }
 
 const CliCommand kCertify = {
-    "certify", "--user U --pass P --mode 1|2 --level 4|8|12|16 --bandwidth N [--userinfo TEXT] [--json] [--verbose]",
+    "certify",
+    "--user U --pass P --mode 1|2 --level 4|8|12|16 --bandwidth N [--userinfo TEXT] [--json] [--verbose]",
     RunCertify};
 CliCommandRegistrar g_register(kCertify);
 

@@ -26,7 +26,9 @@ std::string TestNumberLine(bool answered, unsigned kind, const char* number) {
 std::string ReportLine(int saved, bool meets, const std::string& speedText, const std::string& address) {
   if (saved == kReportNotAccepted) return "not accepted: the platform's reply to the save was no 2xx status";
   if (saved != 0) return "could not be delivered to the platform";
-  if (!meets) return "submitted; download " + speedText + " is not above 90 % of the line bandwidth: no report document";
+  if (!meets)
+    return "submitted; download " + speedText +
+           " is not above 90 % of the line bandwidth: no report document";
   return "submitted: " + address;
 }
 

@@ -5,19 +5,19 @@
 
 struct CliCommand {
   const char* name;
-  const char* usage;  // one line: arguments after the name
+  const char* usage;                  // one line: arguments after the name
   int (*run)(int argc, char** argv);  // argv[0] is the command name
 };
 
 // Exit codes shared by every command.
 enum CliExit {
   kCliOk = 0,
-  kCliFailed = 1,         // an engine did not end within its bound
+  kCliFailed = 1,  // an engine did not end within its bound
   kCliBadArguments = 2,
-  kCliRefused = 3,        // the platform answered ACCESS_DENY
-  kCliNeedUpdate = 4,     // the platform answered NEED_UPDATE
-  kCliUnreachable = 5,    // the platform gave no answer
-  kCliBelowBandwidth = 6, // the report was submitted, the 90 % rule not met
+  kCliRefused = 3,         // the platform answered ACCESS_DENY
+  kCliNeedUpdate = 4,      // the platform answered NEED_UPDATE
+  kCliUnreachable = 5,     // the platform gave no answer
+  kCliBelowBandwidth = 6,  // the report was submitted, the 90 % rule not met
 };
 
 class CliCommandRegistrar {

@@ -54,4 +54,3 @@ int CliUsage(const char* badArgument) {
     fprintf(stderr, "  veltrane-cli %s %s\n", g_commands[i]->name, g_commands[i]->usage);
   return kCliBadArguments;
 }
-

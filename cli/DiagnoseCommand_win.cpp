@@ -24,12 +24,9 @@ int RunDiagnoseCommand(int argc, char** argv) {
   const char* host = nullptr;
   const char* publicIp = nullptr;
   for (int i = 1; i < argc; ++i) {
-    if (strcmp(argv[i], "--public-ip") == 0 && i + 1 < argc)
-      publicIp = argv[++i];
-    else if (!host && argv[i][0] != '-')
-      host = argv[i];
-    else
-      return CliUsage(argv[i]);
+    if (strcmp(argv[i], "--public-ip") == 0 && i + 1 < argc) publicIp = argv[++i];
+    else if (!host && argv[i][0] != '-') host = argv[i];
+    else return CliUsage(argv[i]);
   }
   if (!host || !publicIp) return CliUsage(nullptr);
   if (!vt::IsPlainHostText(host)) return CliUsage(host);
@@ -62,7 +59,7 @@ int RunDiagnoseCommand(int argc, char** argv) {
         .Add("lancomment", vt::LanAdviceLine(figures[vt::TR_LAN_HOPS]))
         .Add("reachedPublic", static_cast<int64_t>(request.reachedPublic));
   } else {
-    summary.Add("error", !r.finished ? "the diagnosis did not end in time"
+    summary.Add("error", !r.finished       ? "the diagnosis did not end in time"
                          : r.exitCode == 2 ? "the trace output has no hop section"
                                            : "the diagnosis did not run");
     exitCode = kCliFailed;

@@ -68,7 +68,8 @@ bool EngineRun::StartThread(unsigned(__stdcall* proc)(void*), void* arg, HANDLE*
   return true;
 }
 
-bool EngineRun::RunThreadAndWait(unsigned(__stdcall* proc)(void*), void* arg, DWORD waitMs, unsigned* exitCode) {
+bool EngineRun::RunThreadAndWait(unsigned(__stdcall* proc)(void*), void* arg, DWORD waitMs,
+                                 unsigned* exitCode) {
   HANDLE thread = nullptr;
   if (!StartThread(proc, arg, &thread)) return false;
   bool ended = WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;

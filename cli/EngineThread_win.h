@@ -11,9 +11,9 @@
 namespace vt {
 
 struct EngineThreadResult {
-  bool over = false;        // the handler saw the end message
-  bool finished = false;    // the thread has returned
-  unsigned exitCode = 0;    // its exit code, when finished
+  bool over = false;      // the handler saw the end message
+  bool finished = false;  // the thread has returned
+  unsigned exitCode = 0;  // its exit code, when finished
 };
 
 // The records proc reads must outlive a run that times out (the thread is

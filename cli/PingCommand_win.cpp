@@ -22,7 +22,8 @@ int RunPingCommand(int argc, char** argv) {
     summary.Add("error", "ping did not end in time");
     exitCode = kCliFailed;
   } else if (ping.avgDelay < 0) {
-    summary.Add("error", ping.avgDelay == -1 ? "no pipe for the ping command" : "the ping command could not be started");
+    summary.Add("error", ping.avgDelay == -1 ? "no pipe for the ping command"
+                                             : "the ping command could not be started");
     exitCode = kCliFailed;
   }
   printf("%s\n", summary.Str().c_str());

@@ -18,7 +18,8 @@ CliPingResult CliRunPing(EngineRun& run, const char* host, bool printJson) {
     mean = static_cast<int32_t>(m.wParam);
     return true;
   };
-  EngineThreadResult r = RunEngineThread(run, PingThread, &request, handler, kPingDeadlineMs + 10000, printJson);
+  EngineThreadResult r =
+      RunEngineThread(run, PingThread, &request, handler, kPingDeadlineMs + 10000, printJson);
   CliPingResult result;
   result.ended = r.over || r.finished;
   result.exitCode = r.exitCode;

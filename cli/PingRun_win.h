@@ -9,10 +9,10 @@
 namespace vt {
 
 struct CliPingResult {
-  bool ended = false;      // MSG_PING_DONE arrived, or the thread ended without it
-  int32_t avgDelay = 0;    // PingRequest.avgDelay: the mean in ms (0 without
-                           // replies), -1 no pipe, -2 ping could not start
-  unsigned exitCode = 0;   // PingThread's exit code (1: unusable host)
+  bool ended = false;     // MSG_PING_DONE arrived, or the thread ended without it
+  int32_t avgDelay = 0;   // PingRequest.avgDelay: the mean in ms (0 without
+                          // replies), -1 no pipe, -2 ping could not start
+  unsigned exitCode = 0;  // PingThread's exit code (1: unusable host)
 };
 
 // Runs PingThread for host on run's window; every MSG_PING_REPLY and the

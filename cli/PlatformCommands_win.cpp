@@ -103,7 +103,8 @@ int RunTestNumber(int argc, char** argv) {
   static const char* const kNames[] = {"NEED_UPDATE", "ACCESS_DENY", "granted"};
   bool empty = kind == 2 && TestNumberReply.IsEmpty();
   vt::JsonObject out;
-  out.Add("reply", empty ? "no answer" : kNames[kind < 3 ? kind : 2]).Add("test_number", kind == 2 ? TestNumberReply.GetData() : "");
+  out.Add("reply", empty ? "no answer" : kNames[kind < 3 ? kind : 2])
+      .Add("test_number", kind == 2 ? TestNumberReply.GetData() : "");
   PrintLine(out);
   if (kind == 0) return kCliNeedUpdate;
   if (kind == 1) return kCliRefused;

@@ -41,13 +41,14 @@ int RunTraceCommand(int argc, char** argv) {
   auto textOf = [](UINT message, WPARAM) {
     return message == vt::MSG_TRACE_HOP || message == vt::MSG_TRACE_DONE ? 1 : 0;
   };
-  vt::EngineThreadResult r =
-      vt::RunEngineThread(run, vt::RouteTraceThread, &request, handler, vt::kTraceDeadlineMs + 10000, true, textOf);
+  vt::EngineThreadResult r = vt::RunEngineThread(run, vt::RouteTraceThread, &request, handler,
+                                                 vt::kTraceDeadlineMs + 10000, true, textOf);
 
   vt::JsonObject summary;
   summary.AddRaw("hops", hops.empty() ? "[]" : hops + "]");
   summary.Add("slowHops", slowHops.GetData()).Add("mediumHops", mediumHops.GetData());
-  summary.Add("line1", vt::SlowHopsLine(slowHops).GetData()).Add("line2", vt::MediumHopsLine(mediumHops).GetData());
+  summary.Add("line1", vt::SlowHopsLine(slowHops).GetData())
+      .Add("line2", vt::MediumHopsLine(mediumHops).GetData());
   summary.Add("TraceTestStatus", vt::TraceVerdictText(slowHops, mediumHops, r.over).GetData());
   int exitCode = kCliOk;
   if (!r.over) {

@@ -15,13 +15,15 @@ const char* const MetroDownloadTable[4] = {
 
 const char* const InternetDownloadTable[16] = {
     "http://198.19.81.1/releases/22.04/ubuntu-22.04.5-desktop-amd64.iso",
-    "http://198.19.81.2/fedora/linux/releases/40/Workstation/x86_64/iso/Fedora-Workstation-Live-x86_64-40-1.14.iso",
+    "http://198.19.81.2/fedora/linux/releases/40/Workstation/x86_64/iso/"
+    "Fedora-Workstation-Live-x86_64-40-1.14.iso",
     "http://198.19.81.3/libreoffice/stable/7.6.7/win/x86_64/LibreOffice_7.6.7_Win_x86-64.msi",
     "http://198.19.81.4/centos/7/isos/x86_64/CentOS-7-x86_64-DVD-2009.iso",
     "http://198.19.81.5/firefox/releases/126.0/win64/zh-CN/Firefox%20Setup%20126.0.exe",
     "http://198.19.81.6/opensuse/distribution/leap/15.6/iso/openSUSE-Leap-15.6-DVD-x86_64-Media.iso",
     "http://198.19.81.7/archlinux/iso/2024.06.01/archlinux-2024.06.01-x86_64.iso",
-    "http://198.19.81.8/apache/openoffice/4.1.15/binaries/zh-CN/Apache_OpenOffice_4.1.15_Win_x86_install_zh-CN.exe",
+    "http://198.19.81.8/apache/openoffice/4.1.15/binaries/zh-CN/"
+    "Apache_OpenOffice_4.1.15_Win_x86_install_zh-CN.exe",
     "http://198.19.81.9/gimp/v2.10/windows/gimp-2.10.38-setup.exe",
     "http://198.19.81.10/videolan/vlc/3.0.21/win64/vlc-3.0.21-win64.exe",
     "http://198.19.81.11/blender/release/Blender4.1/blender-4.1.1-windows-x64.msi",
@@ -46,6 +48,6 @@ const char* const InternetUploadTable[6] = {
 };
 
 const char* const AppTestSites[6] = {
-    "http://198.19.82.1/", "http://198.19.82.2/", "http://198.19.82.3/",
+    "http://198.19.82.1/", "http://198.19.82.2/",         "http://198.19.82.3/",
     "http://198.19.82.4/", "http://198.19.82.5/webmail/", "http://198.19.82.6/",
 };

@@ -16,13 +16,17 @@ const char* const MetroDownloadTable[4] = {
 
 const char* const InternetDownloadTable[16] = {
     "http://releases.ubuntu.com/22.04/ubuntu-22.04.5-desktop-amd64.iso",
-    "http://download.fedoraproject.org/pub/fedora/linux/releases/40/Workstation/x86_64/iso/Fedora-Workstation-Live-x86_64-40-1.14.iso",
-    "http://download.documentfoundation.org/libreoffice/stable/7.6.7/win/x86_64/LibreOffice_7.6.7_Win_x86-64.msi",
+    "http://download.fedoraproject.org/pub/fedora/linux/releases/40/Workstation/x86_64/iso/"
+    "Fedora-Workstation-Live-x86_64-40-1.14.iso",
+    "http://download.documentfoundation.org/libreoffice/stable/7.6.7/win/x86_64/"
+    "LibreOffice_7.6.7_Win_x86-64.msi",
     "http://mirrors.aliyun.com/centos/7/isos/x86_64/CentOS-7-x86_64-DVD-2009.iso",
-    "http://download-installer.cdn.mozilla.net/pub/firefox/releases/126.0/win64/zh-CN/Firefox%20Setup%20126.0.exe",
+    "http://download-installer.cdn.mozilla.net/pub/firefox/releases/126.0/win64/zh-CN/"
+    "Firefox%20Setup%20126.0.exe",
     "http://download.opensuse.org/distribution/leap/15.6/iso/openSUSE-Leap-15.6-DVD-x86_64-Media.iso",
     "http://mirrors.tuna.tsinghua.edu.cn/archlinux/iso/2024.06.01/archlinux-2024.06.01-x86_64.iso",
-    "http://mirrors.ustc.edu.cn/apache/openoffice/4.1.15/binaries/zh-CN/Apache_OpenOffice_4.1.15_Win_x86_install_zh-CN.exe",
+    "http://mirrors.ustc.edu.cn/apache/openoffice/4.1.15/binaries/zh-CN/"
+    "Apache_OpenOffice_4.1.15_Win_x86_install_zh-CN.exe",
     "http://download.gimp.org/gimp/v2.10/windows/gimp-2.10.38-setup.exe",
     "http://get.videolan.org/vlc/3.0.21/win64/vlc-3.0.21-win64.exe",
     "http://download.blender.org/release/Blender4.1/blender-4.1.1-windows-x64.msi",
@@ -47,6 +51,6 @@ const char* const InternetUploadTable[6] = {
 };
 
 const char* const AppTestSites[6] = {
-    "http://www.sina.com.cn/", "http://www.sohu.com/", "http://www.163.com/",
-    "http://mail.163.com/", "http://webmail.189.cn/webmail/", "http://outlook.live.com/",
+    "http://www.sina.com.cn/", "http://www.sohu.com/",           "http://www.163.com/",
+    "http://mail.163.com/",    "http://webmail.189.cn/webmail/", "http://outlook.live.com/",
 };

@@ -5,11 +5,11 @@
 #include "model/MainFrameModel.h"
 
 namespace {
-const char* const kAppResultLabels[] = {"WebResult1", "WebResult2", "WebResult3",
+const char* const kAppResultLabels[] = {"WebResult1",  "WebResult2",  "WebResult3",
                                         "SMTPResult4", "SMTPResult5", "SMTPResult6"};
 const char* const kAppHidden[] = {"WebIcon", "FTPIcon", "SMTPIcon"};
 const char* const kAppSpinners[] = {"Running1", "Running2", "Running3"};
-const char* const kAppTexts[] = {"WebTestResult", "SMTPTestResult", "FTPTestResult",
+const char* const kAppTexts[] = {"WebTestResult",  "SMTPTestResult",  "FTPTestResult",
                                  "WebTestComment", "SMTPTestComment", "FTPTestComment"};
 }  // namespace
 
@@ -66,7 +66,8 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
   if (appResultCount_ == 3 || appResultCount_ == 6) {
     bool web = appResultCount_ == 3;
     int first = web ? 1 : 4;
-    double avg = (appItemSpeeds_[first] + appItemSpeeds_[first + 1] + appItemSpeeds_[first + 2]) * 0.3333333333333333;
+    double avg =
+        (appItemSpeeds_[first] + appItemSpeeds_[first + 1] + appItemSpeeds_[first + 2]) * 0.3333333333333333;
     (web ? report_.app_t1 : report_.app_t2) = avg;
     CUIString box;
     if (avg > 0.0) box.Format("%.2fMbps", avg);

@@ -64,7 +64,8 @@ void MainFrameModel::ShowWanLanTexts() {
   wanText_.Format("<f 6>外网分析:<n>公网IP:%s<n>公网时延:%d毫秒<n>路由跳数:%d<n>...</f>", publicIp_.c_str(),
                   report_.delayWAN, report_.hoopsWAN);
   view_->SetText("TroubleWAN", wanText_);
-  lanText_.Format("<f 6>内网分析:<n>内网时延:%d毫秒<n>路由跳数:%d<n>...</f>", report_.delayLAN, report_.hoopsLAN);
+  lanText_.Format("<f 6>内网分析:<n>内网时延:%d毫秒<n>路由跳数:%d<n>...</f>", report_.delayLAN,
+                  report_.hoopsLAN);
   view_->SetText("TroubleLAN", lanText_);
 }
 
@@ -93,8 +94,8 @@ void MainFrameModel::OnDiagnosisResult(uint32_t code, intptr_t value) {
       return;
     case vt::TR_WAN_HOPS:
       wanHops_ = v;
-      wanText_.Format("<f 6>外网分析:<n>公网IP:%s<n>公网时延:%d毫秒<n>路由跳数:%d<n>...</f>", publicIp_.c_str(),
-                      wanDelayMs_, v);
+      wanText_.Format("<f 6>外网分析:<n>公网IP:%s<n>公网时延:%d毫秒<n>路由跳数:%d<n>...</f>",
+                      publicIp_.c_str(), wanDelayMs_, v);
       view_->SetText("TroubleWAN", wanText_);
       ShowTroubleProgress();
       report_.delayWAN = wanDelayMs_;
@@ -110,14 +111,9 @@ void MainFrameModel::OnDiagnosisResult(uint32_t code, intptr_t value) {
       report_.delayLAN = lanDelayMs_;
       report_.lancomment = lanAdviceLine_.GetData();
       return;
-    case vt::TR_DONE:
-      OnDiagnosisDone();
-      return;
-    case vt::TR_FAILED:
-      OnDiagnosisFailed();
-      return;
-    default:
-      return;
+    case vt::TR_DONE: OnDiagnosisDone(); return;
+    case vt::TR_FAILED: OnDiagnosisFailed(); return;
+    default: return;
   }
 }
 
@@ -145,7 +141,8 @@ void MainFrameModel::OnDiagnosisFailed() {
 }
 
 void MainFrameModel::ShowTroubleVerdict() {
-  wanLine_ = report_.delayWAN > 10 ? "外网<c #FF0000>时延偏大</c>，建议报告给运营商" : "外网<c #00FF00>状况良好</c>";
+  wanLine_ =
+      report_.delayWAN > 10 ? "外网<c #FF0000>时延偏大</c>，建议报告给运营商" : "外网<c #00FF00>状况良好</c>";
   if (report_.delayLAN > 5 || report_.hoopsLAN > 2) {
     lanDelayLine_.Empty();
     if (report_.hoopsLAN > 2) lanDelayLine_ += "内网<c #FF0000>层次过多</c>，";

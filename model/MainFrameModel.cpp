@@ -87,7 +87,6 @@ bool MainFrameModel::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t 
       else if (w == TIMER_TROUBLE_DOTS) OnDiagnosisDotsTick();
       else return false;
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }

@@ -30,7 +30,7 @@ void CutText(std::string* text, size_t newLength) {
 }  // namespace
 
 std::string BuildReportBody(const ReportRecord& report, const char* userInfo, const char* lineBandwidth) {
-  std::string texts[6] = {report.seq,        report.lancomment, report.traceHoops,
+  std::string texts[6] = {report.seq,        report.lancomment,        report.traceHoops,
                           report.traceDelay, userInfo ? userInfo : "", lineBandwidth ? lineBandwidth : ""};
   const size_t limit = kReportBodyLimit - 1;
   std::string body = Compose(report, texts);

@@ -7,7 +7,8 @@ namespace {
 const char kAttrNumber[] = "textcolor=\"FF999999\" align=\"center\" float=\"true\" pos=\"0,2,42,38\" ";
 const char kAttrAddress[] =
     "text=\"%s\" textcolor=\"FF000000\" align=\"left\" float=\"true\" pos=\"52,9,182,25\" font=\"5\"";
-const char kAttrDelay[] = "textcolor=\"FF000000\" align=\"center\" float=\"true\" pos=\"162,9,262,25\" font=\"5\"";
+const char kAttrDelay[] =
+    "textcolor=\"FF000000\" align=\"center\" float=\"true\" pos=\"162,9,262,25\" font=\"5\"";
 const char kAttrBarFormat[] =
     "max=\"50\" min=\"0\" foreimage=\"file='img\\progress_fore_%s.png'\" "
     "bkimage=\"file='img\\progress_back.png'\" isstretchfore=\"FALSE\" float=\"true\" pos=\"275,9,425,24\" ";

@@ -28,10 +28,8 @@ CUIString TraceVerdictText(const CUIString& slowHops, const CUIString& mediumHop
   CUIString first = SlowHopsLine(slowHops);
   CUIString second = MediumHopsLine(mediumHops);
   CUIString text;
-  if (final && first.IsEmpty() && second.IsEmpty())
-    text = "<f 4>网络质量很好，各路由延时均很小</f>";
-  else
-    text.Format("<f 4>%s<n>%s</f>", first.GetData(), second.GetData());
+  if (final && first.IsEmpty() && second.IsEmpty()) text = "<f 4>网络质量很好，各路由延时均很小</f>";
+  else text.Format("<f 4>%s<n>%s</f>", first.GetData(), second.GetData());
   return text;
 }
 

@@ -60,7 +60,8 @@ void UISetting::OnClickNotify(UINotification& msg) {
     const char* option;
     int level;
   };
-  static const Level kLevels[] = {{"BandWidth4M", 4}, {"BandWidth20M", 8}, {"BandWidth100M", 12}, {"BandWidth1000M", 16}};
+  static const Level kLevels[] = {
+      {"BandWidth4M", 4}, {"BandWidth20M", 8}, {"BandWidth100M", 12}, {"BandWidth1000M", 16}};
   for (const Level& l : kLevels) {
     if (name == l.option) {
       bandwidthLevel = l.level;
@@ -100,7 +101,8 @@ void UISetting::Apply() {
   CControlUI* user = Find("EditUser");
   CControlUI* password = Find("EditPsw");
   CUIString query;
-  query.Format("&User=%s&Pass=%s", user ? user->GetText().GetData() : "", password ? password->GetText().GetData() : "");
+  query.Format("&User=%s&Pass=%s", user ? user->GetText().GetData() : "",
+               password ? password->GetText().GetData() : "");
   if (!request) request = new TestNumberRequest;
   request->window = hwnd_;
   request->query = query;

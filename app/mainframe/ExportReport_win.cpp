@@ -43,7 +43,8 @@ void UIFrame::ExportReport() {
   tips.Format("<f 4>测试报告%s已导出</f>", report.seq.c_str());
   SetText("ReportTips", tips);
   if (!vt::ReportMeetsBandwidth(report)) {
-    vt::ShowMessageBox(GetHandle(), "测速结果无法达到带宽标准（低于带宽的90%），\n不能导出报告，请重新测速", "提示", MB_OK);
+    vt::ShowMessageBox(GetHandle(), "测速结果无法达到带宽标准（低于带宽的90%），\n不能导出报告，请重新测速",
+                       "提示", MB_OK);
     return;
   }
   std::string address = vt::ReportDocumentAddress(platformServer, report.seq.c_str());

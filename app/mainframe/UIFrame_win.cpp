@@ -97,12 +97,14 @@ void UIFrame::SetBkImage(const char* control, const char* image) {
 
 void UIFrame::SetNormalImage(const char* control, const char* image) {
   CControlUI* c = Find(control);
-  if (auto* button = c ? static_cast<CButtonUI*>(c->GetInterface("Button")) : nullptr) button->SetNormalImage(image);
+  if (auto* button = c ? static_cast<CButtonUI*>(c->GetInterface("Button")) : nullptr)
+    button->SetNormalImage(image);
 }
 
 void UIFrame::SelectPage(int index) {
   CControlUI* c = Find("switch");
-  if (auto* tabs = c ? static_cast<CTabLayoutUI*>(c->GetInterface("TabLayout")) : nullptr) tabs->SelectItem(index);
+  if (auto* tabs = c ? static_cast<CTabLayoutUI*>(c->GetInterface("TabLayout")) : nullptr)
+    tabs->SelectItem(index);
 }
 
 void UIFrame::SetDialValue(int value) {

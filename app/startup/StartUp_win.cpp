@@ -47,7 +47,8 @@ void CheckForUpdate() { CheckForUpdate(UpdateCheckSettings{}); }
 
 void CheckForUpdate(const UpdateCheckSettings& settings) {
   VersionPair own = settings.ownVersion ? settings.ownVersion() : OwnFileVersion();
-  if (!RunThreadWithin(settings.versionThread ? settings.versionThread : VersionCheckThread, settings.versionWaitMs))
+  if (!RunThreadWithin(settings.versionThread ? settings.versionThread : VersionCheckThread,
+                       settings.versionWaitMs))
     return;
   if (!IsNewerVersion(own, LatestVersion.GetData())) return;
   // A published file name that could not be used as a path and a word of the

@@ -13,8 +13,8 @@ int RunVeltrane(HINSTANCE instance) {
   UIFrame::SetDialogRunners(RunSettingsWindow, RunUserInfoWindow);
   UIFrame* frame = new (std::nothrow) UIFrame;
   if (!frame) return 0;
-  frame->CreateWnd(nullptr, "Veltrane", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, 0, 0,
-                   0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  frame->CreateWnd(nullptr, "Veltrane", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX,
+                   0, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   frame->CenterOnOwner();
   // The frame deletes itself when its window is destroyed.
   CUIManager::RunMessageLoop();

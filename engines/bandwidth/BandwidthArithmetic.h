@@ -52,7 +52,7 @@ class DownloadSampler {
   struct Step {
     bool postSample = false;  // post WM_USER with delta
     uint32_t delta = 0;
-    bool finish = false;      // signal the stop, post WM_USER+1 with Final()
+    bool finish = false;  // signal the stop, post WM_USER+1 with Final()
   };
 
   explicit DownloadSampler(int32_t sampleBudget, int maxEmptyIntervals = kMaxEmptyIntervals)

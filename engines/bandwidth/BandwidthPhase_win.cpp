@@ -23,13 +23,14 @@ void WaitAll(const std::vector<HANDLE>& handles) {
   }
 }
 
-void RunPhase(const SpeedTestRequest& request, const std::vector<std::string>& urls, const PhaseOptions& options,
-              bool upload) {
+void RunPhase(const SpeedTestRequest& request, const std::vector<std::string>& urls,
+              const PhaseOptions& options, bool upload) {
   BandwidthPhase phase;
   phase.window = request.window;
   phase.budget = request.sampleBudget;
   phase.options = options;
-  for (const std::string& url : urls) phase.jobs.push_back(std::make_unique<TransferJob>(url, upload ? 1 : 0));
+  for (const std::string& url : urls)
+    phase.jobs.push_back(std::make_unique<TransferJob>(url, upload ? 1 : 0));
   std::vector<BandwidthWorkerArg> args;
   for (auto& job : phase.jobs) args.push_back({&phase, job.get()});
 

@@ -12,10 +12,10 @@
 namespace vt {
 
 struct BandwidthPhase {
-  HWND window = nullptr;        // the result window
-  int32_t budget = 0;           // the remaining budget, copied from sampleBudget
+  HWND window = nullptr;  // the result window
+  int32_t budget = 0;     // the remaining budget, copied from sampleBudget
   PhaseOptions options;
-  StopSignal stop;              // BandwidthStopEvent of this phase
+  StopSignal stop;                                 // BandwidthStopEvent of this phase
   std::vector<std::unique_ptr<TransferJob>> jobs;  // built in full before any thread starts
   std::atomic<size_t> workersEnded{0};             // release by each worker as its last act on its job
 
@@ -30,8 +30,8 @@ struct BandwidthWorkerArg {
   TransferJob* job;
 };
 
-unsigned __stdcall DownloadWorker(void* arg);  // BandwidthWorkerArg*
-unsigned __stdcall UploadWorker(void* arg);    // BandwidthWorkerArg*
+unsigned __stdcall DownloadWorker(void* arg);     // BandwidthWorkerArg*
+unsigned __stdcall UploadWorker(void* arg);       // BandwidthWorkerArg*
 unsigned __stdcall DownloadMonitor(void* phase);  // BandwidthPhase*
 unsigned __stdcall UploadMonitor(void* phase);    // BandwidthPhase*
 

@@ -41,10 +41,12 @@ unsigned UploadTransfer(BandwidthPhase& phase, TransferJob& job) {
     return kWorkerUploadConnectFailed;
   }
   int rcvBuf = kUploadRcvBuf;
-  if (setsockopt(s.handle(), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&rcvBuf), sizeof rcvBuf) != 0)
+  if (setsockopt(s.handle(), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&rcvBuf), sizeof rcvBuf) !=
+      0)
     return kWorkerUploadRcvBufFailed;
   DWORD rcvTimeo = kUploadRcvTimeoMs;
-  if (setsockopt(s.handle(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&rcvTimeo), sizeof rcvTimeo) != 0)
+  if (setsockopt(s.handle(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&rcvTimeo),
+                 sizeof rcvTimeo) != 0)
     return kWorkerUploadRcvTimeoFailed;
 
   job.connState.store(1, std::memory_order_relaxed);

@@ -14,7 +14,9 @@ std::atomic<DWORD> g_deadlineCap{0};
 
 void CapCommandDeadlines(DWORD ms) { g_deadlineCap.store(ms, std::memory_order_relaxed); }
 
-VOID CALLBACK CommandOutput::Expire(PVOID process, BOOLEAN) { TerminateProcess(static_cast<HANDLE>(process), 1); }
+VOID CALLBACK CommandOutput::Expire(PVOID process, BOOLEAN) {
+  TerminateProcess(static_cast<HANDLE>(process), 1);
+}
 
 LaunchResult CommandOutput::Launch(const char* commandLine, DWORD deadlineMs) {
   Close();

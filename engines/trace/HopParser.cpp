@@ -69,7 +69,8 @@ char* HopAddress(char* line) {
   // Windows writes one blank after the address; any number of blanks and
   // line ends is removed so the address never comes out empty for them.
   size_t len = strlen(line);
-  while (len > 0 && (IsBlank(line[len - 1]) || line[len - 1] == '\r' || line[len - 1] == '\n')) line[--len] = '\0';
+  while (len > 0 && (IsBlank(line[len - 1]) || line[len - 1] == '\r' || line[len - 1] == '\n'))
+    line[--len] = '\0';
   char* text = line + strnlen(line, kHopColumn);
   char* lastBlank = strrchr(text, ' ');
   return lastBlank ? lastBlank + 1 : text;
@@ -79,7 +80,7 @@ HopRecord ParseHopLine(const char* line, size_t len) {
   char copy[kHopLineSize] = {};
   size_t used = len < kHopLineSize - 1 ? len : kHopLineSize - 1;
   if (used) memcpy(copy, line, used);  // an empty line may come without a buffer
-  copy[strnlen(copy, used)] = '\0';  // a zero byte inside the line ends it
+  copy[strnlen(copy, used)] = '\0';    // a zero byte inside the line ends it
 
   HopRecord record = {};
   record.hop = LeadingNumber(copy);
@@ -90,7 +91,8 @@ HopRecord ParseHopLine(const char* line, size_t len) {
   // simply ends in a lead byte, leaves a lead byte without its trail byte at
   // the end of the address, and the "|" that follows each address in the
   // joined texts would become that character's trail byte.
-  size_t cut = WholeCharsOfCutText(address, CharBoundaryAtOrBelow(address, addressLength, kHopAddressSize - 1));
+  size_t cut =
+      WholeCharsOfCutText(address, CharBoundaryAtOrBelow(address, addressLength, kHopAddressSize - 1));
   memcpy(record.address, address, cut);
   record.address[cut] = '\0';
   return record;

@@ -19,9 +19,9 @@ constexpr size_t kHopLineSize = 128;
 constexpr size_t kHopAddressSize = 64;
 
 struct HopRecord {
-  int32_t hop;                     // leading number of the line, 0 if none
-  int32_t delay;                   // ms; -1 when no probe answered
-  char address[kHopAddressSize];   // the hop's address, or "请求超时" when delay is -1
+  int32_t hop;                    // leading number of the line, 0 if none
+  int32_t delay;                  // ms; -1 when no probe answered
+  char address[kHopAddressSize];  // the hop's address, or "请求超时" when delay is -1
 };
 
 // Text shown for a hop without any reply (GBK).

@@ -27,7 +27,8 @@ void RunTrace(HWND window, const char* commandLine) {
       // The address lives in this thread; the window copies it while it
       // handles the sent message.
       HopRecord hop = reader.hop();
-      SendMessageA(window, MSG_TRACE_HOP, reinterpret_cast<WPARAM>(hop.address), static_cast<LPARAM>(hop.delay));
+      SendMessageA(window, MSG_TRACE_HOP, reinterpret_cast<WPARAM>(hop.address),
+                   static_cast<LPARAM>(hop.delay));
     }
   }
   command.Close();

@@ -18,10 +18,10 @@ struct TraceRequest {
   int32_t hoopsWAN = 0;
   int32_t delayLAN = 0;
   int32_t delayWAN = 0;
-  CUIString traceHoops;    // hop addresses, each followed by "|"
-  CUIString traceDelay;    // hop delays in decimal, each followed by "|"
+  CUIString traceHoops;  // hop addresses, each followed by "|"
+  CUIString traceDelay;  // hop delays in decimal, each followed by "|"
   int32_t reachedPublic = 0;
-  CUIString output;        // the whole output of the trace command
+  CUIString output;  // the whole output of the trace command
 };
 
 }  // namespace vt

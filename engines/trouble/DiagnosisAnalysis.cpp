@@ -41,7 +41,8 @@ int32_t LineNumber(const char* line, size_t len) {
   size_t i = 0;
   while (i < len && (line[i] == ' ' || line[i] == '\t')) ++i;
   int32_t value = 0;
-  for (; i < len && line[i] >= '0' && line[i] <= '9' && value < 100000; ++i) value = value * 10 + (line[i] - '0');
+  for (; i < len && line[i] >= '0' && line[i] <= '9' && value < 100000; ++i)
+    value = value * 10 + (line[i] - '0');
   return value;
 }
 
@@ -109,7 +110,8 @@ bool AnalyseTraceOutput(const char* output, size_t len, const char* publicIp, Di
   // line later; the walk starts at the first line numbered 1 (which follows
   // the three lines at once for an address).
   size_t pos = static_cast<size_t>(start);
-  for (long end; (end = FindCrLf(copy, n, pos)) >= 0 && LineNumber(copy + pos, static_cast<size_t>(end) - pos) != 1;)
+  for (long end;
+       (end = FindCrLf(copy, n, pos)) >= 0 && LineNumber(copy + pos, static_cast<size_t>(end) - pos) != 1;)
     pos = static_cast<size_t>(end) + 2;
 
   int32_t reached = 0;
@@ -119,7 +121,8 @@ bool AnalyseTraceOutput(const char* output, size_t len, const char* publicIp, Di
     size_t lineLength = static_cast<size_t>(end) - pos;
     HopRecord hop = ParseHopLine(copy + pos, lineLength);
     int shown = static_cast<int>(lineLength < kHopLineSize - 1 ? lineLength : kHopLineSize - 1);
-    LogFormat("parse %d: len:%d %s | %.*s\r\n", i, static_cast<int>(lineLength), hop.address, shown, copy + pos);
+    LogFormat("parse %d: len:%d %s | %.*s\r\n", i, static_cast<int>(lineLength), hop.address, shown,
+              copy + pos);
     walk.traceHoops += hop.address;
     walk.traceHoops += '|';
     walk.traceDelay.AppendFormat("%d|", hop.delay);
@@ -151,7 +154,7 @@ bool AnalyseTraceOutput(const char* output, size_t len, const char* publicIp, Di
     walk.delayLAN = walk.privateHops;
   }
   LogFormat("WAN hoops:%d delay:%d LAN hoops:%d delay:%d ", walk.hoopsWAN, walk.delayWAN, walk.hoopsLAN,
-                 walk.delayLAN);
+            walk.delayLAN);
   walk.reachedPublic = reached;
   return true;
 }

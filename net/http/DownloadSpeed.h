@@ -11,7 +11,7 @@ constexpr double kMbpsPerBytePerMs = 0.00762939453125;
 constexpr uint32_t kTimedWindowMs = 5000;
 
 struct TimedResult {
-  bool stored = false;       // false: bytesReceived and speedMbps stay 0
+  bool stored = false;  // false: bytesReceived and speedMbps stay 0
   uint32_t bytesReceived = 0;
   double speedMbps = 0.0;
 };

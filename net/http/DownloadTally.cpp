@@ -37,7 +37,8 @@ int ReadStatusCode(const std::string& header) {
   if (header.compare(0, 5, "HTTP/") != 0) return 0;
   size_t blank = header.find(' ');
   size_t eol = header.find("\r\n");
-  if (blank == std::string::npos || (eol != std::string::npos && blank > eol) || header.size() < blank + 4) return 0;
+  if (blank == std::string::npos || (eol != std::string::npos && blank > eol) || header.size() < blank + 4)
+    return 0;
   int code = 0;
   for (size_t i = blank + 1; i < blank + 4; ++i) {
     if (header[i] < '0' || header[i] > '9') return 0;

@@ -40,7 +40,8 @@ bool ConnectWithin(SOCKET s, const sockaddr_in& address, DWORD silenceMs) {
     if (select(0, nullptr, &writable, &failed, &limit) == 1 && FD_ISSET(s, &writable)) {
       int error = 0;
       int size = sizeof error;
-      connected = getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) == 0 && error == 0;
+      connected =
+          getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) == 0 && error == 0;
     }
   }
   mode = 0;
@@ -92,7 +93,9 @@ int32_t OpenAndSend(const UrlParts& url, const std::string& request, SOCKET* out
 
 DWORD ExchangeSilenceMs() { return g_silenceMs.load(std::memory_order_relaxed); }
 
-void SetExchangeSilenceMs(DWORD ms) { g_silenceMs.store(ms ? ms : kExchangeSilenceMs, std::memory_order_relaxed); }
+void SetExchangeSilenceMs(DWORD ms) {
+  g_silenceMs.store(ms ? ms : kExchangeSilenceMs, std::memory_order_relaxed);
+}
 
 int32_t FetchText(TransferJob* job) { return FetchText(job, nullptr); }
 
@@ -146,7 +149,8 @@ int32_t FetchToFile(const char* url, const char* folder, DownloadTally* tally) {
     if (n <= 0) break;  // the close, or an error (not logged for this routine)
     size_t start = count.Feed(buffer, static_cast<size_t>(n));
     size_t bytes = static_cast<size_t>(n) - start;
-    if (bytes && fwrite(buffer + start, 1, bytes, file) != bytes) {  // disk full: nothing to gain by reading on
+    if (bytes &&
+        fwrite(buffer + start, 1, bytes, file) != bytes) {  // disk full: nothing to gain by reading on
       count.NoteWriteFailed();
       break;
     }
@@ -223,7 +227,8 @@ int32_t RunTimedDownload(ProbeAttempt& attempt) {
   }
   QueryPerformanceCounter(&end);
   s.Close();
-  double elapsedMs = static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+  double elapsedMs =
+      static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
   TimedResult r = TimedDownloadResult(loopRan, total, elapsedMs);
   if (r.stored) {
     job.bytesReceived.store(r.bytesReceived, std::memory_order_relaxed);

@@ -91,11 +91,10 @@ struct ProbeAttempt;
 // and deletes. Exit code: the RequestResult.
 //
 // Instead of one process-wide MeasureStopEvent that each attempt replaces
-// (which a late worker could see reset for the next attempt), every attempt carries its own stop signal and job and the
-// worker holds a share of them: a worker that outlives its attempt still
-// polls the stop of its own attempt (already signalled) and writes only into
-// its own job, which lives until the worker lets go of it; it can neither
-// write into released memory nor count toward a later attempt.
+// (which a late worker could see reset for the next attempt), every attempt carries its own stop signal and
+// job and the worker holds a share of them: a worker that outlives its attempt still polls the stop of its
+// own attempt (already signalled) and writes only into its own job, which lives until the worker lets go of
+// it; it can neither write into released memory nor count toward a later attempt.
 unsigned __stdcall TimedDownload(void* arg);
 
 // Timing of the probe; the defaults are the product's. Tests shorten them.

@@ -2,7 +2,8 @@
 
 namespace vt {
 
-const char kUserAgentLine[] = "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; WOW64; Trident/5.0)\r\n";
+const char kUserAgentLine[] =
+    "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; WOW64; Trident/5.0)\r\n";
 
 void AppendRequestHead(std::string& r, const char* method, const UrlParts& url) {
   r.reserve(r.size() + 300 + url.path.size() + url.host.size());

@@ -93,7 +93,8 @@ StoppableSocket::Outcome StoppableSocket::Connect(const sockaddr_in& address) {
   if (o != kDone) return o;
   int soError = 0;
   int size = sizeof soError;
-  if (getsockopt(socket_, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&soError), &size) != 0 || soError != 0)
+  if (getsockopt(socket_, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&soError), &size) != 0 ||
+      soError != 0)
     return kFailed;
   return kDone;
 }

@@ -30,13 +30,13 @@ struct TransferJob {
   TransferJob(const TransferJob&) = delete;
   TransferJob& operator=(const TransferJob&) = delete;
 
-  std::string url;                          // the URL to fetch or to upload to
-  std::atomic<uint32_t> bytesReceived{0};   // bytes received, header bytes included
-  std::atomic<uint32_t> bytesSent{0};       // upload body bytes accepted so far (upload workers)
-  std::atomic<uint32_t> connState{0};       // 0 idle, 1 connecting, 2 connected (upload workers)
-  int32_t upload = 0;                       // non-zero: the upload request of the bandwidth engine
-  std::string body;                         // reply body kept by FetchText
-  double speedMbps = 0.0;                   // measured speed, Mbit/s (1 Mbit = 2^20 bits)
+  std::string url;                         // the URL to fetch or to upload to
+  std::atomic<uint32_t> bytesReceived{0};  // bytes received, header bytes included
+  std::atomic<uint32_t> bytesSent{0};      // upload body bytes accepted so far (upload workers)
+  std::atomic<uint32_t> connState{0};      // 0 idle, 1 connecting, 2 connected (upload workers)
+  int32_t upload = 0;                      // non-zero: the upload request of the bandwidth engine
+  std::string body;                        // reply body kept by FetchText
+  double speedMbps = 0.0;                  // measured speed, Mbit/s (1 Mbit = 2^20 bits)
 
   // The single writer adds to its own counter: a plain load-add-store.
   void AddReceived(uint32_t n) {

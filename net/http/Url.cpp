@@ -11,7 +11,8 @@ namespace {
 // when that text is not empty.
 void SetFileName(UrlParts& parts) {
   size_t slash = parts.path.rfind('/');
-  if (slash != std::string::npos && slash + 1 < parts.path.size()) parts.fileName = parts.path.substr(slash + 1);
+  if (slash != std::string::npos && slash + 1 < parts.path.size())
+    parts.fileName = parts.path.substr(slash + 1);
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ unsigned __stdcall PublicIpThread(void* arg) {
   PublicIpText.Assign(body.data(), body.size());
   HWND window = static_cast<HWND>(arg);
   if (window)
-    PostMessageA(window, vt::MSG_TROUBLE_RESULT, vt::TR_PUBLIC_IP, reinterpret_cast<LPARAM>(PublicIpText.GetData()));
+    PostMessageA(window, vt::MSG_TROUBLE_RESULT, vt::TR_PUBLIC_IP,
+                 reinterpret_cast<LPARAM>(PublicIpText.GetData()));
   return 0;
 }
 
@@ -91,7 +92,8 @@ unsigned __stdcall TestNumberThread(void* arg) {
   TestNumberReply.Assign(body.data(), body.size());
   if (request->window) {
     TestNumberReplyKind kind = ClassifyTestNumberReply(TestNumberReply.GetData());
-    LPARAM text = kind == TestNumberReplyKind::Granted ? reinterpret_cast<LPARAM>(TestNumberReply.GetData()) : 0;
+    LPARAM text =
+        kind == TestNumberReplyKind::Granted ? reinterpret_cast<LPARAM>(TestNumberReply.GetData()) : 0;
     PostMessageA(request->window, vt::MSG_TEST_NUMBER, static_cast<WPARAM>(kind), text);
   }
   return 0;

@@ -31,7 +31,8 @@ struct TagEntry {
   CControlUI* (*create)();
 };
 
-#define VT_TAG(text, cls) {text, sizeof(text) - 1, &Make<cls>}
+#define VT_TAG(text, cls) \
+  { text, sizeof(text) - 1, &Make<cls> }
 const TagEntry kTags[] = {
     VT_TAG("Control", CControlUI),
     VT_TAG("Container", CContainerUI),

@@ -71,8 +71,8 @@ bool DecodeGifAnimation(const void* bytes, size_t len, DecodedAnimation& out) {
   if (!bytes || len < 6 || len > INT_MAX || memcmp(bytes, "GIF", 3) != 0) return false;
   int* delays = nullptr;
   int w = 0, h = 0, frames = 0, comp = 0;
-  stbi_uc* all = stbi_load_gif_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(len), &delays, &w,
-                                           &h, &frames, &comp, 4);
+  stbi_uc* all = stbi_load_gif_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(len), &delays,
+                                           &w, &h, &frames, &comp, 4);
   if (!all) return false;
   size_t frameBytes = static_cast<size_t>(w) * static_cast<size_t>(h) * 4;
   bool ok = w > 0 && h > 0 && frames > 0 && frameBytes * static_cast<size_t>(frames) <= kMaxAnimationBytes;

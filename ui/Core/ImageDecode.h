@@ -12,8 +12,8 @@ namespace vt {
 struct DecodedImage {
   int width = 0;
   int height = 0;
-  bool hasAlpha = false;          // some pixel is not fully opaque, or was masked
-  std::vector<uint32_t> pixels;   // width * height, rows top-down, 0xAARRGGBB premultiplied
+  bool hasAlpha = false;         // some pixel is not fully opaque, or was masked
+  std::vector<uint32_t> pixels;  // width * height, rows top-down, 0xAARRGGBB premultiplied
 };
 
 struct DecodedAnimation {

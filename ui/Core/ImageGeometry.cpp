@@ -6,7 +6,9 @@ namespace vt {
 namespace {
 // Coordinates from layouts can be any int; sums are kept far from overflow.
 constexpr long long kLimit = 1 << 24;
-int Clamp(long long v, long long lo, long long hi) { return static_cast<int>(v < lo ? lo : (v > hi ? hi : v)); }
+int Clamp(long long v, long long lo, long long hi) {
+  return static_cast<int>(v < lo ? lo : (v > hi ? hi : v));
+}
 }  // namespace
 
 SkinRect ImageDestination(const SkinRect& control, const SkinRect& dest, bool destSet) {
@@ -36,8 +38,8 @@ SkinRect ImageSource(const SkinRect& source, int width, int height) {
 }
 
 namespace {
-void Add(ImagePiece out[9], int& n, int dl, int dt, int dr, int db, int sl, int st, int sr, int sb, bool tx = false,
-         bool ty = false) {
+void Add(ImagePiece out[9], int& n, int dl, int dt, int dr, int db, int sl, int st, int sr, int sb,
+         bool tx = false, bool ty = false) {
   ImagePiece p;
   p.dst = {dl, dt, dr, db};
   p.src = {sl, st, sr, sb};
@@ -58,7 +60,9 @@ int NinePieces(const SkinRect& d, const SkinRect& s, const SkinRect& c, bool hol
   int cl = Clamp(c.left, 0, kLimit), ct = Clamp(c.top, 0, kLimit);
   int cr = Clamp(c.right, 0, kLimit), cb = Clamp(c.bottom, 0, kLimit);
   // Destination and source grid lines.
-  auto at = [](int base, int delta) { return Clamp(static_cast<long long>(base) + delta, INT32_MIN, INT32_MAX); };
+  auto at = [](int base, int delta) {
+    return Clamp(static_cast<long long>(base) + delta, INT32_MIN, INT32_MAX);
+  };
   int dx[4] = {d.left, at(d.left, cl), at(d.right, -cr), d.right};
   int dy[4] = {d.top, at(d.top, ct), at(d.bottom, -cb), d.bottom};
   int sx[4] = {s.left, at(s.left, cl), at(s.right, -cr), s.right};

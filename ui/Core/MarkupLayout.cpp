@@ -99,27 +99,17 @@ LineEnd MarkupWalker::WalkLine(WalkState& s) {
     MarkupToken t = ReadMarkupToken(req_.text, req_.len, s.pos, s.raw);
     bool more = true;
     switch (t.kind) {
-      case MarkupTokenKind::End:
-        s.pos = req_.len;
-        break;
+      case MarkupTokenKind::End: s.pos = req_.len; break;
       case MarkupTokenKind::LineFeed:
         s.pos += 1;
         end = LineEnd::Break;
         more = false;
         break;
       case MarkupTokenKind::Text:
-      case MarkupTokenKind::Space:
-        more = TextRun(s, t.pos, t.len, t.len, end);
-        break;
-      case MarkupTokenKind::Escape:
-        more = TextRun(s, t.argPos, 1, t.len, end);
-        break;
-      case MarkupTokenKind::Open:
-        more = OpenTag(s, t, end);
-        break;
-      case MarkupTokenKind::Close:
-        more = CloseTag(s, t, end);
-        break;
+      case MarkupTokenKind::Space: more = TextRun(s, t.pos, t.len, t.len, end); break;
+      case MarkupTokenKind::Escape: more = TextRun(s, t.argPos, 1, t.len, end); break;
+      case MarkupTokenKind::Open: more = OpenTag(s, t, end); break;
+      case MarkupTokenKind::Close: more = CloseTag(s, t, end); break;
     }
     if (!more) break;
   }
@@ -175,7 +165,6 @@ MarkupResult MarkupWalker::Layout(bool draw) {
 }
 
 }  // namespace markup
-
 
 MarkupResult LayoutMarkup(const MarkupRequest& request, IMarkupFonts& fonts, IMarkupCanvas* canvas) {
   MarkupResult empty;

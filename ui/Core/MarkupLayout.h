@@ -39,9 +39,9 @@ constexpr int kMarkupDefaultFont = -1;  // the manager's default font
 constexpr int kMarkupNoFont = -2;       // a font that could not be made
 
 struct MarkupFontMetrics {
-  int height = 0;            // cell height
+  int height = 0;  // cell height
   int externalLeading = 0;
-  int spaceOverhangC = 0;    // C width of the blank; its size is the italic overhang
+  int spaceOverhangC = 0;  // C width of the blank; its size is the italic overhang
   bool bold = false;
   bool underline = false;
   bool italic = false;
@@ -60,7 +60,8 @@ class IMarkupFonts {
   virtual int FontAt(int index) = 0;  // out of range: kMarkupDefaultFont
   // A font with exactly these properties, found or created; kMarkupNoFont
   // when it cannot be made.
-  virtual int FindFont(const char* face, size_t faceLen, int size, bool bold, bool underline, bool italic) = 0;
+  virtual int FindFont(const char* face, size_t faceLen, int size, bool bold, bool underline,
+                       bool italic) = 0;
   // The font made bold / underlined / italic (flags added to its own).
   virtual int FontWithStyle(int font, bool bold, bool underline, bool italic) = 0;
   virtual MarkupFontMetrics Metrics(int font) = 0;
@@ -76,9 +77,11 @@ class IMarkupCanvas {
  public:
   // Text with its cell's top-left corner at (x, y); selected: an opaque
   // background in the selection colour.
-  virtual void DrawRun(int font, uint32_t colour, bool selected, int x, int y, const char* text, size_t len) = 0;
+  virtual void DrawRun(int font, uint32_t colour, bool selected, int x, int y, const char* text,
+                       size_t len) = 0;
   // The frame [frameLeft, frameLeft + frameWidth) of the image, unscaled at (x, y).
-  virtual void DrawImage(const MarkupImageRef& image, int x, int y, int frameLeft, int frameWidth, int height) = 0;
+  virtual void DrawImage(const MarkupImageRef& image, int x, int y, int frameLeft, int frameWidth,
+                         int height) = 0;
 
  protected:
   ~IMarkupCanvas() = default;

@@ -26,7 +26,10 @@ uint32_t ReadColour(const char* p, const char* end) {
   uint32_t v = 0;
   for (; p < end; ++p) {
     char c = *p;
-    int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    int d = c >= '0' && c <= '9'   ? c - '0'
+            : c >= 'a' && c <= 'f' ? c - 'a' + 10
+            : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                   : -1;
     if (d < 0) break;
     v = (v << 4) | static_cast<uint32_t>(d);
   }
@@ -52,7 +55,6 @@ bool Contains(const char* p, size_t len, const char* needle) {
 }
 
 }  // namespace
-
 
 void MarkupWalker::PushStyled(WalkState& s, bool bold, bool underline, bool italic) {
   int cur = Font(s);
@@ -143,15 +145,9 @@ bool MarkupWalker::OpenTag(WalkState& s, const MarkupToken& t, LineEnd& end) {
         PushFaceFont(s, arg, argEnd);
       }
       break;
-    case 'c':
-      s.colours.Push(ReadColour(arg, argEnd));
-      break;
-    case 'b':
-      PushStyled(s, true, false, false);
-      break;
-    case 'u':
-      PushStyled(s, false, true, false);
-      break;
+    case 'c': s.colours.Push(ReadColour(arg, argEnd)); break;
+    case 'b': PushStyled(s, true, false, false); break;
+    case 'u': PushStyled(s, false, true, false); break;
     case 'i':
       if (t.argLen == 0) {
         PushStyled(s, false, false, true);
@@ -166,7 +162,8 @@ bool MarkupWalker::OpenTag(WalkState& s, const MarkupToken& t, LineEnd& end) {
       s.targetPos = t.argPos;
       s.targetLen = t.argLen;
       s.linkSlot = linkCount_ < req_.linkCapacity;
-      bool hover = req_.hoverTarget && req_.hoverLen == t.argLen && memcmp(req_.hoverTarget, arg, t.argLen) == 0;
+      bool hover =
+          req_.hoverTarget && req_.hoverLen == t.argLen && memcmp(req_.hoverTarget, arg, t.argLen) == 0;
       s.colours.Push(hover ? req_.linkHoverColour : req_.linkColour);
       PushStyled(s, false, true, false);
       break;
@@ -187,20 +184,13 @@ bool MarkupWalker::OpenTag(WalkState& s, const MarkupToken& t, LineEnd& end) {
       }
       Raise(s);
       break;
-    case 'x':
-      s.x += ReadNumber(arg, argEnd);
-      break;
+    case 'x': s.x += ReadNumber(arg, argEnd); break;
     case 'y':
       if (!drawing_) lineHeight_ = std::max(0, ReadNumber(arg, argEnd));
       break;
-    case 's':
-      s.selected = !s.selected;
-      break;
-    case 'r':
-      s.raw = true;
-      break;
-    default:
-      break;  // letters without a meaning do nothing
+    case 's': s.selected = !s.selected; break;
+    case 'r': s.raw = true; break;
+    default: break;  // letters without a meaning do nothing
   }
   s.pos += t.len;
   return true;
@@ -212,12 +202,8 @@ bool MarkupWalker::CloseTag(WalkState& s, const MarkupToken& t, LineEnd& end) {
     case 'f':
     case 'b':
     case 'u':
-    case 'i':
-      PopFont(s);
-      break;
-    case 'c':
-      s.colours.Pop();
-      break;
+    case 'i': PopFont(s); break;
+    case 'c': s.colours.Pop(); break;
     case 'a':
       EndLinkPiece(s);
       s.inLink = false;
@@ -233,14 +219,9 @@ bool MarkupWalker::CloseTag(WalkState& s, const MarkupToken& t, LineEnd& end) {
       }
       break;
     }
-    case 's':
-      s.selected = !s.selected;
-      break;
-    case 'r':
-      s.raw = false;
-      break;
-    default:
-      break;
+    case 's': s.selected = !s.selected; break;
+    case 'r': s.raw = false; break;
+    default: break;
   }
   return true;
 }

@@ -9,10 +9,10 @@
 #include "ui/Core/Render.h"
 #include "ui/Core/UIManager.h"
 
-static_assert(vt::kMarkupCenter == DT_CENTER && vt::kMarkupRight == DT_RIGHT && vt::kMarkupVCenter == DT_VCENTER &&
-              vt::kMarkupBottom == DT_BOTTOM && vt::kMarkupWordBreak == DT_WORDBREAK &&
-              vt::kMarkupSingleLine == DT_SINGLELINE && vt::kMarkupCalcRect == DT_CALCRECT &&
-              vt::kMarkupEndEllipsis == DT_END_ELLIPSIS,
+static_assert(vt::kMarkupCenter == DT_CENTER && vt::kMarkupRight == DT_RIGHT &&
+                  vt::kMarkupVCenter == DT_VCENTER && vt::kMarkupBottom == DT_BOTTOM &&
+                  vt::kMarkupWordBreak == DT_WORDBREAK && vt::kMarkupSingleLine == DT_SINGLELINE &&
+                  vt::kMarkupCalcRect == DT_CALCRECT && vt::kMarkupEndEllipsis == DT_END_ELLIPSIS,
               "markup style bits are the DT_ flags");
 
 namespace {
@@ -26,7 +26,8 @@ const ImageInfo* LoadInlineImage(CUIManager* manager, const vt::MarkupImageRef& 
   if (ref.spec) {
     vt::ParseImageString(text, spec);
     if (!spec.HasName()) return nullptr;
-    return manager->GetImageEx(spec.Name(), spec.restype.IsEmpty() ? nullptr : spec.restype.GetData(), spec.mask);
+    return manager->GetImageEx(spec.Name(), spec.restype.IsEmpty() ? nullptr : spec.restype.GetData(),
+                               spec.mask);
   }
   spec.file = text;
   return manager->GetImageEx(text);
@@ -91,7 +92,8 @@ class GdiMarkup : public vt::IMarkupFonts, public vt::IMarkupCanvas {
     return true;
   }
 
-  void DrawRun(int font, uint32_t colour, bool selected, int x, int y, const char* text, size_t len) override {
+  void DrawRun(int font, uint32_t colour, bool selected, int x, int y, const char* text,
+               size_t len) override {
     Select(font);
     SetTextColor(dc_, Rgb(colour));
     if (selected) {
@@ -102,7 +104,8 @@ class GdiMarkup : public vt::IMarkupFonts, public vt::IMarkupCanvas {
     }
     TextOutA(dc_, x, y, text, static_cast<int>(len));
   }
-  void DrawImage(const vt::MarkupImageRef& ref, int x, int y, int frameLeft, int frameWidth, int height) override {
+  void DrawImage(const vt::MarkupImageRef& ref, int x, int y, int frameLeft, int frameWidth,
+                 int height) override {
     vt::ImageSpec spec;
     const ImageInfo* image = LoadInlineImage(manager_, ref, spec);
     if (!image) return;

@@ -58,8 +58,9 @@ struct WalkState {
 
 enum class LineEnd { Text, Break };
 
-
-inline int Clamp(long v) { return static_cast<int>(std::max<long>(-kMarkupMaxNumber, std::min<long>(kMarkupMaxNumber, v))); }
+inline int Clamp(long v) {
+  return static_cast<int>(std::max<long>(-kMarkupMaxNumber, std::min<long>(kMarkupMaxNumber, v)));
+}
 
 class MarkupWalker {
  public:

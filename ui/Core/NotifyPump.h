@@ -33,11 +33,13 @@ class CNotifyPump {
   };
 
   template <typename T>
-  static NotifyMapEntry OnRecord(const char* type, const char* virtualWindow, void (T::*handler)(UINotification&)) {
+  static NotifyMapEntry OnRecord(const char* type, const char* virtualWindow,
+                                 void (T::*handler)(UINotification&)) {
     return {type, virtualWindow, static_cast<RecordHandler>(handler), nullptr, kRecord};
   }
   template <typename T>
-  static NotifyMapEntry OnValues(const char* type, const char* virtualWindow, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+  static NotifyMapEntry OnValues(const char* type, const char* virtualWindow,
+                                 LRESULT (T::*handler)(WPARAM, LPARAM)) {
     return {type, virtualWindow, nullptr, static_cast<ValueHandler>(handler), kValues};
   }
   static NotifyMapEntry End() { return {nullptr, nullptr, nullptr, nullptr, kEnd}; }

@@ -38,8 +38,8 @@ class CRenderEngine {
   // Draws the image string (with the modifier string parsed on top) into
   // item, only where it meets paint. False when the (last) image has no name
   // or cannot be loaded.
-  static bool DrawImageSpec(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint, const char* image,
-                            const char* modifier = nullptr);
+  static bool DrawImageSpec(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint,
+                            const char* image, const char* modifier = nullptr);
   // Draws one parsed image whose bitmap is known.
   static void DrawImage(HDC dc, const ImageInfo& image, const RECT& item, const RECT& paint,
                         const vt::ImageSpec& spec);

@@ -53,7 +53,8 @@ void BlitTile(void* context, const vt::SkinRect& d, const vt::SkinRect& s) {
   } else if (d.Width() == s.Width() && d.Height() == s.Height()) {
     BitBlt(c->dc, d.left, d.top, d.Width(), d.Height(), c->mem, s.left, s.top, SRCCOPY);
   } else {
-    StretchBlt(c->dc, d.left, d.top, d.Width(), d.Height(), c->mem, s.left, s.top, s.Width(), s.Height(), SRCCOPY);
+    StretchBlt(c->dc, d.left, d.top, d.Width(), d.Height(), c->mem, s.left, s.top, s.Width(), s.Height(),
+               SRCCOPY);
   }
 }
 
@@ -69,10 +70,11 @@ bool DrawParsed(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint
   const ImageInfo* image = nullptr;
   ImageInfo* owned = nullptr;
   if (manager) {
-    image = manager->GetImageEx(spec.Name(), spec.restype.IsEmpty() ? nullptr : spec.restype.GetData(), spec.mask);
+    image = manager->GetImageEx(spec.Name(), spec.restype.IsEmpty() ? nullptr : spec.restype.GetData(),
+                                spec.mask);
   } else {
-    owned = CRenderEngine::LoadSkinImage(spec.Name(), spec.restype.IsEmpty() ? nullptr : spec.restype.GetData(),
-                                         spec.mask);
+    owned = CRenderEngine::LoadSkinImage(
+        spec.Name(), spec.restype.IsEmpty() ? nullptr : spec.restype.GetData(), spec.mask);
     image = owned;
   }
   if (!image) return false;
@@ -150,8 +152,8 @@ void CRenderEngine::DrawImage(HDC dc, const ImageInfo& image, const RECT& item, 
   DeleteDC(mem);
 }
 
-bool CRenderEngine::DrawImageSpec(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint, const char* image,
-                                  const char* modifier) {
+bool CRenderEngine::DrawImageSpec(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint,
+                                  const char* image, const char* modifier) {
   if (!image || !*image) return false;
   vt::ImageSpec spec;
   FlushContext flush = {dc, manager, item, paint};

@@ -124,8 +124,8 @@ void CRenderEngine::DrawRoundRect(HDC dc, const RECT& rc, int width, int height,
   DeleteObject(pen);
 }
 
-void CRenderEngine::DrawPlainText(HDC dc, CUIManager* manager, RECT& rc, const char* text, uint32_t argb, int font,
-                                  UINT style) {
+void CRenderEngine::DrawPlainText(HDC dc, CUIManager* manager, RECT& rc, const char* text, uint32_t argb,
+                                  int font, UINT style) {
   if (!text || !*text || !manager) return;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Rgb(argb));
@@ -138,7 +138,8 @@ CRenderClip::CRenderClip(HDC dc, const RECT& clip, const RECT& item, int roundWi
     : dc_(dc), saved_(SaveDC(dc)) {
   if (roundWidth > 0 || roundHeight > 0) {
     HRGN rect = CreateRectRgnIndirect(&clip);
-    HRGN round = CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1, roundWidth, roundHeight);
+    HRGN round =
+        CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1, roundWidth, roundHeight);
     CombineRgn(rect, rect, round, RGN_AND);
     ExtSelectClipRgn(dc, rect, RGN_AND);
     DeleteObject(round);

@@ -20,8 +20,9 @@ class CSkinBuilder {
  public:
   // source: a resource id (MAKEINTRESOURCEA, read from resources of type),
   // text beginning with '<', or a file name (skin archive or skin path).
-  CControlUI* Create(const char* source, const char* type = nullptr, IDialogBuilderCallback* callback = nullptr,
-                     CUIManager* manager = nullptr, CControlUI* parent = nullptr);
+  CControlUI* Create(const char* source, const char* type = nullptr,
+                     IDialogBuilderCallback* callback = nullptr, CUIManager* manager = nullptr,
+                     CControlUI* parent = nullptr);
   // Builds again from the document already loaded.
   CControlUI* Create(IDialogBuilderCallback* callback = nullptr, CUIManager* manager = nullptr,
                      CControlUI* parent = nullptr);
@@ -48,8 +49,8 @@ class CSkinBuilder {
   bool failed_ = false;
   int depth_ = 0;  // of Include; a document that includes itself stops at kMaxIncludeDepth
   static constexpr int kMaxIncludeDepth = 16;
-  int nesting_ = 0;  // of the control being built, included documents counted in
-  int includesLeft_ = 0;  // of this build, when it is the top-level one
+  int nesting_ = 0;                      // of the control being built, included documents counted in
+  int includesLeft_ = 0;                 // of this build, when it is the top-level one
   int* includeBudget_ = &includesLeft_;  // the top-level build's count
   std::vector<CControlUI*> topLevel_;
 };

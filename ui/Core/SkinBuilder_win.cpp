@@ -99,21 +99,22 @@ void CSkinBuilder::Include(CSkinXmlNode node, CControlUI* parent, CUIManager* ma
   const char* source = node.GetAttributeValue("source");
   if (!source || depth_ >= kMaxIncludeDepth) return;
   int count = countText ? vt::ParseInt(countText) : 1;
-  for (int i = 0; i < count && *includeBudget_ > 0; ++i) {
+  for (int i = 0; i<count&& * includeBudget_> 0; ++i) {
     --*includeBudget_;
     CSkinBuilder sub;
     sub.depth_ = depth_ + 1;
     sub.nesting_ = nesting_;
     sub.includeBudget_ = includeBudget_;
-    CControlUI* built = resourceType_
-                            ? sub.Create(MAKEINTRESOURCEA(vt::ParseInt(source)), resourceType_, callback_, manager, parent)
-                            : sub.Create(source, nullptr, callback_, manager, parent);
+    CControlUI* built = resourceType_ ? sub.Create(MAKEINTRESOURCEA(vt::ParseInt(source)), resourceType_,
+                                                   callback_, manager, parent)
+                                      : sub.Create(source, nullptr, callback_, manager, parent);
     if (built && !first) first = built;
     if (built && !parent) topLevel_.push_back(built);
   }
 }
 
-void CSkinBuilder::ApplyAttributes(CSkinXmlNode node, CControlUI* control, const char* tag, CUIManager* manager) {
+void CSkinBuilder::ApplyAttributes(CSkinXmlNode node, CControlUI* control, const char* tag,
+                                   CUIManager* manager) {
   if (manager) {
     // Fonts, images and colours resolve through the manager while attributes apply.
     control->SetManager(manager, control->GetParent(), false);

@@ -60,7 +60,7 @@ class SkinXmlParser {
   size_t pos_ = 0;
   size_t savedPos_ = static_cast<size_t>(-1);
   char savedChar_ = 0;
-  uint32_t current_ = 0;          // element whose content is being read, 0 = top level
+  uint32_t current_ = 0;             // element whose content is being read, 0 = top level
   std::vector<uint32_t> lastChild_;  // per element (index 0 = top level)
 };
 
@@ -86,7 +86,8 @@ size_t SkinXmlParser::DecodeInPlace(size_t from, size_t to) {
     const char* name;
     size_t len;
     char ch;
-  } kEntities[] = {{"&amp;", 5, '&'}, {"&lt;", 4, '<'}, {"&gt;", 4, '>'}, {"&quot;", 6, '"'}, {"&apos;", 6, '\''}};
+  } kEntities[] = {
+      {"&amp;", 5, '&'}, {"&lt;", 4, '<'}, {"&gt;", 4, '>'}, {"&quot;", 6, '"'}, {"&apos;", 6, '\''}};
   size_t w = from;
   size_t r = from;
   while (r < to) {
@@ -156,7 +157,8 @@ bool SkinXmlParser::ParseStartTag(bool& selfClosed) {
   if (pos_ == name) return Fail("Error parsing element name");
   uint32_t element = AddElement(static_cast<uint32_t>(name));
   unsigned char after = Ch(pos_);
-  if (after != '>' && after != '/' && !IsBlank(after) && pos_ < len_) return Fail("Error parsing element name");
+  if (after != '>' && after != '/' && !IsBlank(after) && pos_ < len_)
+    return Fail("Error parsing element name");
   Terminate(pos_);
   if (IsBlank(after)) {
     ++pos_;
@@ -291,7 +293,9 @@ void CSkinXml::Release() {
 
 // ---- nodes ----
 
-const char* CSkinXmlNode::GetName() const { return IsValid() ? doc_->text_.data() + doc_->elements_[index_].name : ""; }
+const char* CSkinXmlNode::GetName() const {
+  return IsValid() ? doc_->text_.data() + doc_->elements_[index_].name : "";
+}
 
 const char* CSkinXmlNode::GetText() const {
   if (!IsValid() || doc_->elements_[index_].text == 0) return "";

@@ -27,8 +27,8 @@ class CSkinXmlNode {
   CSkinXmlNode GetSibling() const;
   bool HasChildren() const { return GetChild().IsValid(); }
   int GetAttributeCount() const;
-  const char* GetAttributeName(int index) const;   // null out of range
-  const char* GetAttributeValue(int index) const;  // null out of range
+  const char* GetAttributeName(int index) const;          // null out of range
+  const char* GetAttributeValue(int index) const;         // null out of range
   const char* GetAttributeValue(const char* name) const;  // null when absent
   bool HasAttribute(const char* name) const { return GetAttributeValue(name) != nullptr; }
 
@@ -75,16 +75,16 @@ class CSkinXml {
   friend class SkinXmlParser;
 
   struct Element {
-    uint32_t name;      // offset of the name
-    uint32_t parent;    // element indexes, 0 = none
+    uint32_t name;    // offset of the name
+    uint32_t parent;  // element indexes, 0 = none
     uint32_t child;
     uint32_t next;
-    uint32_t text;      // offset of the text, 0 = none
-    uint32_t firstAttr; // index into attrs_
+    uint32_t text;       // offset of the text, 0 = none
+    uint32_t firstAttr;  // index into attrs_
     uint32_t attrCount;
   };
   struct Attribute {
-    uint32_t name;   // offsets into text_
+    uint32_t name;  // offsets into text_
     uint32_t value;
   };
 

@@ -99,8 +99,7 @@ bool CUIManager::PreMessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
         focus_->DoEvent(e);
       }
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -109,7 +108,8 @@ bool CUIManager::PreMessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
 bool CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam, LRESULT&) {
   if (!mouseTracking_) {
     TRACKMOUSEEVENT tme = {sizeof(tme), TME_HOVER | TME_LEAVE, hwnd_, kDefaultHoverMs};
-    if (tooltip_) tme.dwHoverTime = static_cast<DWORD>(SendMessageA(tooltip_, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    if (tooltip_)
+      tme.dwHoverTime = static_cast<DWORD>(SendMessageA(tooltip_, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
     TrackMouseEvent(&tme);
     mouseTracking_ = true;
   }
@@ -201,7 +201,9 @@ bool CUIManager::OnButtonPress(UIEventKind kind, LPARAM lParam) {
   return true;
 }
 
-bool CUIManager::OnLButtonDown(WPARAM, LPARAM lParam, LRESULT&) { return OnButtonPress(UIEventKind::ButtonDown, lParam); }
+bool CUIManager::OnLButtonDown(WPARAM, LPARAM lParam, LRESULT&) {
+  return OnButtonPress(UIEventKind::ButtonDown, lParam);
+}
 bool CUIManager::OnLButtonDblClk(WPARAM, LPARAM lParam, LRESULT&) {
   return OnButtonPress(UIEventKind::DoubleClick, lParam);
 }
@@ -239,7 +241,8 @@ bool CUIManager::OnMouseWheel(WPARAM wParam, LPARAM lParam, LRESULT&) {
   CControlUI* c = ControlAt(pt);
   if (!c || c->GetManager() != this) return false;
   int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-  UIEvent e = MakeEvent(UIEventKind::ScrollWheel, c, MAKELPARAM(delta < 0 ? SB_LINEDOWN : SB_LINEUP, 0), lParam);
+  UIEvent e =
+      MakeEvent(UIEventKind::ScrollWheel, c, MAKELPARAM(delta < 0 ? SB_LINEDOWN : SB_LINEUP, 0), lParam);
   c->DoEvent(e);
   SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(lastMouse_.x, lastMouse_.y));
   return true;

@@ -115,8 +115,8 @@ bool CUIManager::OnPaint(WPARAM, LPARAM, LRESULT&) {
   paint = ps.rcPaint;
   if (offscreenPaint_ && EnsureOffscreen(client.right, client.bottom)) {
     if (backDc_) {
-      BitBlt(offDc_, paint.left, paint.top, paint.right - paint.left, paint.bottom - paint.top, backDc_, paint.left,
-             paint.top, SRCCOPY);
+      BitBlt(offDc_, paint.left, paint.top, paint.right - paint.left, paint.bottom - paint.top, backDc_,
+             paint.left, paint.top, SRCCOPY);
     }
     root_->DoPaint(offDc_, paint);
     for (CControlUI* c : std::vector<CControlUI*>(postPaint_)) c->DoPostPaint(offDc_, paint);

@@ -30,7 +30,8 @@ bool AnsiConvert(const char* bytes, size_t len, int encoding, std::vector<char>&
     MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(len), wide.data(), n);
   }
   if (wide.empty()) return true;
-  int m = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  int m = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                              nullptr);
   if (m <= 0) return false;
   out.resize(static_cast<size_t>(m));
   WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), m, nullptr, nullptr);
@@ -63,11 +64,14 @@ CUIString CUIManager::ModuleDirectory() {
 
 void CUIManager::SetSkinPath(const char* path) { vt::SetSkinPath(path); }
 const char* CUIManager::GetSkinPath() { return vt::GetSkinPath(); }
-bool CUIManager::SetSkinArchive(const void* bytes, size_t len) { return vt::SetSkinArchiveMemory(bytes, len); }
+bool CUIManager::SetSkinArchive(const void* bytes, size_t len) {
+  return vt::SetSkinArchiveMemory(bytes, len);
+}
 bool CUIManager::SetSkinArchiveFile(const char* path) {
   CUIString full(path);
   // A bare name is taken relative to the skin path.
-  if (path && path[0] && path[1] != ':' && path[0] != '\\' && path[0] != '/') full = CUIString(GetSkinPath()) + path;
+  if (path && path[0] && path[1] != ':' && path[0] != '\\' && path[0] != '/')
+    full = CUIString(GetSkinPath()) + path;
   return vt::SetSkinArchiveFile(full);
 }
 

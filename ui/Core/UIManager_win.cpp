@@ -192,7 +192,8 @@ SIZE CUIManager::GetClientSize() const {
 
 // ---- notifications ----
 
-void CUIManager::SendNotification(CControlUI* sender, const char* type, WPARAM wParam, LPARAM lParam, bool queued) {
+void CUIManager::SendNotification(CControlUI* sender, const char* type, WPARAM wParam, LPARAM lParam,
+                                  bool queued) {
   if (!sender || !sender->GetManager()) return;  // controls without a manager send nothing
   UINotification msg;
   msg.type = type;

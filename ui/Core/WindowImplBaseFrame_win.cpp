@@ -17,10 +17,10 @@ MONITORINFO MonitorOf(HWND hwnd) {
 }
 }  // namespace
 
-#define VT_PASS_ON(Name)                                                   \
-  LRESULT WindowImplBase::Name(UINT, WPARAM, LPARAM, bool& handled) {      \
-    handled = false;                                                       \
-    return 0;                                                              \
+#define VT_PASS_ON(Name)                                              \
+  LRESULT WindowImplBase::Name(UINT, WPARAM, LPARAM, bool& handled) { \
+    handled = false;                                                  \
+    return 0;                                                         \
   }
 VT_PASS_ON(OnClose)
 VT_PASS_ON(OnDestroy)
@@ -69,7 +69,7 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& handled) 
   GetClientRect(hwnd_, &c);
   if (!IsZoomed(hwnd_)) {
     RECT s = manager_.GetSizeBox();
-    bool left = pt.x < c.left + s.left, right = pt.x > c.right - s.right;
+    bool left = pt.x<c.left + s.left, right = pt.x> c.right - s.right;
     if (pt.y < c.top + s.top) return left ? HTTOPLEFT : (right ? HTTOPRIGHT : HTTOP);
     if (pt.y > c.bottom - s.bottom) return left ? HTBOTTOMLEFT : (right ? HTBOTTOMRIGHT : HTBOTTOM);
     if (left) return HTLEFT;

@@ -10,7 +10,9 @@
 
 namespace {
 
-void ShowFatalBox(const char* text, const char* caption, UINT flags) { MessageBoxA(nullptr, text, caption, flags); }
+void ShowFatalBox(const char* text, const char* caption, UINT flags) {
+  MessageBoxA(nullptr, text, caption, flags);
+}
 
 WindowImplBase::FatalBoxHook g_fatalBox = ShowFatalBox;
 
@@ -153,14 +155,11 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool& handled) {
   CUIManager::SetSkinPath(path);
 
   switch (SkinSourceKind()) {
-    case 2:
-      CUIManager::SetSkinArchiveFile(SkinArchiveFile());
-      break;
+    case 2: CUIManager::SetSkinArchiveFile(SkinArchiveFile()); break;
     case 4:
       if (!LoadSkinArchive()) return 0;  // the window stays without layout
       break;
-    default:
-      break;
+    default: break;
   }
   CSkinBuilder builder;
   CControlUI* root = SkinSourceKind() == 3

@@ -32,8 +32,8 @@ bool CWindowWnd::RegisterSuperclass() {
   return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-HWND CWindowWnd::CreateWnd(HWND parent, const char* title, DWORD style, DWORD exStyle, int x, int y, int cx, int cy,
-                           HMENU menu) {
+HWND CWindowWnd::CreateWnd(HWND parent, const char* title, DWORD style, DWORD exStyle, int x, int y, int cx,
+                           int cy, HMENU menu) {
   bool registered = SuperClassName() ? RegisterSuperclass() : RegisterWindowClass();
   if (!registered) return nullptr;
   HWND hwnd = CreateWindowExA(exStyle, WindowClassName(), title, style, x, y, cx, cy, parent, menu,
@@ -97,8 +97,12 @@ void CWindowWnd::CloseWnd(UINT result) {
   if (IsWindow(hwnd_)) PostMessageA(hwnd_, WM_CLOSE, result, 0);
 }
 
-LRESULT CWindowWnd::SendMsg(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(hwnd_, msg, wParam, lParam); }
-LRESULT CWindowWnd::PostMsg(UINT msg, WPARAM wParam, LPARAM lParam) { return PostMessageA(hwnd_, msg, wParam, lParam); }
+LRESULT CWindowWnd::SendMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return SendMessageA(hwnd_, msg, wParam, lParam);
+}
+LRESULT CWindowWnd::PostMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return PostMessageA(hwnd_, msg, wParam, lParam);
+}
 
 UINT CWindowWnd::RunModal() {
   if (!IsWindow(hwnd_)) return 0;
@@ -158,7 +162,8 @@ void CWindowWnd::CenterOnOwner() {
 void CWindowWnd::SetWindowIcon(UINT resourceId) {
   HINSTANCE instance = CUIManager::GetInstance();
   HICON big = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                            LR_DEFAULTCOLOR));
   if (big) SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
   HICON small = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
@@ -173,6 +178,8 @@ void CWindowWnd::ResizeClientArea(int cx, int cy) {
   if (cy != -1) rc.bottom = cy;
   LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
   LONG ex = GetWindowLongA(hwnd_, GWL_EXSTYLE);
-  if (!AdjustWindowRectEx(&rc, static_cast<DWORD>(style), GetMenu(hwnd_) != nullptr, static_cast<DWORD>(ex))) return;
-  SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  if (!AdjustWindowRectEx(&rc, static_cast<DWORD>(style), GetMenu(hwnd_) != nullptr, static_cast<DWORD>(ex)))
+    return;
+  SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+               SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }

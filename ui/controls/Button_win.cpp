@@ -15,7 +15,8 @@ void* CButtonUI::GetInterface(const char* name) {
 }
 
 unsigned CButtonUI::GetControlFlags() const {
-  return (IsKeyboardEnabled() ? unsigned(kControlFlagTabStop) : 0u) | (IsEnabled() ? unsigned(kControlFlagSetCursor) : 0u);
+  return (IsKeyboardEnabled() ? unsigned(kControlFlagTabStop) : 0u) |
+         (IsEnabled() ? unsigned(kControlFlagSetCursor) : 0u);
 }
 
 bool CButtonUI::Activate() {
@@ -66,17 +67,14 @@ void CButtonUI::DoEvent(UIEvent& event) {
         Invalidate();
       }
       return;
-    case UIEventKind::SetCursor:
-      ::SetCursor(LoadCursor(nullptr, IDC_HAND));
-      return;
+    case UIEventKind::SetCursor: ::SetCursor(LoadCursor(nullptr, IDC_HAND)); return;
     case UIEventKind::KeyDown:
       if (IsKeyboardEnabled() && (event.key == VK_SPACE || event.key == VK_RETURN)) {
         Activate();
         return;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   CLabelUI::DoEvent(event);
 }
@@ -104,10 +102,11 @@ void CButtonUI::ApplyAttribute(const char* name, const char* value) {
     const char* name;
     CUIString CButtonUI::*field;
   };
-  static const Image kImages[] = {{"normalimage", &CButtonUI::normalImage_},   {"hotimage", &CButtonUI::hotImage_},
-                                  {"pushedimage", &CButtonUI::pushedImage_},   {"focusedimage", &CButtonUI::focusedImage_},
-                                  {"disabledimage", &CButtonUI::disabledImage_}, {"foreimage", &CButtonUI::foreImage_},
-                                  {"hotforeimage", &CButtonUI::hotForeImage_}};
+  static const Image kImages[] = {
+      {"normalimage", &CButtonUI::normalImage_},     {"hotimage", &CButtonUI::hotImage_},
+      {"pushedimage", &CButtonUI::pushedImage_},     {"focusedimage", &CButtonUI::focusedImage_},
+      {"disabledimage", &CButtonUI::disabledImage_}, {"foreimage", &CButtonUI::foreImage_},
+      {"hotforeimage", &CButtonUI::hotForeImage_}};
   for (const Image& i : kImages) {
     if (strcmp(name, i.name) == 0) {
       this->*i.field = value;

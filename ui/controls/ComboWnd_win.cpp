@@ -17,8 +17,8 @@ bool CComboWnd::Open(CComboUI* owner) {
   if (height <= 0) height = RowHeight();
   POINT origin = {rc.left, rc.bottom};
   ClientToScreen(m->GetPaintWindow(), &origin);
-  if (!CreateWnd(m->GetPaintWindow(), nullptr, WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW, origin.x, origin.y, width,
-                 height))
+  if (!CreateWnd(m->GetPaintWindow(), nullptr, WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW, origin.x, origin.y,
+                 width, height))
     return false;
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(hwnd_);
@@ -65,17 +65,18 @@ void CComboWnd::Paint() {
       RECT row = {0, i * h, client.right, (i + 1) * h};
       CControlUI* item = owner_->ChildAt(i);
       bool enabled = item->IsEnabled();
-      uint32_t bk = !enabled ? info->disabledBkColor
+      uint32_t bk = !enabled                   ? info->disabledBkColor
                     : i == owner_->GetCurSel() ? info->selectedBkColor
-                    : i == hot_ ? info->hotBkColor
-                                : 0;
-      uint32_t text = !enabled ? info->disabledTextColor
+                    : i == hot_                ? info->hotBkColor
+                                               : 0;
+      uint32_t text = !enabled                   ? info->disabledTextColor
                       : i == owner_->GetCurSel() ? info->selectedTextColor
-                      : i == hot_ ? info->hotTextColor
-                                  : info->textColor;
+                      : i == hot_                ? info->hotTextColor
+                                                 : info->textColor;
       if (bk) CRenderEngine::DrawColor(dc, row, bk);
       RECT textRc = {row.left + 4, row.top, row.right - 4, row.bottom};
-      CRenderEngine::DrawPlainText(dc, m, textRc, item->GetText(), text, info->font, DT_SINGLELINE | DT_VCENTER);
+      CRenderEngine::DrawPlainText(dc, m, textRc, item->GetText(), text, info->font,
+                                   DT_SINGLELINE | DT_VCENTER);
     }
   }
   EndPaint(hwnd_, &ps);
@@ -83,9 +84,7 @@ void CComboWnd::Paint() {
 
 LRESULT CComboWnd::RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_PAINT:
-      Paint();
-      return 0;
+    case WM_PAINT: Paint(); return 0;
     case WM_MOUSEMOVE: {
       int row = RowAt(GET_Y_LPARAM(lParam));
       if (row != hot_) {
@@ -106,11 +105,8 @@ LRESULT CComboWnd::RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KILLFOCUS:
       if (owner_) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
       break;
-    case WM_CLOSE:
-      Choose(-1);
-      return 0;
-    default:
-      break;
+    case WM_CLOSE: Choose(-1); return 0;
+    default: break;
   }
   return CallPreviousProc(msg, wParam, lParam);
 }

@@ -50,8 +50,10 @@ void CComboUI::ApplyAttribute(const char* name, const char* value) {
     const char* name;
     CUIString CComboUI::*field;
   };
-  static const Image kImages[] = {{"normalimage", &CComboUI::normalImage_},   {"hotimage", &CComboUI::hotImage_},
-                                  {"pushedimage", &CComboUI::pushedImage_},   {"focusedimage", &CComboUI::focusedImage_},
+  static const Image kImages[] = {{"normalimage", &CComboUI::normalImage_},
+                                  {"hotimage", &CComboUI::hotImage_},
+                                  {"pushedimage", &CComboUI::pushedImage_},
+                                  {"focusedimage", &CComboUI::focusedImage_},
                                   {"disabledimage", &CComboUI::disabledImage_}};
   for (const Image& i : kImages) {
     if (strcmp(name, i.name) == 0) {
@@ -92,12 +94,15 @@ bool CComboUI::SelectItem(int index, bool takeFocus) {
   if (index == selected_) return true;
   int old = selected_;
   if (old >= 0) {
-    if (IListItemUI* item = static_cast<IListItemUI*>(ChildAt(old)->GetInterface("ListItem"))) item->Select(false);
+    if (IListItemUI* item = static_cast<IListItemUI*>(ChildAt(old)->GetInterface("ListItem")))
+      item->Select(false);
   }
   selected_ = index;
-  if (IListItemUI* item = static_cast<IListItemUI*>(ChildAt(index)->GetInterface("ListItem"))) item->Select(true);
+  if (IListItemUI* item = static_cast<IListItemUI*>(ChildAt(index)->GetInterface("ListItem")))
+    item->Select(true);
   Invalidate();
-  if (manager_) manager_->SendNotification(this, "itemselect", static_cast<WPARAM>(index), static_cast<LPARAM>(old));
+  if (manager_)
+    manager_->SendNotification(this, "itemselect", static_cast<WPARAM>(index), static_cast<LPARAM>(old));
   return true;
 }
 
@@ -133,8 +138,7 @@ void CComboUI::DoEvent(UIEvent& event) {
       if (event.key == VK_UP) SelectItem(selected_ - 1);
       if (event.key == VK_SPACE || event.key == VK_RETURN) Activate();
       return;
-    default:
-      CContainerUI::DoEvent(event);
+    default: CContainerUI::DoEvent(event);
   }
 }
 
@@ -165,8 +169,8 @@ void CComboUI::PaintStatusImage(HDC dc) {
 void CComboUI::PaintText(HDC dc) {
   CUIString text = GetText();
   if (text.IsEmpty() || !manager_) return;
-  RECT rc = {rcItem_.left + textPadding_.left, rcItem_.top + textPadding_.top, rcItem_.right - textPadding_.right,
-             rcItem_.bottom - textPadding_.bottom};
+  RECT rc = {rcItem_.left + textPadding_.left, rcItem_.top + textPadding_.top,
+             rcItem_.right - textPadding_.right, rcItem_.bottom - textPadding_.bottom};
   uint32_t colour = IsEnabled() ? info_.textColor : info_.disabledTextColor;
   CRenderEngine::DrawPlainText(dc, manager_, rc, text, colour, info_.font, DT_SINGLELINE | DT_VCENTER);
 }

@@ -111,7 +111,9 @@ void CControlUI::ApplyAttribute(const char* name, const char* value) {
 void CControlUI::ApplyAttributeString(const char* list) {
   vt::ForEachAttribute(
       list,
-      [](void* self, const char* name, const char* value) { static_cast<CControlUI*>(self)->ApplyAttribute(name, value); },
+      [](void* self, const char* name, const char* value) {
+        static_cast<CControlUI*>(self)->ApplyAttribute(name, value);
+      },
       this);
 }
 

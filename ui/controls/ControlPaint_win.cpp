@@ -64,8 +64,12 @@ void CControlUI::PaintBorder(HDC dc) {
   const RECT& s = borderSizes_;
   if (s.left > 0 || s.top > 0 || s.right > 0 || s.bottom > 0) {
     const RECT& r = rcItem_;
-    if (s.left > 0) CRenderEngine::DrawLine(dc, {r.left + s.left / 2, r.top, r.left + s.left / 2, r.bottom}, s.left, borderColor_, borderStyle_);
-    if (s.top > 0) CRenderEngine::DrawLine(dc, {r.left, r.top + s.top / 2, r.right, r.top + s.top / 2}, s.top, borderColor_, borderStyle_);
+    if (s.left > 0)
+      CRenderEngine::DrawLine(dc, {r.left + s.left / 2, r.top, r.left + s.left / 2, r.bottom}, s.left,
+                              borderColor_, borderStyle_);
+    if (s.top > 0)
+      CRenderEngine::DrawLine(dc, {r.left, r.top + s.top / 2, r.right, r.top + s.top / 2}, s.top,
+                              borderColor_, borderStyle_);
     if (s.right > 0) {
       int x = r.right - (s.right + 1) / 2;
       CRenderEngine::DrawLine(dc, {x, r.top, x, r.bottom}, s.right, borderColor_, borderStyle_);

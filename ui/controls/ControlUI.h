@@ -24,9 +24,9 @@ class CControlUI {
   CControlUI& operator=(const CControlUI&) = delete;
 
   // ---- identity ----
-  virtual const char* GetClass() const;           // "ControlUI"
-  virtual void* GetInterface(const char* name);   // "Control" → this
-  virtual unsigned GetControlFlags() const;       // kControlFlag… bits
+  virtual const char* GetClass() const;          // "ControlUI"
+  virtual void* GetInterface(const char* name);  // "Control" → this
+  virtual unsigned GetControlFlags() const;      // kControlFlag… bits
   const CUIString& GetName() const { return name_; }
   void SetName(const char* name) { name_ = name; }
   const CUIString& GetVirtualWnd() const { return virtualWnd_; }  // first non-empty up the parents
@@ -38,7 +38,7 @@ class CControlUI {
   CUIManager* GetManager() const { return manager_; }
   CControlUI* GetParent() const { return parent_; }
   virtual CControlUI* FindControl(FindControlProc proc, void* data, unsigned flags);
-  virtual void Init();     // once attached: DoInit, then notify the init subscribers
+  virtual void Init();  // once attached: DoInit, then notify the init subscribers
   virtual void DoInit() {}
 
   // ---- text and data ----

@@ -183,9 +183,7 @@ void CControlUI::RequestParentLayout() {
 
 void CControlUI::DoEvent(UIEvent& event) {
   switch (event.kind) {
-    case UIEventKind::SetCursor:
-      ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
-      return;
+    case UIEventKind::SetCursor: ::SetCursor(LoadCursor(nullptr, IDC_ARROW)); return;
     case UIEventKind::SetFocus:
       focused_ = true;
       Invalidate();
@@ -201,8 +199,7 @@ void CControlUI::DoEvent(UIEvent& event) {
     case UIEventKind::ContextMenu:
       if (menuEnabled_ && manager_) manager_->SendNotification(this, "menu", event.wParam, event.lParam);
       return;
-    default:
-      break;
+    default: break;
   }
   if (parent_) parent_->DoEvent(event);
 }

@@ -26,7 +26,7 @@ struct DialTransform {
 };
 
 struct DialNeedle {
-  SkinRect dest;   // window coordinates; 365 and 392 are fixed rows of the window
+  SkinRect dest;  // window coordinates; 365 and 392 are fixed rows of the window
   float pivotX = 0, pivotY = 0;
   float theta = 0;  // radians
   DialTransform transform;

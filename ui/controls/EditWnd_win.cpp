@@ -21,7 +21,8 @@ bool CEditWnd::Open(CEditUI* owner) {
   if (owner->IsPassword()) style |= ES_PASSWORD;
   if (owner->IsReadOnly()) style |= ES_READONLY;
   if (owner->IsNumberOnly()) style |= ES_NUMBER;
-  if (!CreateWnd(m->GetPaintWindow(), nullptr, style, 0, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top))
+  if (!CreateWnd(m->GetPaintWindow(), nullptr, style, 0, rc.left, rc.top, rc.right - rc.left,
+                 rc.bottom - rc.top))
     return false;
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(m->GetFont(owner->GetFont())), TRUE);
   SendMessageA(hwnd_, EM_LIMITTEXT, owner->GetMaxChar() > 0 ? owner->GetMaxChar() : 0, 0);
@@ -93,8 +94,7 @@ LRESULT CEditWnd::RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
       if (wParam == VK_RETURN) return 0;  // no beep
       break;
-    default:
-      break;
+    default: break;
   }
   return CallPreviousProc(msg, wParam, lParam);
 }

@@ -125,9 +125,7 @@ void CEditUI::DoEvent(UIEvent& event) {
         if (native_) native_->SelectAll();
       }
       return;
-    case UIEventKind::SetCursor:
-      ::SetCursor(LoadCursor(nullptr, IDC_IBEAM));
-      return;
+    case UIEventKind::SetCursor: ::SetCursor(LoadCursor(nullptr, IDC_IBEAM)); return;
     case UIEventKind::MouseEnter:
       hot_ = IsEnabled();
       Invalidate();
@@ -136,8 +134,7 @@ void CEditUI::DoEvent(UIEvent& event) {
       hot_ = false;
       Invalidate();
       return;
-    default:
-      CLabelUI::DoEvent(event);
+    default: CLabelUI::DoEvent(event);
   }
 }
 

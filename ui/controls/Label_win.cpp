@@ -15,9 +15,10 @@ RECT ToRect(const vt::SkinRect& r) { return {r.left, r.top, r.right, r.bottom}; 
 // GDI+ when "enabledeffect" is on); no layout turns the effect on, so they
 // are accepted and have no effect.
 const char* const kEffectAttributes[] = {
-    "enabledeffect", "rhaa",           "transshadow",  "transtext",        "transshadow1",     "transtext1",
-    "gradientangle", "enabledstroke",  "enabledshadow", "transstroke",     "gradientlength",   "shadowoffset",
-    "textcolor1",    "textshadowcolora", "textshadowcolorb", "strokecolor"};
+    "enabledeffect",  "rhaa",          "transshadow",   "transtext",        "transshadow1",
+    "transtext1",     "gradientangle", "enabledstroke", "enabledshadow",    "transstroke",
+    "gradientlength", "shadowoffset",  "textcolor1",    "textshadowcolora", "textshadowcolorb",
+    "strokecolor"};
 
 }  // namespace
 

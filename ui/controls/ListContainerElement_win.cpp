@@ -55,8 +55,7 @@ void CListContainerElementUI::DoEvent(UIEvent& event) {
         }
       }
       return;
-    default:
-      break;
+    default: break;
   }
   CContainerUI::DoEvent(event);
 }

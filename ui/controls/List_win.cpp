@@ -13,12 +13,15 @@ bool ListInfo::Apply(const char* name, const char* value) {
     const char* name;
     uint32_t ListInfo::*field;
   };
-  static const Colour kColours[] = {
-      {"itemtextcolor", &ListInfo::textColor},           {"itembkcolor", &ListInfo::bkColor},
-      {"itemselectedtextcolor", &ListInfo::selectedTextColor}, {"itemselectedbkcolor", &ListInfo::selectedBkColor},
-      {"itemhottextcolor", &ListInfo::hotTextColor},     {"itemhotbkcolor", &ListInfo::hotBkColor},
-      {"itemdisabledtextcolor", &ListInfo::disabledTextColor}, {"itemdisabledbkcolor", &ListInfo::disabledBkColor},
-      {"itemlinecolor", &ListInfo::lineColor}};
+  static const Colour kColours[] = {{"itemtextcolor", &ListInfo::textColor},
+                                    {"itembkcolor", &ListInfo::bkColor},
+                                    {"itemselectedtextcolor", &ListInfo::selectedTextColor},
+                                    {"itemselectedbkcolor", &ListInfo::selectedBkColor},
+                                    {"itemhottextcolor", &ListInfo::hotTextColor},
+                                    {"itemhotbkcolor", &ListInfo::hotBkColor},
+                                    {"itemdisabledtextcolor", &ListInfo::disabledTextColor},
+                                    {"itemdisabledbkcolor", &ListInfo::disabledBkColor},
+                                    {"itemlinecolor", &ListInfo::lineColor}};
   for (const Colour& c : kColours) {
     if (strcmp(name, c.name) == 0) {
       this->*c.field = vt::ParseColor(value);
@@ -167,7 +170,8 @@ void CListUI::RemoveAll() {
 
 void CListUI::Reindex(int from) {
   for (int i = from < 0 ? 0 : from; i < GetCount(); ++i) {
-    if (IListItemUI* item = static_cast<IListItemUI*>(ChildAt(i)->GetInterface("ListItem"))) item->SetIndex(i);
+    if (IListItemUI* item = static_cast<IListItemUI*>(ChildAt(i)->GetInterface("ListItem")))
+      item->SetIndex(i);
   }
 }
 
@@ -176,7 +180,8 @@ bool CListUI::SelectItem(int index, bool takeFocus) {
   if (index == selected_ && index >= 0) return true;
   int old = selected_;
   if (old >= 0) {
-    if (IListItemUI* item = static_cast<IListItemUI*>(ChildAt(old)->GetInterface("ListItem"))) item->Select(false);
+    if (IListItemUI* item = static_cast<IListItemUI*>(ChildAt(old)->GetInterface("ListItem")))
+      item->Select(false);
     selected_ = -1;
   }
   if (index < 0) return false;  // the selection is only cleared
@@ -187,6 +192,7 @@ bool CListUI::SelectItem(int index, bool takeFocus) {
   selected_ = index;
   body_->ScrollIntoView(c->GetPos());
   if (takeFocus) c->SetFocus();
-  if (manager_) manager_->SendNotification(this, "itemselect", static_cast<WPARAM>(index), static_cast<LPARAM>(old));
+  if (manager_)
+    manager_->SendNotification(this, "itemselect", static_cast<WPARAM>(index), static_cast<LPARAM>(old));
   return true;
 }

@@ -19,8 +19,8 @@ SkinRect NeedleBounds(const DialNeedle& n) {
       maxY = std::max(maxY, ty);
     }
   }
-  return {static_cast<int>(std::floor(minX)), static_cast<int>(std::floor(minY)), static_cast<int>(std::ceil(maxX)),
-          static_cast<int>(std::ceil(maxY))};
+  return {static_cast<int>(std::floor(minX)), static_cast<int>(std::floor(minY)),
+          static_cast<int>(std::ceil(maxX)), static_cast<int>(std::ceil(maxY))};
 }
 
 void RasteriseNeedle(const uint32_t* pixels, int width, int height, const SkinRect& part, const DialNeedle& n,

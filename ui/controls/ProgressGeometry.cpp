@@ -26,7 +26,8 @@ int ProgressFilled(int min, int max, int value, int length) {
   return static_cast<int>((r.value - r.min) * length / (r.max - r.min));
 }
 
-CUIString ProgressForeModifier(int min, int max, int value, int width, int height, bool horizontal, bool stretch) {
+CUIString ProgressForeModifier(int min, int max, int value, int width, int height, bool horizontal,
+                               bool stretch) {
   int l = 0, t = 0, r = width, b = height;
   if (horizontal) {
     r = ProgressFilled(min, max, value, width);

@@ -14,6 +14,7 @@ int ProgressFilled(int min, int max, int value, int length);
 // "dest='l,t,r,b'" (stretch) or "dest='l,t,r,b' source='l,t,r,b'" for a bar
 // of width x height; horizontal bars fill from the left, vertical ones from
 // the bottom.
-CUIString ProgressForeModifier(int min, int max, int value, int width, int height, bool horizontal, bool stretch);
+CUIString ProgressForeModifier(int min, int max, int value, int width, int height, bool horizontal,
+                               bool stretch);
 
 }  // namespace vt

@@ -68,10 +68,8 @@ RECT CScrollBarUI::PartRect(Part part) const {
   int arrow = w < h / 2 ? w : h / 2;
   int track = h - 2 * arrow;
   switch (part) {
-    case kUp:
-      return {0, 0, w, arrow};
-    case kDown:
-      return {0, h - arrow, w, h};
+    case kUp: return {0, 0, w, arrow};
+    case kDown: return {0, h - arrow, w, h};
     case kThumb: {
       long total = static_cast<long>(view_) + range_;
       int len = total > 0 ? static_cast<int>(static_cast<long>(track) * view_ / total) : track;
@@ -79,10 +77,8 @@ RECT CScrollBarUI::PartRect(Part part) const {
       int top = arrow + (range_ > 0 ? static_cast<int>(static_cast<long>(track - len) * pos_ / range_) : 0);
       return {0, top, w, top + len};
     }
-    case kTrack:
-      return {0, arrow, w, h - arrow};
-    default:
-      return {0, 0, 0, 0};
+    case kTrack: return {0, arrow, w, h - arrow};
+    default: return {0, 0, 0, 0};
   }
 }
 
@@ -138,8 +134,7 @@ void CScrollBarUI::DoEvent(UIEvent& event) {
     case UIEventKind::ScrollWheel:
       SetScrollPos(pos_ + (event.wParam == SB_LINEUP ? -3 : 3) * lineSize_);
       return;
-    default:
-      CControlUI::DoEvent(event);
+    default: CControlUI::DoEvent(event);
   }
 }
 

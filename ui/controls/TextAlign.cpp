@@ -17,7 +17,8 @@ unsigned ApplyAlignWords(const char* value, unsigned style) {
     style |= kMarkupRight;
   }
   if (strstr(value, "top")) style = (style & ~vertical) | kMarkupSingleLine;
-  if (strstr(value, "vcenter")) style = (style & ~kMarkupBottom) | kMarkupVCenter | kMarkupCenter | kMarkupSingleLine;
+  if (strstr(value, "vcenter"))
+    style = (style & ~kMarkupBottom) | kMarkupVCenter | kMarkupCenter | kMarkupSingleLine;
   if (strstr(value, "bottom")) style = (style & ~kMarkupVCenter) | kMarkupBottom | kMarkupSingleLine;
   return style;
 }

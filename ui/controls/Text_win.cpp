@@ -16,7 +16,9 @@ void* CTextUI::GetInterface(const char* name) {
   return CLabelUI::GetInterface(name);
 }
 
-unsigned CTextUI::GetControlFlags() const { return linkCount_ > 0 && IsEnabled() ? unsigned(kControlFlagSetCursor) : 0u; }
+unsigned CTextUI::GetControlFlags() const {
+  return linkCount_ > 0 && IsEnabled() ? unsigned(kControlFlagSetCursor) : 0u;
+}
 
 int CTextUI::LinkAt(POINT pt) const {
   for (int i = 0; i < linkCount_; ++i) {
@@ -48,8 +50,7 @@ void CTextUI::DoEvent(UIEvent& event) {
         }
       }
       break;
-    default:
-      break;
+    default: break;
   }
   CLabelUI::DoEvent(event);
 }

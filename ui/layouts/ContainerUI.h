@@ -15,7 +15,7 @@ class CContainerUI : public CControlUI, public IContainerUI {
   CContainerUI();
   ~CContainerUI() override;
 
-  const char* GetClass() const override;         // "ContainerUI"
+  const char* GetClass() const override;          // "ContainerUI"
   void* GetInterface(const char* name) override;  // "Container", "IContainer"
 
   // IContainerUI

@@ -135,7 +135,8 @@ void CContainerUI::PlaceFloating(CControlUI* child) {
   CControlUI::RelativePos& rp = child->GetRelativePos();
   // The parent's size when the relative position first applies is the base
   // that later moves and growth are measured from.
-  if (rp.set && rp.parentSize.cx == 0 && rp.parentSize.cy == 0) rp.parentSize = {p.right - p.left, p.bottom - p.top};
+  if (rp.set && rp.parentSize.cx == 0 && rp.parentSize.cy == 0)
+    rp.parentSize = {p.right - p.left, p.bottom - p.top};
   vt::RelativeMove rel;
   rel.set = rp.set;
   rel.moveX = rp.moveX;
@@ -143,8 +144,8 @@ void CContainerUI::PlaceFloating(CControlUI* child) {
   rel.growX = rp.zoomX;
   rel.growY = rp.zoomY;
   rel.parentSize = {rp.parentSize.cx, rp.parentSize.cy};
-  vt::SkinRect r = vt::FloatingRect(ToSkinRect(p), child->GetFixedX(), child->GetFixedY(), child->GetFixedWidth(),
-                                    child->GetFixedHeight(), rel);
+  vt::SkinRect r = vt::FloatingRect(ToSkinRect(p), child->GetFixedX(), child->GetFixedY(),
+                                    child->GetFixedWidth(), child->GetFixedHeight(), rel);
   child->PlaceAt(RECT{r.left, r.top, r.right, r.bottom});
 }
 

@@ -41,7 +41,8 @@ class TransposedSizes : public ILayoutSizes {
 }  // namespace
 
 int LayoutVertical(const SkinRect& r, SkinSize available, int scrollPos, int childPadding,
-                   const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out) {
+                   const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
+                   std::vector<SkinRect>& out) {
   const int n = static_cast<int>(children.size());
   out.assign(children.size(), SkinRect());
   // First pass: who shares the free space, and how much is fixed.
@@ -97,7 +98,8 @@ int LayoutVertical(const SkinRect& r, SkinSize available, int scrollPos, int chi
 }
 
 int LayoutHorizontal(const SkinRect& r, SkinSize available, int scrollPos, int childPadding,
-                     const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out) {
+                     const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
+                     std::vector<SkinRect>& out) {
   std::vector<LayoutChild> t;
   t.reserve(children.size());
   for (const LayoutChild& c : children) t.push_back(Transpose(c));
@@ -163,7 +165,8 @@ bool UpdateScroll(ScrollState& bar, int needed, int view) {
 }
 
 int LayoutVerticalScrolled(const SkinRect& insetArea, int barWidth, ScrollState& bar, int childPadding,
-                           const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out) {
+                           const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
+                           std::vector<SkinRect>& out) {
   int needed = 0;
   // At most: place, show the bar and place narrower, find the position too
   // large and place again.

@@ -48,7 +48,8 @@ int LayoutVertical(const SkinRect& r, SkinSize available, int scrollPos, int chi
                    const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out);
 // The same with the axes exchanged; returns the width needed.
 int LayoutHorizontal(const SkinRect& r, SkinSize available, int scrollPos, int childPadding,
-                     const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out);
+                     const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
+                     std::vector<SkinRect>& out);
 
 // Relative position of a floating child: percentages of the change of its
 // parent's size since parentSize was recorded.
@@ -82,7 +83,8 @@ bool UpdateScroll(ScrollState& bar, int needed, int view);
 // that changed the room. bar.visible on return says whether the strip
 // right of the children holds the bar.
 int LayoutVerticalScrolled(const SkinRect& insetArea, int barWidth, ScrollState& bar, int childPadding,
-                           const std::vector<LayoutChild>& children, ILayoutSizes& sizes, std::vector<SkinRect>& out);
+                           const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
+                           std::vector<SkinRect>& out);
 
 // A list: the header row (when shown) takes headerHeight at the top, the
 // body the rest.

@@ -39,7 +39,8 @@ void CVerticalLayoutUI::EnableScrollBar(bool vertical) {
   } else {
     vbar_ = new CScrollBarUI;
     vbar_->SetVisible(false);
-    vbar_->SetOwner([](void* self, int pos) { static_cast<CVerticalLayoutUI*>(self)->SetScrollPos(pos); }, this);
+    vbar_->SetOwner([](void* self, int pos) { static_cast<CVerticalLayoutUI*>(self)->SetScrollPos(pos); },
+                    this);
     vbarDefaultsPending_ = true;
     ApplyBarDefaults();
     vbar_->SetManager(manager_, this, false);
@@ -53,7 +54,8 @@ void CVerticalLayoutUI::EnableScrollBar(bool vertical) {
 void CVerticalLayoutUI::ApplyBarDefaults() {
   if (!vbar_ || !vbarDefaultsPending_ || !manager_) return;
   vbarDefaultsPending_ = false;
-  if (const char* defaults = manager_->GetDefaultAttributeList("VScrollBar")) vbar_->ApplyAttributeString(defaults);
+  if (const char* defaults = manager_->GetDefaultAttributeList("VScrollBar"))
+    vbar_->ApplyAttributeString(defaults);
   if (!vbarStyle_.IsEmpty()) vbar_->ApplyAttributeString(vbarStyle_);
 }
 
