@@ -6,7 +6,8 @@ XML files that each ctest entry wrote are looked up beside it, in the same
 test-results folder, as <entry>.xml) or a text file whose last line reads
 "<layer>: N passed, N failed[, N skipped]".
 A ctest entry that failed without a failing test case of its own (a crash, a
-time-out, a missing result file) counts as one failure.
+time-out), or that passed without a readable result file, counts as one
+failure.
 """
 import os
 import re
@@ -41,14 +42,21 @@ def ctest_layer(junit):
         entry_failed = case.get("status") == "fail" or case.find("failure") is not None
         gx = os.path.join(results, name + ".xml")
         p = f = s = 0
+        readable = False
         if os.path.exists(gx):
             try:
                 p, f, s = gtest_counts(gx)
+                readable = True
             except ET.ParseError:
                 pass
         if entry_failed and f == 0:
             f = 1
             notes.append("%s ended without a test failure of its own (crash or time-out)" % name)
+        elif not readable:
+            # A run that "passed" but left no results ran nothing we can count
+            # (a process that never got going, or died before writing them).
+            f = 1
+            notes.append("%s passed but left no readable results (%s)" % (name, gx))
         passed, failed, skipped = passed + p, failed + f, skipped + s
     return passed, failed, skipped, notes
 
