@@ -3,7 +3,8 @@
  * lab (lab/netlab) runs it inside the access router's namespace, because
  * this kernel has no netem.
  *
- *   impair [--ab SETTINGS] [--ba SETTINGS] [--seed N] [--queue FRAMES] IF_A IF_B
+ *   impair [--ab SETTINGS] [--ba SETTINGS] [--seed N] [--queue FRAMES] [--queue-mb MB] [--realtime]
+ *          IF_A IF_B
  *
  * SETTINGS is "delay=MS,jitter=MS,loss=PCT,burst[=FRAMES],badloss=FRACTION"
  * (impair_core.h); --ab is for frames read on IF_A and written to IF_B.
@@ -11,22 +12,31 @@
  * counters on SIGUSR1 and on exit (SIGTERM, SIGINT).
  *
  * Constraints that shaped it:
- *  a) 1 Gbit/s of full-sized frames (82,000 a second, plus the ACKs coming
+ *  a) 1 Gbit/s (82,000 full-sized frames a second, plus the ACKs coming
  *     back) on a 2-core machine that also runs the routers, the sender and the
- *     client: one thread, frames read in batches (recvmmsg) straight into
- *     their queue slots and written in batches (sendmmsg), no copy between.
+ *     client: one thread, frames read in batches (recvmmsg) and written in
+ *     batches (sendmmsg).
  *  b) Jitter keeps the order of a direction's frames (a frame never leaves
  *     before the one ahead of it), so release times never decrease and a FIFO
  *     per direction is the whole timer: the head is always the next to go.
- *  c) The wait is ppoll with a nanosecond timeout to the earliest head, and
+ *  c) A frame's delay counts from the kernel's receive stamp (SO_TIMESTAMPNS),
+ *     not from when the loop got round to reading it: waking up takes tens
+ *     of microseconds, which would otherwise add to every delay.
+ *     The wait is ppoll with a nanosecond timeout to the earliest head, and
  *     the timer slack is cut to a microsecond: the default 50 us slack would
  *     be a sixth of the 0.3 ms the delay may be off by.
  *  d) Every queue is bounded; a frame that finds its queue full is dropped
  *     and counted, as a router's full buffer would.
- *  e) Frames must arrive whole and with their checksums: the feeding devices
- *     have segmentation and checksum offload switched off (lab/netlab does
- *     it). A frame larger than a slot is counted as truncated and dropped.
- *  f) The sockets ignore their own outgoing frames (PACKET_IGNORE_OUTGOING),
+ *  e) The veths pass TCP super-packets of up to 64 KB (segmentation offload)
+ *     with their checksums still to be done. The sockets use PACKET_VNET_HDR,
+ *     which hands over both facts and takes them back on writing, so the
+ *     routers after the element still see super-packets. Loss is judged per
+ *     wire frame all the same (enqueue).
+ *  f) --realtime runs it under SCHED_FIFO: on a machine busy with builds a
+ *     normal thread wakes late by a tenth of a millisecond and more, which a
+ *     real line's delay does not do. It sleeps between frames, so it cannot
+ *     starve the machine (and the kernel's real-time throttling stays on).
+ *  g) The sockets ignore their own outgoing frames (PACKET_IGNORE_OUTGOING),
  *     or every frame written to an interface would be read back from it.
  */
 #define _GNU_SOURCE
@@ -36,6 +46,7 @@
 #include <linux/if_packet.h>
 #include <net/if.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -47,20 +58,29 @@
 
 #include "impair_core.h"
 
-#define SLOT 2048   /* bytes per queued frame: an MTU-1500 frame and room to spare */
-#define BATCH 64    /* frames per recvmmsg / sendmmsg */
-#define RECV_ROUNDS 4 /* batches read per wake before sending again */
+#define MAX_FRAME (65536 + 256) /* a 64 KB super-packet, its headers, the vnet header */
+#define BATCH 64                 /* frames per recvmmsg / sendmmsg */
+#define RECV_ROUNDS 4            /* batches read per wake before sending again */
 
 #ifndef PACKET_IGNORE_OUTGOING
 #define PACKET_IGNORE_OUTGOING 23
 #endif
 
 struct stats {
-  uint64_t in, out, lost, overflow, truncated, send_errors, sock_drops;
+  uint64_t in, out, lost, overflow, truncated, send_errors, sock_drops, cut;
   uint64_t late_sum_ns, late_max_ns;
   uint32_t max_queue;
 };
 
+struct entry {
+  int64_t release;
+  uint32_t off, len; /* in the byte ring: vnet header and frame */
+};
+
+/* A direction's queue: entries in a FIFO, their bytes in a ring in the same
+ * order. Super-packets and ACKs differ forty-fold in size, so bytes are
+ * allocated as they come (a frame never wraps: the end of the ring is
+ * skipped instead). */
 struct direction {
   const char *name;
   int in_fd, out_fd;
@@ -68,11 +88,13 @@ struct direction {
   struct impair_loss_state loss;
   struct impair_rng rng;
   struct impair_fifo fifo;
-  uint8_t *frames;   /* cap x SLOT */
-  int64_t *release;  /* per slot */
-  uint32_t *len;     /* per slot */
+  struct entry *ent;
+  uint8_t *bytes;
+  uint32_t bcap, btail;
+  int wrapped;        /* the newest bytes sit before the oldest ones */
+  uint8_t *scratch;   /* BATCH x MAX_FRAME: recvmmsg's landing place */
   int64_t last_release;
-  int blocked;       /* the out socket said EAGAIN: wait for POLLOUT */
+  int blocked;        /* the out socket said EAGAIN: wait for POLLOUT */
   struct stats st;
 };
 
@@ -83,6 +105,12 @@ static void on_stats(int sig) { (void)sig; stats_flag = 1; }
 static int64_t now_ns(void) {
   struct timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
+  return (int64_t)ts.tv_sec * 1000000000LL + ts.tv_nsec;
+}
+
+static int64_t realtime_ns(void) {
+  struct timespec ts;
+  clock_gettime(CLOCK_REALTIME, &ts);
   return (int64_t)ts.tv_sec * 1000000000LL + ts.tv_nsec;
 }
 
@@ -100,8 +128,10 @@ static int open_port(const char *ifname) {
   if (fd < 0) die("socket(AF_PACKET)");
   int one = 1;
   if (setsockopt(fd, SOL_PACKET, PACKET_IGNORE_OUTGOING, &one, sizeof one) < 0) die("PACKET_IGNORE_OUTGOING");
+  if (setsockopt(fd, SOL_PACKET, PACKET_VNET_HDR, &one, sizeof one) < 0) die("PACKET_VNET_HDR");
   /* Written frames go straight to the veth, which has no queue of its own. */
   setsockopt(fd, SOL_PACKET, PACKET_QDISC_BYPASS, &one, sizeof one);
+  if (setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &one, sizeof one) < 0) die("SO_TIMESTAMPNS");
   /* Room for a few milliseconds of 1 Gbit/s while the loop is sending. */
   int rcv = 16 << 20, snd = 4 << 20;
   if (setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &rcv, sizeof rcv) < 0)
@@ -122,74 +152,141 @@ static int open_port(const char *ifname) {
 }
 
 static void setup_direction(struct direction *d, const char *name, int in_fd, int out_fd, uint32_t cap,
-                            uint64_t seed) {
+                            uint32_t bytes, uint64_t seed) {
   d->name = name;
   d->in_fd = in_fd;
   d->out_fd = out_fd;
   d->fifo.cap = cap;
-  d->frames = malloc((size_t)cap * SLOT);
-  d->release = calloc(cap, sizeof *d->release);
-  d->len = calloc(cap, sizeof *d->len);
-  if (!d->frames || !d->release || !d->len) die("queue memory");
+  d->bcap = bytes;
+  d->ent = calloc(cap, sizeof *d->ent);
+  d->bytes = malloc(bytes);
+  d->scratch = malloc((size_t)BATCH * MAX_FRAME);
+  if (!d->ent || !d->bytes || !d->scratch) die("queue memory");
   impair_rng_seed(&d->rng, seed);
 }
 
+/* Room for `len` bytes at the ring's tail, or NULL when the queue is full. */
+static uint8_t *ring_alloc(struct direction *d, uint32_t len, uint32_t *off) {
+  struct impair_fifo *f = &d->fifo;
+  if (f->count == f->cap) return NULL;
+  if (f->count == 0) d->btail = 0, d->wrapped = 0;
+  uint32_t head = f->count ? d->ent[f->head].off : 0;
+  if (!d->wrapped && d->bcap - d->btail < len) {
+    if (f->count && head < len) return NULL;
+    d->btail = 0; /* skip the end: frames are kept whole */
+    d->wrapped = f->count > 0;
+  }
+  if (d->wrapped && head - d->btail < len) return NULL;
+  *off = d->btail;
+  d->btail += len;
+  return d->bytes + *off;
+}
+
+/* A queue entry of `len` bytes released after its delay and jitter, to be
+ * filled by the caller; NULL when the queue is full (counted). */
+static uint8_t *queue_slot(struct direction *d, uint32_t len, int64_t arrival) {
+  uint32_t off;
+  uint8_t *dst = ring_alloc(d, len, &off);
+  if (!dst) {
+    d->st.overflow++;
+    return NULL;
+  }
+  struct impair_fifo *f = &d->fifo;
+  struct entry *e = &d->ent[impair_fifo_at(f, f->count)];
+  d->last_release = impair_release(d->last_release, arrival, d->cfg.delay_ns, impair_jitter_sample(&d->cfg, &d->rng));
+  e->release = d->last_release;
+  e->off = off;
+  e->len = len;
+  f->count++;
+  if (f->count > d->st.max_queue) d->st.max_queue = f->count;
+  return dst;
+}
+
+/* Queues a super-packet's surviving runs of segments [first, end). */
+static void queue_run(struct direction *d, const struct impair_tso *t, const uint8_t *frame, uint32_t first,
+                      uint32_t end, int64_t arrival) {
+  if (end <= first) return;
+  uint8_t *dst = queue_slot(d, impair_tso_run_len(t, first, end - first), arrival);
+  if (dst) impair_tso_run(t, frame, first, end - first, dst);
+}
+
+/* Queues one packet read from the wire. Loss is judged per wire frame: a
+ * super-packet that loses nothing is queued whole, one that loses segment k
+ * leaves as the run before k and the run after it, each still a
+ * super-packet for the routers behind (cutting every frame apart would cost
+ * them several times the CPU at 1 Gbit/s). */
+static void enqueue(struct direction *d, const uint8_t *frame, uint32_t len, int64_t arrival) {
+  struct impair_tso t;
+  uint32_t segs = d->cfg.loss > 0 ? impair_tso_parse(frame, len, &t) : 0;
+  if (segs == 0) {
+    if (impair_lose(&d->cfg, &d->loss, &d->rng)) {
+      d->st.lost++;
+      return;
+    }
+    uint8_t *dst = queue_slot(d, len, arrival);
+    if (dst) memcpy(dst, frame, len);
+    return;
+  }
+  uint32_t first = 0;
+  for (uint32_t k = 0; k < segs; k++) {
+    if (!impair_lose(&d->cfg, &d->loss, &d->rng)) continue;
+    d->st.lost++;
+    d->st.cut += first == 0; /* super-packets that lost something */
+    queue_run(d, &t, frame, first, k, arrival);
+    first = k + 1;
+  }
+  queue_run(d, &t, frame, first, segs, arrival);
+}
+
+static int64_t arrival_of(struct msghdr *h, int64_t read_at, int64_t mono_minus_wall) {
+  for (struct cmsghdr *c = CMSG_FIRSTHDR(h); c; c = CMSG_NXTHDR(h, c)) {
+    if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SO_TIMESTAMPNS) {
+      struct timespec ts;
+      memcpy(&ts, CMSG_DATA(c), sizeof ts);
+      int64_t stamped = (int64_t)ts.tv_sec * 1000000000LL + ts.tv_nsec + mono_minus_wall;
+      return stamped <= read_at ? stamped : read_at; /* a clock step must not send frames to the future */
+    }
+  }
+  return read_at;
+}
+
 /* Reads what the in socket holds (a few batches at most, so that sending is
- * not starved) into the free slots at the tail; lost and oversized frames
- * are not kept. Returns the number of frames read. */
-static int receive(struct direction *d) {
-  static uint8_t scratch[BATCH][SLOT]; /* for frames that find the queue full */
+ * not starved) and queues it. */
+static void receive(struct direction *d) {
   struct mmsghdr msgs[BATCH];
   struct iovec iov[BATCH];
-  int total = 0;
+  union {
+    char buf[CMSG_SPACE(sizeof(struct timespec))];
+    struct cmsghdr align;
+  } ctrl[BATCH];
   for (int round = 0; round < RECV_ROUNDS; round++) {
-    struct impair_fifo *f = &d->fifo;
-    uint32_t room = f->cap - f->count;
-    int full = room == 0;
-    int want = full ? BATCH : (int)(room < BATCH ? room : BATCH);
-    for (int i = 0; i < want; i++) {
-      iov[i].iov_base = full ? scratch[i] : d->frames + (size_t)impair_fifo_at(f, f->count + i) * SLOT;
-      iov[i].iov_len = SLOT;
+    for (int i = 0; i < BATCH; i++) {
+      iov[i].iov_base = d->scratch + (size_t)i * MAX_FRAME;
+      iov[i].iov_len = MAX_FRAME;
       memset(&msgs[i].msg_hdr, 0, sizeof msgs[i].msg_hdr);
       msgs[i].msg_hdr.msg_iov = &iov[i];
       msgs[i].msg_hdr.msg_iovlen = 1;
+      msgs[i].msg_hdr.msg_control = ctrl[i].buf;
+      msgs[i].msg_hdr.msg_controllen = sizeof ctrl[i].buf;
     }
-    int n = recvmmsg(d->in_fd, msgs, (unsigned)want, MSG_DONTWAIT, NULL);
+    int n = recvmmsg(d->in_fd, msgs, BATCH, MSG_DONTWAIT, NULL);
     if (n <= 0) {
       if (n < 0 && errno != EAGAIN && errno != EINTR) die("recvmmsg");
-      break;
+      return;
     }
-    int64_t arrival = now_ns();
-    total += n;
-    d->st.in += (uint64_t)n;
-    if (full) {
-      d->st.overflow += (uint64_t)n;
-      continue;
-    }
-    uint32_t kept = 0;
+    /* Receive stamps are wall-clock time; release times are monotonic. */
+    int64_t read_at = now_ns(), mono_minus_wall = read_at - realtime_ns();
     for (int i = 0; i < n; i++) {
+      d->st.in++;
       if (msgs[i].msg_hdr.msg_flags & MSG_TRUNC) {
         d->st.truncated++;
         continue;
       }
-      if (impair_lose(&d->cfg, &d->loss, &d->rng)) {
-        d->st.lost++;
-        continue;
-      }
-      uint32_t slot = impair_fifo_at(f, f->count + kept);
-      if (kept != (uint32_t)i) /* close the gap a dropped frame left */
-        memcpy(d->frames + (size_t)slot * SLOT, iov[i].iov_base, msgs[i].msg_len);
-      d->len[slot] = msgs[i].msg_len;
-      d->last_release = impair_release(d->last_release, arrival, d->cfg.delay_ns,
-                                       impair_jitter_sample(&d->cfg, &d->rng));
-      d->release[slot] = d->last_release;
-      kept++;
+      int64_t arrival = arrival_of(&msgs[i].msg_hdr, read_at, mono_minus_wall);
+      enqueue(d, iov[i].iov_base, msgs[i].msg_len, arrival);
     }
-    f->count += kept;
-    if (f->count > d->st.max_queue) d->st.max_queue = f->count;
-    if (n < want) break;
+    if (n < BATCH) return;
   }
-  return total;
 }
 
 /* Writes every frame whose time has come, in batches from the head. */
@@ -201,10 +298,10 @@ static void send_due(struct direction *d) {
     int64_t now = now_ns();
     int n = 0;
     while (n < BATCH && (uint32_t)n < f->count) {
-      uint32_t slot = impair_fifo_at(f, (uint32_t)n);
-      if (d->release[slot] > now) break;
-      iov[n].iov_base = d->frames + (size_t)slot * SLOT;
-      iov[n].iov_len = d->len[slot];
+      struct entry *e = &d->ent[impair_fifo_at(f, (uint32_t)n)];
+      if (e->release > now) break;
+      iov[n].iov_base = d->bytes + e->off;
+      iov[n].iov_len = e->len;
       memset(&msgs[n].msg_hdr, 0, sizeof msgs[n].msg_hdr);
       msgs[n].msg_hdr.msg_iov = &iov[n];
       msgs[n].msg_hdr.msg_iovlen = 1;
@@ -224,15 +321,20 @@ static void send_due(struct direction *d) {
       sent = 1;
     } else {
       for (int i = 0; i < sent; i++) {
-        uint32_t slot = impair_fifo_at(f, (uint32_t)i);
-        uint64_t late = (uint64_t)(now - d->release[slot]);
+        uint64_t late = (uint64_t)(now - d->ent[impair_fifo_at(f, (uint32_t)i)].release);
         d->st.late_sum_ns += late;
         if (late > d->st.late_max_ns) d->st.late_max_ns = late;
       }
       d->st.out += (uint64_t)sent;
     }
-    f->head = impair_fifo_at(f, (uint32_t)sent);
-    f->count -= (uint32_t)sent;
+    for (int i = 0; i < sent; i++) {
+      uint32_t old = d->ent[f->head].off;
+      f->head = impair_fifo_at(f, 1);
+      f->count--;
+      /* Once the head has moved back to the ring's start, the skipped end
+       * is free again and the bytes are in one run. */
+      if (f->count == 0 || d->ent[f->head].off < old) d->wrapped = 0;
+    }
     d->blocked = 0;
   }
 }
@@ -246,11 +348,11 @@ static void print_stats(struct direction *dirs) {
     if (getsockopt(d->in_fd, SOL_PACKET, PACKET_STATISTICS, &ps, &len) == 0) d->st.sock_drops += ps.tp_drops;
     struct stats *s = &d->st;
     printf(", \"%s\": {\"in\": %llu, \"out\": %llu, \"lost\": %llu, \"overflow\": %llu, \"truncated\": %llu, "
-           "\"send_errors\": %llu, \"socket_drops\": %llu, \"queued\": %u, \"max_queue\": %u, "
+           "\"send_errors\": %llu, \"socket_drops\": %llu, \"queued\": %u, \"max_queue\": %u, \"cut\": %llu, "
            "\"late_mean_us\": %.1f, \"late_max_us\": %.1f}",
            d->name, (unsigned long long)s->in, (unsigned long long)s->out, (unsigned long long)s->lost,
            (unsigned long long)s->overflow, (unsigned long long)s->truncated,
-           (unsigned long long)s->send_errors, (unsigned long long)s->sock_drops, d->fifo.count, s->max_queue,
+           (unsigned long long)s->send_errors, (unsigned long long)s->sock_drops, d->fifo.count, s->max_queue, (unsigned long long)s->cut,
            s->out ? (double)s->late_sum_ns / (double)s->out / 1e3 : 0.0, (double)s->late_max_ns / 1e3);
   }
   printf("}\n");
@@ -258,7 +360,7 @@ static void print_stats(struct direction *dirs) {
 }
 
 static void usage(void) {
-  fprintf(stderr, "usage: impair [--ab SETTINGS] [--ba SETTINGS] [--seed N] [--queue FRAMES] IF_A IF_B\n"
+  fprintf(stderr, "usage: impair [--ab SETTINGS] [--ba SETTINGS] [--seed N] [--queue FRAMES] [--queue-mb MB] [--realtime] IF_A IF_B\n"
                   "  SETTINGS: delay=MS,jitter=MS,loss=PCT,burst[=FRAMES],badloss=FRACTION\n");
   exit(2);
 }
@@ -267,17 +369,20 @@ int main(int argc, char **argv) {
   const char *spec[2] = {"", ""};
   const char *ifs[2] = {NULL, NULL};
   uint64_t seed = (uint64_t)now_ns();
-  long cap = 16384; /* 80 ms of 1 Gbit/s in full-sized frames is 6,600 */
-  int nif = 0;
+  long cap = 65536;          /* frames queued per direction */
+  long queue_mb = 64;        /* their bytes: 40 ms of 1 Gbit/s is 5 MB */
+  int nif = 0, realtime = 0;
   for (int i = 1; i < argc; i++) {
     if (!strcmp(argv[i], "--ab") && i + 1 < argc) spec[0] = argv[++i];
     else if (!strcmp(argv[i], "--ba") && i + 1 < argc) spec[1] = argv[++i];
     else if (!strcmp(argv[i], "--seed") && i + 1 < argc) seed = strtoull(argv[++i], NULL, 0);
     else if (!strcmp(argv[i], "--queue") && i + 1 < argc) cap = strtol(argv[++i], NULL, 0);
+    else if (!strcmp(argv[i], "--queue-mb") && i + 1 < argc) queue_mb = strtol(argv[++i], NULL, 0);
+    else if (!strcmp(argv[i], "--realtime")) realtime = 1;
     else if (argv[i][0] != '-' && nif < 2) ifs[nif++] = argv[i];
     else usage();
   }
-  if (nif != 2 || cap < BATCH || cap > (1 << 20)) usage();
+  if (nif != 2 || cap < BATCH || cap > (1 << 22) || queue_mb < 1 || queue_mb > 1024) usage();
 
   struct direction dirs[2];
   memset(dirs, 0, sizeof dirs);
@@ -289,10 +394,15 @@ int main(int argc, char **argv) {
     }
   }
   int fd_a = open_port(ifs[0]), fd_b = open_port(ifs[1]);
-  setup_direction(&dirs[0], "ab", fd_a, fd_b, (uint32_t)cap, seed);
-  setup_direction(&dirs[1], "ba", fd_b, fd_a, (uint32_t)cap, seed ^ 0x5bd1e995u);
+  uint32_t bytes = (uint32_t)queue_mb << 20;
+  setup_direction(&dirs[0], "ab", fd_a, fd_b, (uint32_t)cap, bytes, seed);
+  setup_direction(&dirs[1], "ba", fd_b, fd_a, (uint32_t)cap, bytes, seed ^ 0x5bd1e995u);
 
   prctl(PR_SET_TIMERSLACK, 1000UL);
+  if (realtime) {
+    struct sched_param sp = {.sched_priority = 10};
+    if (sched_setscheduler(0, SCHED_FIFO, &sp) < 0) fprintf(stderr, "impair: no SCHED_FIFO: %s\n", strerror(errno));
+  }
   struct sigaction sa = {0};
   sa.sa_handler = on_stop;
   sigaction(SIGTERM, &sa, NULL);
@@ -316,7 +426,7 @@ int main(int argc, char **argv) {
         /* The out socket is the other direction's in socket. */
         pfd[i == 0 ? 1 : 0].events |= POLLOUT;
       } else if (d->fifo.count > 0) {
-        int64_t until = d->release[d->fifo.head] - now_ns();
+        int64_t until = d->ent[d->fifo.head].release - now_ns();
         if (until < 0) until = 0;
         if (wait < 0 || until < wait) wait = until;
       }

@@ -136,3 +136,97 @@ int64_t impair_release(int64_t prev_release, int64_t arrival, int64_t delay_ns, 
   int64_t own = arrival + delay_ns + jitter_sample;
   return own > prev_release ? own : prev_release;
 }
+
+uint32_t impair_csum_add(uint32_t sum, const uint8_t *p, uint32_t len) {
+  uint64_t acc = sum;
+  uint32_t i = 0;
+  for (; i + 1 < len; i += 2) acc += (uint32_t)(p[i] << 8 | p[i + 1]);
+  if (i < len) acc += (uint32_t)p[i] << 8;
+  while (acc >> 32) acc = (acc & 0xffffffffu) + (acc >> 32);
+  return (uint32_t)acc;
+}
+
+uint16_t impair_csum_fold(uint32_t sum) {
+  while (sum >> 16) sum = (sum & 0xffff) + (sum >> 16);
+  return (uint16_t)sum;
+}
+
+static uint16_t get16(const uint8_t *p) { return (uint16_t)(p[0] << 8 | p[1]); }
+static void put16(uint8_t *p, uint16_t v) {
+  p[0] = (uint8_t)(v >> 8);
+  p[1] = (uint8_t)v;
+}
+static uint32_t get32(const uint8_t *p) { return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3]; }
+static void put32(uint8_t *p, uint32_t v) {
+  put16(p, (uint16_t)(v >> 16));
+  put16(p + 2, (uint16_t)v);
+}
+
+#define ETH_LEN 14
+#define TCP_FIN 0x01
+#define TCP_PSH 0x08
+#define TCP_CWR 0x80
+
+uint32_t impair_tso_parse(const uint8_t *in, uint32_t len, struct impair_tso *t) {
+  struct impair_vnet vh;
+  uint32_t vlen = sizeof vh;
+  if (len < vlen + ETH_LEN + 20) return 0;
+  memcpy(&vh, in, vlen);
+  if ((vh.gso_type & 0x7f) != IMPAIR_GSO_TCPV4 || vh.gso_size == 0) return 0;
+  const uint8_t *eth = in + vlen, *ip = eth + ETH_LEN;
+  if (get16(eth + 12) != 0x0800 || (ip[0] >> 4) != 4 || ip[9] != 6) return 0;
+  t->ihl = (ip[0] & 15u) * 4;
+  if (t->ihl < 20 || len < vlen + ETH_LEN + t->ihl + 20) return 0;
+  t->thl = (ip[t->ihl + 12] >> 4) * 4u;
+  t->hdrs = ETH_LEN + t->ihl + t->thl;
+  if (t->thl < 20 || len <= vlen + t->hdrs) return 0;
+  t->payload = len - vlen - t->hdrs;
+  t->mss = vh.gso_size;
+  t->segs = (t->payload + t->mss - 1) / t->mss;
+  return t->segs;
+}
+
+static uint32_t run_payload(const struct impair_tso *t, uint32_t first, uint32_t count) {
+  uint32_t end = (first + count) * t->mss;
+  return (end < t->payload ? end : t->payload) - first * t->mss;
+}
+
+uint32_t impair_tso_run_len(const struct impair_tso *t, uint32_t first, uint32_t count) {
+  return (uint32_t)sizeof(struct impair_vnet) + t->hdrs + run_payload(t, first, count);
+}
+
+void impair_tso_run(const struct impair_tso *t, const uint8_t *in, uint32_t first, uint32_t count, uint8_t *out) {
+  uint32_t vlen = sizeof(struct impair_vnet), part = run_payload(t, first, count);
+  int last = first + count >= t->segs;
+  struct impair_vnet vh;
+  memcpy(&vh, in, vlen);
+  struct impair_vnet oh = {IMPAIR_VNET_NEEDS_CSUM, IMPAIR_GSO_NONE, 0, 0, (uint16_t)(ETH_LEN + t->ihl), 16};
+  if (count > 1) { /* still a super-packet: the kernel cuts it as it would have */
+    oh.gso_type = vh.gso_type;
+    oh.gso_size = (uint16_t)t->mss;
+    oh.hdr_len = (uint16_t)t->hdrs;
+  }
+  memcpy(out, &oh, vlen);
+  memcpy(out + vlen, in + vlen, t->hdrs);
+  memcpy(out + vlen + t->hdrs, in + vlen + t->hdrs + first * t->mss, part);
+  uint8_t *ip = out + vlen + ETH_LEN, *tcp = ip + t->ihl;
+  uint16_t id = get16(ip + 4);
+  put16(ip + 2, (uint16_t)(t->ihl + t->thl + part));
+  /* Segment k of a super-packet gets IP id + k from the kernel, unless the
+   * sender fixed the id (zero with DF set): the same numbers here. */
+  if (!(id == 0 && (ip[6] & 0x40))) put16(ip + 4, (uint16_t)(id + first));
+  put16(ip + 10, 0);
+  put16(ip + 10, (uint16_t)~impair_csum_fold(impair_csum_add(0, ip, t->ihl)));
+  put32(tcp + 4, get32(tcp + 4) + first * t->mss);
+  if (!last) tcp[13] &= (uint8_t)~(TCP_FIN | TCP_PSH);
+  if (first > 0) tcp[13] &= (uint8_t)~TCP_CWR;
+  /* A pending checksum holds the pseudo-header's sum over the packet's TCP
+   * length, folded and not complemented: what the kernel completes when it
+   * sends the frame, or adjusts per segment when it cuts a super-packet. */
+  uint8_t pseudo[12];
+  memcpy(pseudo, ip + 12, 8);
+  pseudo[8] = 0;
+  pseudo[9] = 6;
+  put16(pseudo + 10, (uint16_t)(t->thl + part));
+  put16(tcp + 16, impair_csum_fold(impair_csum_add(0, pseudo, sizeof pseudo)));
+}

@@ -47,6 +47,42 @@ int64_t impair_jitter_sample(const struct impair_dir *d, struct impair_rng *r);
  * but never before the frame ahead of it in the same direction. */
 int64_t impair_release(int64_t prev_release, int64_t arrival, int64_t delay_ns, int64_t jitter_sample);
 
+/* The header AF_PACKET puts before each frame with PACKET_VNET_HDR (the
+ * virtio-net header, host byte order here): it carries a super-packet's
+ * segmentation and a frame's pending checksum across the element. */
+struct impair_vnet {
+  uint8_t flags, gso_type;
+  uint16_t hdr_len, gso_size, csum_start, csum_offset;
+};
+#define IMPAIR_VNET_NEEDS_CSUM 1
+#define IMPAIR_GSO_NONE 0
+#define IMPAIR_GSO_TCPV4 1
+
+/* A TCP/IPv4 super-packet: vnet header, Ethernet, IP, TCP, then `segs`
+ * segments of `mss` payload bytes (the last may be shorter). */
+struct impair_tso {
+  uint32_t hdrs;    /* Ethernet + IP + TCP header bytes */
+  uint32_t ihl, thl, payload, mss, segs;
+};
+
+/* Fills `t` and returns its number of segments, or 0 when `in` is not a
+ * TCP/IPv4 super-packet this can cut. */
+uint32_t impair_tso_parse(const uint8_t *in, uint32_t len, struct impair_tso *t);
+
+/* Bytes the run of segments [first, first + count) takes as one packet. */
+uint32_t impair_tso_run_len(const struct impair_tso *t, uint32_t first, uint32_t count);
+
+/* Writes segments [first, first + count) of `in` to `out` as the packet the
+ * sender would have made of them alone: a plain frame for one segment, a
+ * smaller super-packet for several; its checksum still left to the kernel.
+ * `out` holds impair_tso_run_len() bytes. */
+void impair_tso_run(const struct impair_tso *t, const uint8_t *in, uint32_t first, uint32_t count, uint8_t *out);
+
+/* The Internet checksum's ones-complement sum of `len` bytes, added to `sum`
+ * (not folded, not complemented). */
+uint32_t impair_csum_add(uint32_t sum, const uint8_t *p, uint32_t len);
+uint16_t impair_csum_fold(uint32_t sum);
+
 /* Fixed-capacity FIFO index arithmetic (capacity need not be a power of 2). */
 struct impair_fifo {
   uint32_t cap, head, count;

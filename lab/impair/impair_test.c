@@ -158,6 +158,106 @@ static void test_loss(void) {
   }
 }
 
+/* A TCP/IPv4 super-packet as a veth hands it over: vnet header, Ethernet,
+ * IP (id 0x1234, DF), TCP (seq 1000, flags CWR|PSH|FIN|ACK), `payload`
+ * bytes counting up, checksum pending. */
+static uint32_t make_super(uint8_t *buf, uint32_t payload, uint16_t mss) {
+  struct impair_vnet vh = {IMPAIR_VNET_NEEDS_CSUM, IMPAIR_GSO_TCPV4, 66, mss, 34, 16};
+  uint32_t v = sizeof vh;
+  memset(buf, 0, v + 66 + payload);
+  memcpy(buf, &vh, v);
+  uint8_t *eth = buf + v, *ip = eth + 14, *tcp = ip + 20;
+  eth[12] = 0x08;
+  ip[0] = 0x45;
+  ip[4] = 0x12, ip[5] = 0x34, ip[6] = 0x40, ip[8] = 64, ip[9] = 6;
+  memcpy(ip + 12, (uint8_t[]){198, 19, 3, 2, 198, 18, 1, 2}, 8);
+  tcp[4] = 0, tcp[5] = 0, tcp[6] = 0x03, tcp[7] = 0xe8; /* seq 1000 */
+  tcp[12] = 0x80;                                      /* 32-byte header */
+  tcp[13] = 0x80 | 0x10 | 0x08 | 0x01;
+  for (uint32_t i = 0; i < payload; i++) buf[v + 66 + i] = (uint8_t)(i * 7 + 3);
+  return v + 66 + payload;
+}
+
+/* What the kernel does to a pending checksum when the frame leaves, then
+ * what a receiver checks: the sum over pseudo-header and segment is 0xffff. */
+static int tcp_checksum_completes(uint8_t *frame, uint32_t len) {
+  struct impair_vnet vh;
+  memcpy(&vh, frame, sizeof vh);
+  uint8_t *l2 = frame + sizeof vh, *ip = l2 + 14;
+  uint32_t seglen = len - (uint32_t)sizeof vh - vh.csum_start;
+  uint16_t c = (uint16_t)~impair_csum_fold(impair_csum_add(0, l2 + vh.csum_start, seglen));
+  l2[vh.csum_start + vh.csum_offset] = (uint8_t)(c >> 8);
+  l2[vh.csum_start + vh.csum_offset + 1] = (uint8_t)c;
+  uint8_t pseudo[12];
+  memcpy(pseudo, ip + 12, 8);
+  pseudo[8] = 0, pseudo[9] = 6, pseudo[10] = (uint8_t)(seglen >> 8), pseudo[11] = (uint8_t)seglen;
+  uint32_t sum = impair_csum_add(impair_csum_add(0, pseudo, 12), l2 + vh.csum_start, seglen);
+  return impair_csum_fold(sum) == 0xffff && impair_csum_fold(impair_csum_add(0, ip, 20)) == 0xffff;
+}
+
+static void test_tso_runs(void) {
+  static uint8_t in[70000], out[70000];
+  const uint16_t mss = 1448;
+  const uint32_t payload = 5 * mss + 100; /* six segments, the last short */
+  uint32_t len = make_super(in, payload, mss);
+  struct impair_tso t;
+  check(impair_tso_parse(in, len, &t) == 6 && t.hdrs == 66, "parse a super-packet", "segments or headers");
+
+  /* Cut into single frames (every second one lost, say), the frames carry
+   * the super-packet's bytes in order with the headers the sender's own
+   * segmentation would give them. */
+  uint32_t v = sizeof(struct impair_vnet), next_seq = 1000;
+  int bytes_ok = 1, headers_ok = 1, csum_ok = 1;
+  for (uint32_t k = 0; k < 6; k++) {
+    uint32_t n = impair_tso_run_len(&t, k, 1);
+    impair_tso_run(&t, in, k, 1, out);
+    struct impair_vnet vh;
+    memcpy(&vh, out, v);
+    uint8_t *ip = out + v + 14, *tcp = ip + 20;
+    uint32_t part = n - v - 66;
+    uint32_t seq = (uint32_t)tcp[4] << 24 | tcp[5] << 16 | tcp[6] << 8 | tcp[7];
+    uint8_t want_flags = (uint8_t)(0x10 | (k == 0 ? 0x80 : 0) | (k == 5 ? 0x09 : 0));
+    headers_ok &= vh.gso_type == IMPAIR_GSO_NONE && (vh.flags & IMPAIR_VNET_NEEDS_CSUM) && part == (k < 5 ? mss : 100u) &&
+                  seq == next_seq && (uint32_t)(ip[2] << 8 | ip[3]) == 52 + part && (uint32_t)(ip[4] << 8 | ip[5]) == 0x1234 + k &&
+                  tcp[13] == want_flags;
+    bytes_ok &= memcmp(out + v + 66, in + v + 66 + k * mss, part) == 0;
+    csum_ok &= tcp_checksum_completes(out, n);
+    next_seq += part;
+  }
+  check(headers_ok, "single frames from a super-packet", "sizes, sequence, IP id, length or flags");
+  check(bytes_ok, "single frames from a super-packet", "payload bytes");
+  check(csum_ok, "single frames from a super-packet", "a checksum does not complete to a valid one");
+
+  /* A run of segments 1-3 stays a super-packet: the kernel's cut of it must
+   * give the same frames, so its fields follow the same rules. */
+  uint32_t n = impair_tso_run_len(&t, 1, 3);
+  impair_tso_run(&t, in, 1, 3, out);
+  struct impair_vnet vh;
+  memcpy(&vh, out, v);
+  uint8_t *ip = out + v + 14, *tcp = ip + 20;
+  check(n == v + 66 + 3u * mss && vh.gso_type == IMPAIR_GSO_TCPV4 && vh.gso_size == mss && vh.hdr_len == 66,
+        "a run stays a super-packet", "length or segmentation fields");
+  check((ip[2] << 8 | ip[3]) == 52 + 3 * mss && tcp[13] == 0x10 && (tcp[6] << 8 | tcp[7]) == 1000 + mss,
+        "a run stays a super-packet", "IP length, flags or sequence");
+  check(tcp_checksum_completes(out, n), "a run stays a super-packet", "pending checksum");
+
+  /* What is not a TCP/IPv4 super-packet is left whole. */
+  static const struct {
+    uint32_t at;
+    uint8_t value;
+    const char *what;
+  } others[] = {
+      {1, IMPAIR_GSO_NONE, "a plain frame"},
+      {10 + 12, 0x86, "IPv6"},
+      {10 + 14 + 9, 17, "UDP"},
+  };
+  for (size_t i = 0; i < sizeof others / sizeof others[0]; i++) {
+    make_super(in, payload, mss);
+    in[others[i].at] = others[i].value;
+    check(impair_tso_parse(in, len, &t) == 0, "left whole", others[i].what);
+  }
+}
+
 static void test_fifo_wrap(void) {
   struct impair_fifo f = {5, 3, 4};
   static const uint32_t want[] = {3, 4, 0, 1, 2};
@@ -170,6 +270,7 @@ int main(void) {
   test_parse();
   test_release_rule();
   test_loss();
+  test_tso_runs();
   test_fifo_wrap();
   printf("impair_test: %d passed, %d failed\n", passed, failed);
   return failed ? 1 : 0;
