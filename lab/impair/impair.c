@@ -22,21 +22,21 @@
  *  c) A frame's delay counts from the kernel's receive stamp (SO_TIMESTAMPNS),
  *     not from when the loop got round to reading it: waking up takes tens
  *     of microseconds, which would otherwise add to every delay.
- *     The wait is ppoll with a nanosecond timeout to the earliest head, and
+ *  d) The wait is ppoll with a nanosecond timeout to the earliest head, and
  *     the timer slack is cut to a microsecond: the default 50 us slack would
  *     be a sixth of the 0.3 ms the delay may be off by.
- *  d) Every queue is bounded; a frame that finds its queue full is dropped
+ *  e) --realtime runs it under SCHED_FIFO: on a machine busy with builds a
+ *     normal thread wakes late by a tenth of a millisecond and more, which a
+ *     real line's delay does not do. It sleeps between frames, so it cannot
+ *     starve the machine (and the kernel's real-time throttling stays on).
+ *  f) Every queue is bounded; a frame that finds its queue full is dropped
  *     and counted, as a router's full buffer would.
- *  e) The veths pass TCP super-packets of up to 64 KB (segmentation offload)
+ *  g) The veths pass TCP super-packets of up to 64 KB (segmentation offload)
  *     with their checksums still to be done. The sockets use PACKET_VNET_HDR,
  *     which hands over both facts and takes them back on writing, so the
  *     routers after the element still see super-packets. Loss is judged per
  *     wire frame all the same (enqueue).
- *  f) --realtime runs it under SCHED_FIFO: on a machine busy with builds a
- *     normal thread wakes late by a tenth of a millisecond and more, which a
- *     real line's delay does not do. It sleeps between frames, so it cannot
- *     starve the machine (and the kernel's real-time throttling stays on).
- *  g) The sockets ignore their own outgoing frames (PACKET_IGNORE_OUTGOING),
+ *  h) The sockets ignore their own outgoing frames (PACKET_IGNORE_OUTGOING),
  *     or every frame written to an interface would be read back from it.
  */
 #define _GNU_SOURCE
