@@ -104,7 +104,9 @@ bool ReadServerSetFile(const char* path, ServerSet* set, std::string* message) {
     *message = std::string(full) + ": too many sections";
     return false;
   }
-  std::vector<IniSection> sections;
+  // The section named "" holds what stands before the first header (Wine
+  // hands it out; the names' list never has it).
+  std::vector<IniSection> sections = {{"", {}, false}};
   for (const std::string& name : Strings(buffer.data(), length)) sections.push_back({name, {}, false});
   for (IniSection& section : sections) {
     length = GetPrivateProfileSectionA(section.name.c_str(), buffer.data(), kSectionBuffer, full);

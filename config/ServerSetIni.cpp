@@ -178,6 +178,11 @@ bool ReadServerSet(const std::vector<IniSection>& sections, ServerSet* set, Serv
     }
     std::vector<std::pair<std::string, std::string>> pairs;
     if (!SplitLines(section, &pairs, problem)) return false;
+    if (section.name.empty()) {  // lines before the first section: only comments may stand there
+      if (pairs.empty()) continue;
+      *problem = {"", Shown(pairs[0].first), "outside any section"};
+      return false;
+    }
 
     // The section's keys: a name, the value's limit and kind, where it
     // goes, and whether it must be given.

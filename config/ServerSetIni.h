@@ -24,7 +24,8 @@
 namespace vt {
 
 // One section as the profile API gives it: its name and its lines
-// ("key=value", and comments or blank lines where the API keeps them).
+// ("key=value", and comments or blank lines where the API keeps them). The
+// lines before the first section header come as a section named "".
 struct IniSection {
   std::string name;
   std::vector<std::string> lines;

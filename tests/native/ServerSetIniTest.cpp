@@ -233,6 +233,11 @@ TEST(ServerSetIni, BrokenFilesNameSectionKeyAndProblem) {
       {"section cut by the reader",
        [](Sections& s) { s[2].truncated = true; },
        {"internet_download", "", "too large to read"}},
+      {"key before the first section",
+       [](Sections& s) {
+         s.insert(s.begin(), {"", {"; comment", "platform=1.2.3.4"}, false});
+       },
+       {"", "platform", "outside any section"}},
   };
   for (const Case& c : cases) {
     vt::ServerSet set = vt::ProductionServers();
@@ -257,6 +262,7 @@ TEST(ServerSetIni, WhatTheProfileApiMayLeaveIn) {
     s[0].lines.insert(s[0].lines.begin(), "; a comment");
     s[0].lines.push_back("  # another");
     s[0].lines.push_back("Update_Public_Key=BEi0+/x=");
+    s.insert(s.begin(), {"", {"; only comments before the first section", "# here"}, false});
     Named(s, "app_sites").lines.push_back("   ");
   });
   vt::ServerSet set;

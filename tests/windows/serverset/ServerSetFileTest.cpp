@@ -175,6 +175,10 @@ TEST_F(ServerSetFile, BrokenFilesGiveOneMessageNamingFileKeyAndProblem) {
       {"missing section", Replaced(lab_, "[internet_upload]", "[internet_uplaod]"),
        "[internet_uplaod]: unknown section"},
       {"empty file", "", "[servers]: missing section"},
+      {"key before the first section", "platform=10.0.0.1\r\n" + lab_, "platform: outside any section"},
+      {"section twice", lab_ + "[servers]\r\nplatform=10.0.0.1\r\n", "[servers]: section given twice"},
+      {"quoted value", Replaced(lab_, "platform=127.0.80.1", "platform=\"127.0.80.1\""),
+       "[servers] platform: not a plain host name or dotted IPv4 address: \"\"127.0.80.1\"\""},
       {"a value without key", Replaced(lab_, "[app_sites]\r\n", "[app_sites]\r\nhttp://127.0.82.9/\r\n"),
        "[app_sites] http://127.0.82.9/: not a key=value line"},
   };
