@@ -1,7 +1,5 @@
-// The server-set files of config/ for the native tests, split into sections
-// the way Windows' profile API hands them to the reader: a "[name]" line
-// opens a section, every other line up to the next one is the section's
-// (comments included), lines before the first section belong to none.
+// The server-set files of config/ for the native tests, split into
+// sections as the profile API hands them over (tests/native/IniSections.h).
 #pragma once
 
 #include <fstream>
@@ -10,24 +8,7 @@
 #include <vector>
 
 #include "config/ServerSetIni.h"
-
-inline std::vector<vt::IniSection> IniSections(const std::string& text) {
-  std::vector<vt::IniSection> sections;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    start = end + 1;
-    if (!line.empty() && line[0] == '[' && line.find(']') != std::string::npos) {
-      sections.push_back({line.substr(1, line.find(']') - 1), {}, false});
-    } else if (!sections.empty() && !line.empty()) {
-      sections.back().lines.push_back(line);
-    }
-  }
-  return sections;
-}
+#include "tests/native/IniSections.h"
 
 inline std::string ConfigFileText(const std::string& name) {
   std::ifstream in(std::string(VT_CONFIG_DIR) + "/" + name, std::ios::binary);

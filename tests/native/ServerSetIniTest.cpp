@@ -136,6 +136,16 @@ void SetLine(Sections& sections, const char* section, const std::string& key,
   ADD_FAILURE() << "no key " << key << " in " << section;
 }
 
+void Erase(Sections& sections, const char* name) {
+  for (auto it = sections.begin(); it != sections.end(); ++it) {
+    if (it->name == name) {
+      sections.erase(it);
+      return;
+    }
+  }
+  ADD_FAILURE() << "no section " << name;
+}
+
 void DropLine(Sections& sections, const char* section, const std::string& key) {
   auto& lines = Named(sections, section).lines;
   for (auto it = lines.begin(); it != lines.end(); ++it) {
@@ -161,10 +171,10 @@ TEST(ServerSetIni, BrokenFilesNameSectionKeyAndProblem) {
        },
        {"proxy", "", "unknown section"}},
       {"section twice",
-       [](Sections& s) { s.push_back(s[1]); },
+       [](Sections& s) { s.push_back(Named(s, "metro_download")); },
        {"metro_download", "", "section given twice"}},
-      {"missing section", [](Sections& s) { s.erase(s.begin() + 5); }, {"app_sites", "", "missing section"}},
-      {"missing servers", [](Sections& s) { s.erase(s.begin()); }, {"servers", "", "missing section"}},
+      {"missing section", [](Sections& s) { Erase(s, "app_sites"); }, {"app_sites", "", "missing section"}},
+      {"missing servers", [](Sections& s) { Erase(s, "servers"); }, {"servers", "", "missing section"}},
       {"unknown key",
        [](Sections& s) { Named(s, "servers").lines.push_back("proxy=1.2.3.4"); },
        {"servers", "proxy", "unknown key"}},
@@ -231,12 +241,10 @@ TEST(ServerSetIni, BrokenFilesNameSectionKeyAndProblem) {
        [](Sections& s) { Named(s, "servers").lines.push_back("update_public_key=AB CD"); },
        {"servers", "update_public_key", "character 0x20 not allowed"}},
       {"section cut by the reader",
-       [](Sections& s) { s[2].truncated = true; },
+       [](Sections& s) { Named(s, "internet_download").truncated = true; },
        {"internet_download", "", "too large to read"}},
       {"key before the first section",
-       [](Sections& s) {
-         s.insert(s.begin(), {"", {"; comment", "platform=1.2.3.4"}, false});
-       },
+       [](Sections& s) { Named(s, "").lines.push_back("platform=1.2.3.4"); },
        {"", "platform", "outside any section"}},
   };
   for (const Case& c : cases) {
@@ -258,11 +266,12 @@ TEST(ServerSetIni, WhatTheProfileApiMayLeaveIn) {
   // another case, an update key: all read.
   Sections sections = LabWith([](Sections& s) {
     SetLine(s, "servers", "platform", "platform =  10.1.2.3 \t");
-    s[0].name = "Servers";
-    s[0].lines.insert(s[0].lines.begin(), "; a comment");
-    s[0].lines.push_back("  # another");
-    s[0].lines.push_back("Update_Public_Key=BEi0+/x=");
-    s.insert(s.begin(), {"", {"; only comments before the first section", "# here"}, false});
+    vt::IniSection& servers = Named(s, "servers");
+    servers.lines.insert(servers.lines.begin(), "; a comment");
+    servers.lines.push_back("  # another");
+    servers.lines.push_back("Update_Public_Key=BEi0+/x=");
+    servers.name = "Servers";
+    Named(s, "").lines.push_back("# only comments before the first section");
     Named(s, "app_sites").lines.push_back("   ");
   });
   vt::ServerSet set;
