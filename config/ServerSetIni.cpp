@@ -230,6 +230,7 @@ bool ReadServerSet(const std::vector<IniSection>& sections, ServerSet* set, Serv
         return false;
       }
       key->seen = true;
+      if (value.empty() && !key->required) continue;  // given empty: not set
       std::string what = ValueProblem(value, key->maxLength, key->isUrl, key->isHost);
       if (!what.empty()) {
         *problem = {Shown(section.name), Shown(name), what};

@@ -4,6 +4,7 @@
 //
 // The format (config/production.ini, lab.ini and netlab.ini are examples):
 //   [servers]            platform=HOST, and optionally update_public_key=KEY
+//                        (reserved for signed updates; empty means none)
 //   [metro_download]     1= to 4=   URL
 //   [internet_download]  1= to 16=  URL
 //   [metro_upload]       1= to 8=   URL

@@ -283,6 +283,10 @@ TEST(ServerSetIni, WhatTheProfileApiMayLeaveIn) {
   EXPECT_EQ(set.updatePublicKey, "BEi0+/x=");
   EXPECT_EQ(set.AppTestSites[4], "http://127.0.82.5/webmail/");
   EXPECT_EQ(set.origin, "kept");
+  // The reserved key given empty is no key (the template's line uncommented).
+  sections = LabWith([](Sections& s) { Named(s, "servers").lines.push_back("update_public_key="); });
+  ASSERT_TRUE(vt::ReadServerSet(sections, &set, &problem)) << problem.what;
+  EXPECT_EQ(set.updatePublicKey, "");
 }
 
 TEST(ServerSetIni, ProblemText) {
