@@ -33,6 +33,7 @@ import time
 HERE = os.path.dirname(os.path.realpath(__file__))
 ROOT = os.path.dirname(HERE)
 CLK = os.sysconf("SC_CLK_TCK")
+LAB_INI = "Z:" + os.path.join(ROOT, "config", "lab.ini")  # the lab's servers, as Wine names the file
 SS_CONN = re.compile(r"^\S*\s*\d+\s+\d+\s+(127\.0\.8[01]\.\d+:\d+)\s+(\S+)")
 ACKED = re.compile(r"bytes_acked:(\d+)")
 
@@ -121,7 +122,7 @@ def mbit(bytes_per_s):
 
 def run_once(exe, mode, level):
     server_pid = find_wineserver()
-    proc = subprocess.Popen(["wine", exe, "--mode", str(mode), "--level", str(level)],
+    proc = subprocess.Popen(["wine", exe, "--mode", str(mode), "--level", str(level), "--config", LAB_INI],
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
     sampler = Sampler(proc.pid, server_pid)
     sampler.start()

@@ -16,7 +16,7 @@
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
 #include "cli/JsonLine.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 
 namespace {
 
@@ -62,8 +62,8 @@ int RunBandwidth(int argc, char** argv) {
 
   auto* frame = new vt::ConsoleFrame();  // engines point into it until the process ends
   frame->model().OnWindowReady(LineChoice{level, mode}, "");
-  fprintf(stderr, "veltrane-cli: bandwidth test, %s mode, level %d (profile %s)\n",
-          mode == 2 ? "metropolitan" : "Internet", level, ServerProfileName);
+  fprintf(stderr, "veltrane-cli: bandwidth test, %s mode, level %d (platform %s)\n",
+          mode == 2 ? "metropolitan" : "Internet", level, vt::Servers().platformServer.c_str());
   frame->model().OnClick("ButtonBandwidth");
   if (frame->threadFailed()) {
     fprintf(stderr, "veltrane-cli: cannot start the download phase\n");

@@ -23,7 +23,7 @@
 #include "cli/PlainText.h"
 #include "base/Log.h"
 #include "net/http/HttpLog.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 #include "net/platform/PlatformReplies.h"
 #include "net/platform/PlatformThreads_win.h"
 
@@ -275,7 +275,7 @@ int RunCertify(int argc, char** argv) {
   AddReport(out, report, a);
   out.Add("test_number", seq.c_str());
   bool meets = vt::ReportMeetsBandwidth(report);
-  std::string address = vt::ReportDocumentAddress(platformServer, seq.c_str());
+  std::string address = vt::ReportDocumentAddress(vt::Servers().platformServer.c_str(), seq.c_str());
   progress.Update("report", vt::ReportLine(saved, meets, vt::SpeedText(report.speed_speed), address));
   progress.Done();
   if (saved != 0) {

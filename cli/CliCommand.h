@@ -12,8 +12,8 @@ struct CliCommand {
 // Exit codes shared by every command.
 enum CliExit {
   kCliOk = 0,
-  kCliFailed = 1,  // an engine did not end within its bound
-  kCliBadArguments = 2,
+  kCliFailed = 1,          // an engine did not end within its bound
+  kCliBadArguments = 2,    // also: the server file cannot be used (config/ServerSetFile_win.h)
   kCliRefused = 3,         // the platform answered ACCESS_DENY
   kCliNeedUpdate = 4,      // the platform answered NEED_UPDATE
   kCliUnreachable = 5,     // the platform gave no answer

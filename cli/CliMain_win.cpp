@@ -1,9 +1,18 @@
 // Entry point of veltrane-cli.exe, the console front end: the engines of the
 // window, their messages printed as JSON lines (cli/CliCommand.h).
+//
+//   veltrane-cli [--config FILE] COMMAND [ARGUMENTS]
+//
+// --config comes before the command, so it can never be taken for one of a
+// command's own arguments; without it the servers come from veltrane.ini
+// beside the executable, or are the compiled-in production set.
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "cli/CliCommand.h"
 #include "base/Log.h"
+#include "config/ServerSetFile_win.h"
 #include "net/http/HttpLog.h"
 
 int main(int argc, char** argv) {
@@ -11,8 +20,22 @@ int main(int argc, char** argv) {
   // Standard output carries JSON lines only; the engines' diagnostic lines
   // ("connnect failed", "recv err", ...) go to standard error.
   vt::SetLogStream(stderr);
+  const char* configPath = nullptr;
+  if (argc >= 2 && strcmp(argv[1], "--config") == 0) {
+    if (argc < 3) return CliUsage(argv[1]);
+    configPath = argv[2];
+    argc -= 2;
+    argv += 2;
+  }
   if (argc < 2) return CliUsage(nullptr);
   const CliCommand* command = FindCliCommand(argv[1]);
   if (!command) return CliUsage(argv[1]);
+  // The servers before any command runs: a file that cannot be used whole
+  // stops here with its one message, before anything is sent.
+  std::string problem;
+  if (!vt::UseServersAtStartUp(configPath, &problem)) {
+    fprintf(stderr, "veltrane-cli: %s\n", problem.c_str());
+    return kCliBadArguments;
+  }
   return command->run(argc - 1, argv + 1);
 }

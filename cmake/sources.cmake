@@ -5,8 +5,7 @@
 #   - files named *Main_win.cpp hold an entry point and go into one executable;
 #   - cli/*_win.cpp are the console front end's commands, which register
 #     themselves, so they are linked into veltrane-cli directly;
-#   - config/ holds one file per server profile; VELTRANE_PROFILE picks one.
-set(VELTRANE_SOURCE_DIRS base net engines model ui app cli)
+set(VELTRANE_SOURCE_DIRS base config net engines model ui app cli)
 
 set(_all "")
 foreach(d IN LISTS VELTRANE_SOURCE_DIRS)
@@ -28,12 +27,6 @@ foreach(f IN LISTS _all)
     list(APPEND VELTRANE_PORTABLE_SOURCES ${f})
   endif()
 endforeach()
-
-set(_profile "${CMAKE_SOURCE_DIR}/config/profile_${VELTRANE_PROFILE}.cpp")
-if(NOT EXISTS "${_profile}")
-  message(FATAL_ERROR "unknown server profile '${VELTRANE_PROFILE}': ${_profile} does not exist")
-endif()
-list(APPEND VELTRANE_PORTABLE_SOURCES "${_profile}")
 
 # Flags for our own code (not for third-party code). Chinese literals are
 # written in UTF-8 and become GBK bytes in the binary: the system works in the

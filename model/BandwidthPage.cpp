@@ -3,7 +3,7 @@
 #include "model/BandwidthFigures.h"
 #include "model/DialFigures.h"
 #include "model/MainFrameModel.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 
 using vt::CapSpeed;
 using vt::MessageSpeedMbps;
@@ -67,7 +67,7 @@ void MainFrameModel::OnDownloadDone(uint32_t bytesPerInterval) {
   report_.speed_speed = downloadMbps_;
   report_.speed_rtt = lastPingMs_;
   report_.speed_upload = peakDownloadMbps_ * vt::kProvisionalUploadShare;  // until the upload phase ends
-  engines_->StartPing(platformServer);
+  engines_->StartPing(vt::Servers().platformServer.c_str());
 }
 
 void MainFrameModel::OnPingReply(uint32_t ms) {

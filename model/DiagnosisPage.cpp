@@ -4,7 +4,7 @@
 #include "model/MainFrameModel.h"
 #include "model/RouteVerdict.h"
 #include "model/DiagnosisFigures.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 
 namespace {
 const char* const kDiagnosisTips[] = {"tipsWANIP", "tipsT2", "tipsT3", "tipsT4", "tipsT5"};
@@ -79,7 +79,7 @@ void MainFrameModel::OnDiagnosisResult(uint32_t code, intptr_t value) {
       publicIp_ = address;
       wanText_.Format("<f 6>外网分析:<n>公网IP:%s<n>...</f>", address);
       view_->SetText("TroubleWAN", wanText_);
-      engines_->StartTroubleTrace(publicIp_.c_str(), platformServer);
+      engines_->StartTroubleTrace(publicIp_.c_str(), vt::Servers().platformServer.c_str());
       return;
     }
     case vt::TR_WAN_DELAY:

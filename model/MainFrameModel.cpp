@@ -6,7 +6,6 @@
 #include "base/Messages.h"
 #include "base/Version.h"
 #include "model/DialFigures.h"
-#include "config/ServerProfile.h"
 
 MainFrameModel::MainFrameModel(IMainFrameView* view, IMainFrameEngines* engines, std::function<int()> random)
     : view_(view), engines_(engines), random_(std::move(random)) {}

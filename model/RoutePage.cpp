@@ -1,7 +1,7 @@
 // The route-quality page: one row per hop, hop lists and verdicts.
 #include "model/MainFrameModel.h"
 #include "model/RouteVerdict.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 
 namespace {
 const char kAttrNumber[] = "textcolor=\"FF999999\" align=\"center\" float=\"true\" pos=\"0,2,42,38\" ";
@@ -25,7 +25,7 @@ void MainFrameModel::StartRouteTrace() {
   traceDots_.Empty();
   mediumHops_.Empty();
   slowHops_.Empty();
-  engines_->StartRouteTrace(platformServer);
+  engines_->StartRouteTrace(vt::Servers().platformServer.c_str());
 }
 
 TraceRowSpec MainFrameModel::MakeTraceRow(const char* address, int delay) const {

@@ -7,7 +7,7 @@
 #include "app/dialogs/AppMessageBox_win.h"
 #include "model/ReportForm.h"
 #include "app/mainframe/UIFrame_win.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 #include "net/platform/PlatformThreads_win.h"
 
 namespace {
@@ -47,7 +47,7 @@ void UIFrame::ExportReport() {
                        "提示", MB_OK);
     return;
   }
-  std::string address = vt::ReportDocumentAddress(platformServer, report.seq.c_str());
+  std::string address = vt::ReportDocumentAddress(vt::Servers().platformServer.c_str(), report.seq.c_str());
   if (g_openDocument) g_openDocument(address.c_str());
   else OpenDocument(address.c_str());
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/dialogs/AppMessageBox_win.h"
+#include "config/ServerSetFile_win.h"
 #include "model/OwnFileVersion_win.h"
 #include "model/SelfUpdate.h"
 #include "net/platform/PlatformThreads_win.h"
@@ -42,6 +43,25 @@ void CopyBounded(char* to, size_t size, const std::string& from) {
 }
 
 }  // namespace
+
+bool UseServersOrExplain(int argc, char** argv) {
+  const char* configPath = nullptr;
+  std::string problem;
+  for (int i = 1; i < argc && problem.empty(); ++i) {
+    if (strcmp(argv[i], "--config") != 0) continue;
+    if (configPath) {
+      problem = "--config: given twice";
+    } else if (i + 1 >= argc) {
+      problem = "--config: no file named after it";
+    } else {
+      configPath = argv[++i];
+    }
+  }
+  if (problem.empty() && vt::UseServersAtStartUp(configPath, &problem)) return true;
+  std::string text = "服务器配置文件无法使用，程序将退出。\r\n\r\n" + problem;
+  vt::ShowMessageBox(nullptr, text.c_str(), "Veltrane 配置错误", MB_OK | MB_ICONERROR);
+  return false;
+}
 
 void CheckForUpdate() { CheckForUpdate(UpdateCheckSettings{}); }
 

@@ -1,4 +1,5 @@
-// Start-up before any window: the version check and the self-update.
+// Start-up before any window: the servers, the version check and the
+// self-update.
 //
 // CheckForUpdate waits for the version thread at most 5000 ms and for the
 // download thread at most 30000 ms; a thread that outlives its wait is left
@@ -10,6 +11,15 @@
 #include <windows.h>
 
 #include "model/VersionCompare.h"
+
+// The servers, before anything is sent: the file of "--config FILE" among
+// the program's arguments (argv[0] is the program; other arguments are
+// ignored, as they always were), else veltrane.ini beside the executable,
+// else the compiled-in production set. When the file cannot be used whole,
+// shows the one message box and returns false: the program then ends with
+// kServerFileExitCode, nothing sent.
+constexpr int kServerFileExitCode = 2;
+bool UseServersOrExplain(int argc, char** argv);
 
 // What CheckForUpdate runs and how long it waits; the defaults are the
 // product's. Tests swap the threads, the waits and the final step.

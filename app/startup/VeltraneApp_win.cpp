@@ -1,5 +1,6 @@
 #include "app/startup/VeltraneApp_win.h"
 
+#include <cstdlib>
 #include <new>
 
 #include "app/mainframe/UIFrame_win.h"
@@ -7,6 +8,7 @@
 #include "ui/Core/UIManager.h"
 
 int RunVeltrane(HINSTANCE instance) {
+  if (!UseServersOrExplain(__argc, __argv)) return kServerFileExitCode;
   CheckForUpdate();
   CUIManager::SetInstance(instance);
   CUIManager::SetSkinPath(CUIManager::ModuleDirectory().GetData());

@@ -1,5 +1,6 @@
-// bench_download_phase [--mode 1|2] [--level N]: one download phase of the
-// bandwidth engine against the compiled-in servers (the lab on loopback),
+// bench_download_phase [--mode 1|2] [--level N] [--config FILE]: one
+// download phase of the bandwidth engine against the servers of FILE
+// (bench/download-phase gives config/lab.ini, the lab on loopback),
 // exactly as the window starts it, timed from outside the engine. Prints
 // one JSON object: the samples, the final figure, wall-clock times (Unix
 // milliseconds, to line up with the lab-side sampler of bench/download-phase)
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "base/Messages.h"
+#include "config/ServerSetFile_win.h"
 #include "engines/bandwidth/BandwidthTest_win.h"
 
 namespace {
@@ -64,9 +66,16 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 int main(int argc, char** argv) {
   int mode = 2, level = 16;
+  const char* config = nullptr;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!strcmp(argv[i], "--mode")) mode = atoi(argv[i + 1]);
     if (!strcmp(argv[i], "--level")) level = atoi(argv[i + 1]);
+    if (!strcmp(argv[i], "--config")) config = argv[i + 1];
+  }
+  std::string problem;
+  if (!vt::UseServersAtStartUp(config, &problem)) {
+    fprintf(stderr, "bench_download_phase: %s\n", problem.c_str());
+    return 2;
   }
   Bench bench;
   g_bench = &bench;

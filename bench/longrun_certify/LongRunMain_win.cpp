@@ -2,7 +2,10 @@
 // the same command object) run again and again inside one process, with
 // the process's handles, private bytes and threads measured after each run.
 //
-//   bench_longrun RUNS [--settle MS] [--report FILE] -- CERTIFY ARGUMENTS...
+//   bench_longrun RUNS [--settle MS] [--report FILE] [--config FILE] -- CERTIFY ARGUMENTS...
+//
+// --config names the server set, as veltrane-cli's does (bench/longrun
+// gives config/lab.ini).
 //
 // Per run one line on standard error; with --report a markdown summary
 // (first, median and last run of each measure, the largest growth over the
@@ -21,6 +24,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "config/ServerSetFile_win.h"
 #include "tests/support/HandleCount.h"
 
 namespace {
@@ -99,7 +103,7 @@ void SummaryRow(FILE* f, const char* name, const std::vector<Sample>& s, F get, 
 }
 
 int Usage() {
-  fprintf(stderr, "usage: bench_longrun RUNS [--settle MS] [--report FILE] -- CERTIFY ARGUMENTS...\n");
+  fprintf(stderr, "usage: bench_longrun RUNS [--settle MS] [--report FILE] [--config FILE] -- CERTIFY ARGUMENTS...\n");
   return 2;
 }
 
@@ -111,13 +115,20 @@ int main(int argc, char** argv) {
   int runs = atoi(argv[1]);
   DWORD settleMs = 1000;
   const char* report = nullptr;
+  const char* config = nullptr;
   int i = 2;
   for (; i < argc && strcmp(argv[i], "--") != 0; ++i) {
     if (strcmp(argv[i], "--settle") == 0 && i + 1 < argc) settleMs = static_cast<DWORD>(atoi(argv[++i]));
     else if (strcmp(argv[i], "--report") == 0 && i + 1 < argc) report = argv[++i];
+    else if (strcmp(argv[i], "--config") == 0 && i + 1 < argc) config = argv[++i];
     else return Usage();
   }
   if (runs <= 0 || i >= argc) return Usage();
+  std::string problem;
+  if (!vt::UseServersAtStartUp(config, &problem)) {
+    fprintf(stderr, "longrun: %s\n", problem.c_str());
+    return 2;
+  }
   const CliCommand* certify = FindCliCommand("certify");
   if (!certify) return 1;
   // argv of the command: "certify" then everything after "--".

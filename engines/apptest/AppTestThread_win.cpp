@@ -5,13 +5,13 @@
 #include <cstdint>
 
 #include "base/Messages.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 #include "engines/apptest/AppSpeed.h"
 #include "net/http/HttpClient_win.h"
 
 std::string AppTestSiteUrl(int index) {
-  if (index >= 1 && index <= 6) return AppTestSites[index - 1];
-  if (index == 7) return std::string("http://") + platformServer + "/images/testing.png";
+  if (index >= 1 && index <= 6) return vt::Servers().AppTestSites[index - 1];
+  if (index == 7) return "http://" + vt::Servers().platformServer + "/images/testing.png";
   return std::string();
 }
 

@@ -1,6 +1,6 @@
 // The job lists of the bandwidth phases: which URLs a phase
 // opens, by server mode and bandwidth level, from the server tables of the
-// compiled-in profile (config/ServerProfile.h).
+// set in use (config/ServerSet.h).
 #pragma once
 
 #include <string>

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 
 std::string BuildTestNumberUrl(const char* query) {
   std::string url = "http://";
-  url += platformServer;
+  url += vt::Servers().platformServer;
   url += "/getseq.php?v=1.0.10";
   if (query) url += query;
   return url;

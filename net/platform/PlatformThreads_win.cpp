@@ -1,7 +1,7 @@
 #include "net/platform/PlatformThreads_win.h"
 
 #include "base/Messages.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 #include "net/http/DownloadTally.h"
 #include "net/http/HttpClient_win.h"
 #include "net/http/TransferJob.h"
@@ -18,7 +18,7 @@ bool UpdateDownloadComplete = false;
 
 namespace {
 
-std::string PlatformUrl(const char* path) { return std::string("http://") + platformServer + path; }
+std::string PlatformUrl(const char* path) { return "http://" + vt::Servers().platformServer + path; }
 
 // The body of a GET of url, "" when the exchange failed or the reply did
 // not arrive whole (reset or silent in mid-reply, shorter than its declared

@@ -1,5 +1,6 @@
-"""Helpers of the cli layer: a lab/run on the lab profile's addresses, and
-veltrane-cli.exe under Wine with its JSON lines parsed."""
+"""Helpers of the cli layer: a lab/run on the lab's addresses, and
+veltrane-cli.exe under Wine with its JSON lines parsed, run with the lab's
+server set (--config config/lab.ini) unless told otherwise."""
 import json
 import os
 import sqlite3
@@ -9,6 +10,12 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.realpath(__file__))))
 CLI = os.path.join(ROOT, "build", "win64", "veltrane-cli.exe")
+LAB_INI = os.path.join(ROOT, "config", "lab.ini")
+
+
+def wine_path(path):
+    """A Linux path as Windows programs under Wine name it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 class Lab:
@@ -48,11 +55,13 @@ class Lab:
         self.out.close()
 
 
-def run_cli(*args, timeout=240):
-    """Runs veltrane-cli.exe; returns (exit code, parsed JSON lines, stderr
-    text). Every line of standard output must be a JSON object."""
+def run_cli(*args, timeout=240, config=LAB_INI, exe=CLI):
+    """Runs veltrane-cli.exe (with "--config CONFIG" first unless config is
+    None); returns (exit code, parsed JSON lines, stderr text). Every line
+    of standard output must be a JSON object."""
     env = dict(os.environ, LC_ALL="zh_CN.UTF-8", LANG="zh_CN.UTF-8")
-    p = subprocess.run(["wine", CLI, *args], capture_output=True, timeout=timeout, env=env,
+    options = ["--config", wine_path(config)] if config else []
+    p = subprocess.run(["wine", exe, *options, *args], capture_output=True, timeout=timeout, env=env,
                        stdin=subprocess.DEVNULL)
     lines = []
     for raw in p.stdout.decode("gbk", errors="replace").splitlines():

@@ -1,12 +1,13 @@
-// The job lists of the bandwidth phases per mode and level, on
-// the lab profile's addresses.
+// The job lists of the bandwidth phases per mode and level, on the lab's
+// addresses (config/lab.ini in use).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 #include "engines/bandwidth/BandwidthJobs.h"
+#include "tests/native/ServerSetFiles.h"
 
 namespace {
 
@@ -20,9 +21,17 @@ std::string TsU(int n) {
                 : "http://127.0.80." + std::to_string(10 + n) + ":8000/recv_upload.php";
 }
 
-TEST(BandwidthJobs, LabProfile) { ASSERT_STREQ(ServerProfileName, "lab"); }
+class BandwidthJobs : public ::testing::Test {
+ protected:
+  LabServersInUse lab_;
+};
 
-TEST(BandwidthJobs, MetroDownloadAlternatesWithThePlatform) {
+TEST_F(BandwidthJobs, LabSetInUse) {
+  ASSERT_TRUE(lab_.ok());
+  ASSERT_EQ(vt::Servers().platformServer, "127.0.80.1");
+}
+
+TEST_F(BandwidthJobs, MetroDownloadAlternatesWithThePlatform) {
   EXPECT_EQ(vt::DownloadJobUrls(2, 4), (Urls{Ts(1), P}));
   EXPECT_EQ(vt::DownloadJobUrls(2, 8), (Urls{Ts(1), P, Ts(2), P}));
   EXPECT_EQ(vt::DownloadJobUrls(2, 12), (Urls{Ts(1), P, Ts(2), P, P, P}));
@@ -31,17 +40,17 @@ TEST(BandwidthJobs, MetroDownloadAlternatesWithThePlatform) {
   EXPECT_EQ(vt::DownloadJobUrls(2, 16), (Urls{Ts(1), P, Ts(2), P, P, P, Ts(3), P}));
 }
 
-TEST(BandwidthJobs, InternetDownloadTakesTheFirstLevelEntries) {
+TEST_F(BandwidthJobs, InternetDownloadTakesTheFirstLevelEntries) {
   for (int level : {4, 8, 12, 16}) {
     Urls urls = vt::DownloadJobUrls(1, level);
     ASSERT_EQ(urls.size(), static_cast<size_t>(level));
-    for (int i = 0; i < level; ++i) EXPECT_EQ(urls[i], InternetDownloadTable[i]);
+    for (int i = 0; i < level; ++i) EXPECT_EQ(urls[i], vt::Servers().InternetDownloadTable[i]);
   }
   EXPECT_EQ(vt::DownloadJobUrls(0, 12), vt::DownloadJobUrls(1, 12));  // any mode but 2
   EXPECT_EQ(vt::DownloadJobUrls(7, 12).size(), 12u);
 }
 
-TEST(BandwidthJobs, MetroUploadIsTheTableThenQuarterLevelPlatformJobs) {
+TEST_F(BandwidthJobs, MetroUploadIsTheTableThenQuarterLevelPlatformJobs) {
   Urls table = {TsU(1), TsU(2), PU, TsU(3), TsU(4), TsU(5), TsU(6), TsU(7)};
   for (int level : {4, 8, 12, 16}) {
     Urls expected = table;
@@ -51,12 +60,12 @@ TEST(BandwidthJobs, MetroUploadIsTheTableThenQuarterLevelPlatformJobs) {
   EXPECT_EQ(vt::UploadJobUrls(2, 16).size(), 12u);
 }
 
-TEST(BandwidthJobs, InternetUploadIsSevenAtEveryLevel) {
+TEST_F(BandwidthJobs, InternetUploadIsSevenAtEveryLevel) {
   Urls expected = {TsU(8), PU, TsU(3), TsU(4), TsU(5), TsU(6), PU};
   for (int level : {4, 8, 12, 16}) EXPECT_EQ(vt::UploadJobUrls(1, level), expected);
 }
 
-TEST(BandwidthJobs, LevelsOutsideTheTablesNeverReadPastThem) {
+TEST_F(BandwidthJobs, LevelsOutsideTheTablesNeverReadPastThem) {
   EXPECT_TRUE(vt::DownloadJobUrls(2, 0).empty());
   EXPECT_TRUE(vt::DownloadJobUrls(2, 3).empty());
   EXPECT_TRUE(vt::DownloadJobUrls(2, -8).empty());

@@ -10,7 +10,7 @@
 #include "model/BandwidthFigures.h"
 #include "model/DialFigures.h"
 #include "model/MainFrameModel.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ TEST_F(Fixture, BandwidthChainStoresFiguresAndWalksTheNeedle) {
   Send(vt::MSG_DOWNLOAD_DONE, 1000000);
   EXPECT_DOUBLE_EQ(model.report().speed_speed, vt::MessageSpeedMbps(1000000));
   EXPECT_EQ(view.stopped.back(), TIMER_NEEDLE);
-  EXPECT_EQ(engines.calls.back(), std::string("ping:") + platformServer);
+  EXPECT_EQ(engines.calls.back(), std::string("ping:") + vt::Servers().platformServer);
   EXPECT_NEAR(model.report().speed_upload, 37.96 * 0.4166666666666667, 0.01);  // provisional
 
   Send(vt::MSG_PING_REPLY, 0);  // a reply without time leaves the text alone
@@ -181,7 +181,7 @@ TEST_F(Fixture, DownloadBoxTimesOutWithoutABandwidthResult) {
 TEST_F(Fixture, RouteRowsBarsHopListsAndVerdicts) {
   Ready(8, 1);
   model.OnClick("ButtonTrace");
-  EXPECT_EQ(engines.calls.back(), std::string("trace:") + platformServer);
+  EXPECT_EQ(engines.calls.back(), std::string("trace:") + vt::Servers().platformServer);
   const struct {
     const char* address;
     int delay;
@@ -234,7 +234,7 @@ TEST_F(Fixture, DiagnosisRescalesAgainstThePingAndOffersTheLanTool) {
   Send(vt::MSG_TROUBLE_RESULT, vt::TR_PUBLIC_IP, 0);  // no address: nothing more
   EXPECT_EQ(engines.calls.back(), "publicip");
   Send(vt::MSG_TROUBLE_RESULT, vt::TR_PUBLIC_IP, reinterpret_cast<intptr_t>("1.2.3.4"));
-  EXPECT_EQ(engines.calls.back(), std::string("trouble:1.2.3.4:") + platformServer);
+  EXPECT_EQ(engines.calls.back(), std::string("trouble:1.2.3.4:") + vt::Servers().platformServer);
   Send(vt::MSG_TROUBLE_RESULT, vt::TR_WAN_DELAY, 15);
   Send(vt::MSG_TROUBLE_RESULT, vt::TR_LAN_DELAY, 5);
   Send(vt::MSG_TROUBLE_RESULT, vt::TR_WAN_HOPS, 6);

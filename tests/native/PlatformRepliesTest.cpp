@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/VersionCompare.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 #include "net/platform/PlatformReplies.h"
 #include "net/platform/VersionDocument.h"
 
@@ -34,10 +34,10 @@ TEST(VersionCompare, SplitDottedActsLikeStrtokWithinItsBuffer) {
 
 TEST(PlatformReplies, TestNumberUrlAndReplyClasses) {
   EXPECT_EQ(BuildTestNumberUrl("&User=Orvalen&Pass=580317"),
-            std::string("http://") + platformServer + "/getseq.php?v=1.0.10&User=Orvalen&Pass=580317");
+            std::string("http://") + vt::Servers().platformServer + "/getseq.php?v=1.0.10&User=Orvalen&Pass=580317");
   // Sent as typed: '&' and blanks in a user name are not escaped.
   EXPECT_EQ(BuildTestNumberUrl("&User=a b&c&Pass=x"),
-            std::string("http://") + platformServer + "/getseq.php?v=1.0.10&User=a b&c&Pass=x");
+            std::string("http://") + vt::Servers().platformServer + "/getseq.php?v=1.0.10&User=a b&c&Pass=x");
   EXPECT_EQ(ClassifyTestNumberReply("NEED_UPDATE"), TestNumberReplyKind::NeedUpdate);
   EXPECT_EQ(ClassifyTestNumberReply("ACCESS_DENY"), TestNumberReplyKind::AccessDenied);
   EXPECT_EQ(ClassifyTestNumberReply("NEED_UPDATE\r\n"), TestNumberReplyKind::Granted);

@@ -50,7 +50,7 @@
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
 #include "cli/PlainText.h"
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 #include "engines/apptest/AppSpeed.h"
 #include "engines/bandwidth/BandwidthTest_win.h"
 #include "engines/command/CommandLaunch_win.h"
@@ -70,6 +70,9 @@
 #include "tests/support/StdoutCapture.h"
 
 namespace {
+
+// The platform host of the set in use: the lab's (tests/support/labservers).
+const char* PlatformHost() { return vt::Servers().platformServer.c_str(); }
 
 constexpr DWORD kHoldMs = 60000;        // a silent server or a hanging command: far beyond every bound here
 constexpr DWORD kCommandCapMs = 2000;   // the commands' watchdog in this test (120 s / 300 s in the product)
@@ -553,7 +556,7 @@ TEST(FaultEngines, PingCommand) {
     rig.followOn = true;
     rig.model().OnClick("ButtonBandwidth");
     ULONGLONG start = GetTickCount64();
-    rig.StartPing(platformServer);
+    rig.StartPing(PlatformHost());
     bool done = rig.Pump([&] { return rig.Seen(vt::MSG_PING_DONE) && rig.ThreadsEnded(); }, 30000);
     ULONGLONG ms = GetTickCount64() - start;
 
@@ -620,8 +623,8 @@ void PublicAddressServer(LoopbackConnection& c) {
 TEST(FaultEngines, DiagnosisTraceCommand) {
   CapDeadlines cap;
   QuietLogs quiet;
-  LoopbackServer platform(PublicAddressServer, platformServer, 80);
-  ASSERT_TRUE(platform.ok()) << "the platform address " << platformServer << ":80 is taken (a lab running?)";
+  LoopbackServer platform(PublicAddressServer, PlatformHost(), 80);
+  ASSERT_TRUE(platform.ok()) << "the platform address " << PlatformHost() << ":80 is taken (a lab running?)";
   // Over CUIString's 16 MiB limit: the capture stops there.
   for (const CommandFault& fault : CommandFaults("tracert/en_twenty_hops.txt", 17, "vt-trouble-fault")) {
     FaultyCommand tracert("tracert", fault);
@@ -690,11 +693,11 @@ TEST(FaultEngines, PlatformExchanges) {
   for (const Fault& fault : ServerFaults()) {
     // The healthy platform's bodies, for the checks of what was kept.
     if (IsRefused(fault)) {  // refused only if nothing else listens there
-      LoopbackServer probe([](LoopbackConnection&) {}, platformServer, 80);
-      ASSERT_TRUE(probe.ok()) << "the platform address " << platformServer << ":80 is taken (a lab running?)";
+      LoopbackServer probe([](LoopbackConnection&) {}, PlatformHost(), 80);
+      ASSERT_TRUE(probe.ok()) << "the platform address " << PlatformHost() << ":80 is taken (a lab running?)";
     }
-    FaultServer server(fault, platformServer, 80);
-    ASSERT_TRUE(server.ok()) << "the platform address " << platformServer << ":80 is taken (a lab running?)";
+    FaultServer server(fault, PlatformHost(), 80);
+    ASSERT_TRUE(server.ok()) << "the platform address " << PlatformHost() << ":80 is taken (a lab running?)";
     const bool nothing = IsRefused(fault) || IsSilent(fault);
     const DWORD boundMs = kTestSilenceMs;
     auto inTime = [&](ULONGLONG ms) { return IsSilent(fault) ? ms + 100 >= boundMs && ms < boundMs + 5000 : ms < 5000; };
@@ -786,7 +789,7 @@ TEST(FaultEngines, PlatformExchanges) {
       row.engine = "report posts (SubmitReport: save, then query)";
       row.fault = fault.name;
       row.sees = "console: " + Cell(vt::ReportLine(saved, vt::ReportMeetsBandwidth(report), vt::SpeedText(report.speed_speed),
-                                                    vt::ReportDocumentAddress(platformServer, report.seq.c_str())));
+                                                    vt::ReportDocumentAddress(PlatformHost(), report.seq.c_str())));
       row.stored = "save result " + std::to_string(saved) + "; requests received " + std::to_string(connections);
       row.ms = ms;
       row.bound = SilenceBound() + " per post";
@@ -850,8 +853,8 @@ TEST(FaultEngines, UpdateDownload) {
 // ended hands its frame on to the next).
 TEST(FaultEngines, CertifyAgainstARefusingPlatformLeavesNoHandleBehind) {
   {  // nothing else listens there: connections are refused
-    LoopbackServer probe([](LoopbackConnection&) {}, platformServer, 80);
-    ASSERT_TRUE(probe.ok()) << "the platform address " << platformServer << ":80 is taken (a lab running?)";
+    LoopbackServer probe([](LoopbackConnection&) {}, PlatformHost(), 80);
+    ASSERT_TRUE(probe.ok()) << "the platform address " << PlatformHost() << ":80 is taken (a lab running?)";
   }
   const CliCommand* certify = FindCliCommand("certify");
   ASSERT_TRUE(certify);

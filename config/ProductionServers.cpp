@@ -1,20 +1,27 @@
-// The operator's servers. Their real names are not known to us yet: the
-// platform and test servers carry reserved placeholder names (".example"
-// never resolves), to be replaced when the operator hands over its hosts.
+// The operator's servers: the set in use when no veltrane.ini says
+// otherwise (config/production.ini holds the same set as a file). Their
+// real names are not known to us yet: the platform and test servers carry
+// reserved placeholder names (".example" never resolves), to be replaced
+// when the operator hands over its hosts.
 // The Internet files and sites are public ones of the kinds the pages name.
-#include "config/ServerProfile.h"
+#include "config/ServerSet.h"
 
-const char* const ServerProfileName = "production";
-const char* const platformServer = "platform.veltrane.example";
+#include <cstddef>
+#include <string>
 
-const char* const MetroDownloadTable[4] = {
+namespace vt {
+
+namespace {
+const char* const kPlatformServer = "platform.veltrane.example";
+
+const char* const kMetroDownloadTable[4] = {
     "http://ts1.veltrane.example:8000/data.iso",
     "http://ts2.veltrane.example:8000/data.iso",
     "http://platform.veltrane.example/data.iso",
     "http://ts3.veltrane.example:8000/data.iso",
 };
 
-const char* const InternetDownloadTable[16] = {
+const char* const kInternetDownloadTable[16] = {
     "http://releases.ubuntu.com/22.04/ubuntu-22.04.5-desktop-amd64.iso",
     "http://download.fedoraproject.org/pub/fedora/linux/releases/40/Workstation/x86_64/iso/"
     "Fedora-Workstation-Live-x86_64-40-1.14.iso",
@@ -37,20 +44,46 @@ const char* const InternetDownloadTable[16] = {
     "http://media.inkscape.org/dl/resources/file/inkscape-1.3.2_2023-11-25_091e20e-x64.msi",
 };
 
-const char* const MetroUploadTable[8] = {
+const char* const kMetroUploadTable[8] = {
     "http://ts1.veltrane.example:8000/recv_upload.php", "http://ts2.veltrane.example:8000/recv_upload.php",
     "http://platform.veltrane.example/recv_upload.php", "http://ts3.veltrane.example:8000/recv_upload.php",
     "http://ts4.veltrane.example:8000/recv_upload.php", "http://ts5.veltrane.example:8000/recv_upload.php",
     "http://ts6.veltrane.example:8000/recv_upload.php", "http://ts7.veltrane.example:8000/recv_upload.php",
 };
 
-const char* const InternetUploadTable[6] = {
+const char* const kInternetUploadTable[6] = {
     "http://ts8.veltrane.example/recv_upload.php",      "http://platform.veltrane.example/recv_upload.php",
     "http://ts3.veltrane.example:8000/recv_upload.php", "http://ts4.veltrane.example:8000/recv_upload.php",
     "http://ts5.veltrane.example:8000/recv_upload.php", "http://ts6.veltrane.example:8000/recv_upload.php",
 };
 
-const char* const AppTestSites[6] = {
+const char* const kAppTestSites[6] = {
     "http://www.sina.com.cn/", "http://www.sohu.com/",           "http://www.163.com/",
     "http://mail.163.com/",    "http://webmail.189.cn/webmail/", "http://outlook.live.com/",
 };
+
+template <size_t N>
+void CopyTable(std::string (&to)[N], const char* const (&from)[N]) {
+  for (size_t i = 0; i < N; ++i) to[i] = from[i];
+}
+
+ServerSet MakeProductionServers() {
+  ServerSet set;
+  set.platformServer = kPlatformServer;
+  CopyTable(set.MetroDownloadTable, kMetroDownloadTable);
+  CopyTable(set.InternetDownloadTable, kInternetDownloadTable);
+  CopyTable(set.MetroUploadTable, kMetroUploadTable);
+  CopyTable(set.InternetUploadTable, kInternetUploadTable);
+  CopyTable(set.AppTestSites, kAppTestSites);
+  set.origin = "compiled-in";
+  return set;
+}
+
+}  // namespace
+
+const ServerSet& ProductionServers() {
+  static const ServerSet* set = new ServerSet(MakeProductionServers());
+  return *set;
+}
+
+}  // namespace vt
