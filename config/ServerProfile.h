@@ -20,5 +20,9 @@ extern const char* const InternetUploadTable[6];
 // the platform's test image, is built from platformServer.
 extern const char* const AppTestSites[6];
 
+// The operator's update-signing public key: 128 hexadecimal digits (X and Y
+// of an ECDSA P-256 point), or "" when updates are not signed.
+extern const char* const updatePublicKey;
+
 // Name of the profile, for diagnostics ("lab", "production", ...).
 extern const char* const ServerProfileName;

@@ -2,6 +2,7 @@
 #include "config/ServerProfile.h"
 
 const char* const ServerProfileName = "lab";
+const char* const updatePublicKey = "";
 const char* const platformServer = "127.0.80.1";
 
 const char* const MetroDownloadTable[4] = {

@@ -4,6 +4,7 @@
 #include "config/ServerProfile.h"
 
 const char* const ServerProfileName = "netlab";
+const char* const updatePublicKey = "";
 const char* const platformServer = "198.19.80.1";
 
 const char* const MetroDownloadTable[4] = {

@@ -5,6 +5,7 @@
 #include "config/ServerProfile.h"
 
 const char* const ServerProfileName = "production";
+const char* const updatePublicKey = "";
 const char* const platformServer = "platform.veltrane.example";
 
 const char* const MetroDownloadTable[4] = {

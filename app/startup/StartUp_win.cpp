@@ -9,8 +9,11 @@
 #include <string>
 
 #include "app/dialogs/AppMessageBox_win.h"
+#include "base/Log.h"
+#include "config/ServerProfile.h"
 #include "model/OwnFileVersion_win.h"
 #include "model/SelfUpdate.h"
+#include "model/UpdateSignature_win.h"
 #include "net/platform/PlatformThreads_win.h"
 
 namespace {
@@ -41,7 +44,30 @@ void CopyBounded(char* to, size_t size, const std::string& from) {
   to[n] = '\0';
 }
 
+// Whether the signature published beside the downloaded update verifies
+// with the configured key. A key that is set but malformed verifies
+// nothing: a deployment that meant to sign never installs unverified code.
+bool UpdateSignatureVerifies(const UpdateCheckSettings& settings, const char* keyText) {
+  uint8_t key[vt::kUpdatePublicKeySize];
+  bool keyUsable = vt::ParseUpdatePublicKey(keyText, key);
+  vt::SignatureCheck check = vt::SignatureCheck::Missing;
+  if (RunThreadWithin(settings.signatureThread ? settings.signatureThread : UpdateSignatureThread,
+                      settings.signatureWaitMs)) {
+    vt::SignatureCheck form = vt::SignatureForm(UpdateSignatureFetched, UpdateSignature);
+    check = form != vt::SignatureCheck::Valid ? form
+            : keyUsable ? vt::VerifyUpdateFile(key, UpdateDownloadPath(), UpdateSignature)
+                        : vt::SignatureCheck::Invalid;
+  }
+  vt::LogFormat("update signature: %s%s\r\n", vt::SignatureCheckText(check),
+                keyUsable ? "" : " (the configured key is not 128 hexadecimal digits)");
+  return vt::SignatureAllowsInstall(true, check);
+}
+
 }  // namespace
+
+void LogUpdateSigning() {
+  if (!*updatePublicKey) vt::LogLine("update signing: no key configured, updates are installed unverified");
+}
 
 void CheckForUpdate() { CheckForUpdate(UpdateCheckSettings{}); }
 
@@ -66,6 +92,12 @@ void CheckForUpdate(const UpdateCheckSettings& settings) {
   char head[2] = {};
   size_t headLen = ReadHead(UpdateDownloadPath(), head, sizeof head);
   if (!vt::UpdateInstallable(UpdateDownloadComplete, head, headLen)) return;
+  const char* keyText = settings.updatePublicKey ? settings.updatePublicKey : updatePublicKey;
+  if (*keyText && !UpdateSignatureVerifies(settings, keyText)) {
+    vt::ShowMessageBox(nullptr, "发布的升级程序未能通过签名验证，不会安装。\n软件将继续使用当前版本。",
+                       "升级提示", MB_OK | MB_ICONWARNING);
+    return;
+  }
   (settings.replace ? settings.replace : ReplaceSelfAndRestart)(fileName.c_str());
 }
 

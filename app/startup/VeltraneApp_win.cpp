@@ -7,6 +7,7 @@
 #include "ui/Core/UIManager.h"
 
 int RunVeltrane(HINSTANCE instance) {
+  LogUpdateSigning();
   CheckForUpdate();
   CUIManager::SetInstance(instance);
   CUIManager::SetSkinPath(CUIManager::ModuleDirectory().GetData());
