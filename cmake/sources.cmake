@@ -40,7 +40,7 @@ add_library(veltrane_core STATIC ${VELTRANE_PORTABLE_SOURCES})
 target_link_libraries(veltrane_core PUBLIC vt_flags vt_tinyxml vt_minizip vt_stb)
 
 if(WIN32)
-  set(VELTRANE_WIN32_LIBS ws2_32 iphlpapi gdi32 msimg32 gdiplus user32 comctl32 comdlg32
+  set(VELTRANE_WIN32_LIBS ws2_32 iphlpapi bcrypt gdi32 msimg32 gdiplus user32 comctl32 comdlg32
       shell32 shlwapi ole32 oleaut32 uuid version winmm imm32)
   if(VELTRANE_WIN_SOURCES)
     add_library(veltrane_win STATIC ${VELTRANE_WIN_SOURCES})

@@ -26,8 +26,9 @@ struct ServerSet {
   // Application sites 1 to 6 (three portals, three webmail services); site
   // 7, the platform's test image, is built from platformServer.
   std::string AppTestSites[6];
-  // The operator's public key for signed updates, as written in the file;
-  // empty when none is configured. Read and kept; nothing verifies with it yet.
+  // The operator's public key for signed updates (128 hexadecimal digits,
+  // X and Y of an ECDSA P-256 point); empty when none is configured, and
+  // updates then install unverified.
   std::string updatePublicKey;
   // Where the set came from: "compiled-in" or the path of its file.
   std::string origin;

@@ -90,6 +90,15 @@ bool IsHostName(const std::string& host) {
 // Characters a path may hold: RFC 3986's unreserved and reserved ones and
 // "%", but not ":" (the client's URL reader takes the first ":" after the
 // scheme as the start of the port) nor "#".
+// The update key as the client verifies with it: X and Y of the point,
+// 32 bytes each, written as 128 hexadecimal digits.
+bool IsUpdateKeyText(const std::string& text) {
+  if (text.size() != 128) return false;
+  for (char c : text)
+    if (!IsDigit(c) && !((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))) return false;
+  return true;
+}
+
 bool IsPathChar(char c) {
   return IsLetter(c) || IsDigit(c) || (c != '\0' && strchr("-._~!$&'()*+,;=/?@%", c) != nullptr);
 }
@@ -232,6 +241,8 @@ bool ReadServerSet(const std::vector<IniSection>& sections, ServerSet* set, Serv
       key->seen = true;
       if (value.empty() && !key->required) continue;  // given empty: not set
       std::string what = ValueProblem(value, key->maxLength, key->isUrl, key->isHost);
+      if (what.empty() && key->target == &read.updatePublicKey && !IsUpdateKeyText(value))
+        what = "not 128 hexadecimal digits (X and Y of an ECDSA P-256 public key)";
       if (!what.empty()) {
         *problem = {Shown(section.name), Shown(name), what};
         return false;

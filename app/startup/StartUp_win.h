@@ -4,8 +4,10 @@
 // CheckForUpdate waits for the version thread at most 5000 ms and for the
 // download thread at most 30000 ms; a thread that outlives its wait is left
 // to run and its results are not looked at. The executable is replaced only
-// by a download that arrived whole and is a Windows executable; otherwise
-// start-up goes on with the running version.
+// by a download that arrived whole and is a Windows executable and, when
+// the server set carries an update key, whose published signature verifies
+// with it (else one message box says so); otherwise start-up goes on with
+// the running version.
 #pragma once
 
 #include <windows.h>
@@ -26,11 +28,20 @@ bool UseServersOrExplain(int argc, char** argv);
 struct UpdateCheckSettings {
   DWORD versionWaitMs = 5000;
   DWORD downloadWaitMs = 30000;
-  unsigned(__stdcall* versionThread)(void*) = nullptr;   // null: VersionCheckThread
-  unsigned(__stdcall* downloadThread)(void*) = nullptr;  // null: UpdateDownloadThread
-  VersionPair (*ownVersion)() = nullptr;                 // null: OwnFileVersion
-  void (*replace)(const char* fileName) = nullptr;       // null: ReplaceSelfAndRestart
+  unsigned(__stdcall* versionThread)(void*) = nullptr;    // null: VersionCheckThread
+  unsigned(__stdcall* downloadThread)(void*) = nullptr;   // null: UpdateDownloadThread
+  VersionPair (*ownVersion)() = nullptr;                  // null: OwnFileVersion
+  void (*replace)(const char* fileName) = nullptr;        // null: ReplaceSelfAndRestart
+  unsigned(__stdcall* signatureThread)(void*) = nullptr;  // null: UpdateSignatureThread
+  DWORD signatureWaitMs = 10000;
+  // The update key as the server set writes it; null: the server set's own.
+  // "" means no key: updates install unverified.
+  const char* updatePublicKey = nullptr;
 };
+
+// Says in the log when no update key is configured (updates then install
+// unverified, as before signing existed).
+void LogUpdateSigning();
 
 // Returns when start-up goes on; ends the process when the update is installed.
 void CheckForUpdate();

@@ -9,6 +9,7 @@
 
 int RunVeltrane(HINSTANCE instance) {
   if (!UseServersOrExplain(__argc, __argv)) return kServerFileExitCode;
+  LogUpdateSigning();
   CheckForUpdate();
   CUIManager::SetInstance(instance);
   CUIManager::SetSkinPath(CUIManager::ModuleDirectory().GetData());

@@ -54,6 +54,8 @@ def build_parser():
     p.add_argument("--version", dest="published_version", metavar="VER",
                    help="version published in version.xml (overrides the scenario)")
     p.add_argument("--update-url", help="url published in version.xml")
+    p.add_argument("--tamper-update", action="store_true",
+                   help="serve the update with one byte changed after it was signed")
     p.add_argument("--update-file", metavar="PATH",
                    help="file served as the update download (default: a small MZ stub)")
     p.add_argument("--version-xml", dest="version_xml_file", metavar="PATH",
@@ -83,7 +85,7 @@ def config_from_args(args):
     cfg = LabConfig(
         scenarios=tuple(scenarios), state_dir=args.state_dir, min_version=args.min_version,
         published_version=args.published_version, update_url=args.update_url,
-        update_file=args.update_file, version_xml_file=args.version_xml_file,
+        update_file=args.update_file, tamper_update=args.tamper_update, version_xml_file=args.version_xml_file,
         fault_args=list(args.fault), reply_args=list(args.reply), site_rates=dict(args.site_rate),
         site_sizes=dict(args.site_size), prefix=args.prefix, port_offset=args.port_offset,
         benchmark_net=args.benchmark_net,

@@ -83,6 +83,7 @@ class LabConfig:
     published_version: str = None
     update_url: str = None
     update_file: str = None
+    tamper_update: bool = False
     version_xml_file: str = None
     users: dict = field(default_factory=lambda: dict(DEFAULT_USERS))
     fault_args: list = field(default_factory=list)

@@ -105,6 +105,10 @@ def report_docx(lab, conn, req):
 
 
 def download(lab, conn, req):
+    if req.path.endswith(".sig"):
+        if lab.update_signature is None:
+            return not_found(req.path)
+        return Reply(body=lab.update_signature, content_type="application/octet-stream")
     return Reply(body=lab.update_file, content_type="application/octet-stream")
 
 

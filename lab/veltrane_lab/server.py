@@ -11,7 +11,7 @@ import socket
 import sys
 import threading
 
-from . import assets, sender
+from . import assets, sender, signing
 from .addresses import Layout, require_loopback
 from .faults import find_rule
 from .handlers import route
@@ -35,6 +35,12 @@ class Lab:
         self.pages = {n: assets.make_site_page(n, site.size, _site_title(n), webmail=n >= 4)
                       for n, site in self.sites.items()}
         self.update_file = _read(config.update_file) if config.update_file else assets.make_update_exe()
+        os.makedirs(config.state_dir, exist_ok=True)
+        # A key pair of this run signs the update; its public half is left in
+        # the state folder for the client's server set (update-key.hex).
+        self.update_signature = signing.sign_update(self.update_file, config.state_dir)
+        if config.tamper_update and self.update_file:
+            self.update_file = self.update_file[:-1] + bytes([self.update_file[-1] ^ 1])
         self.version_document = self._version_document()
         sender.set_stream_buffer(assets.make_stream_buffer())
         os.makedirs(config.state_dir, exist_ok=True)

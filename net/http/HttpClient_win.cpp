@@ -100,13 +100,17 @@ void SetExchangeSilenceMs(DWORD ms) {
 int32_t FetchText(TransferJob* job) { return FetchText(job, nullptr); }
 
 int32_t FetchText(TransferJob* job, DownloadTally* tally) {
+  return FetchText(job, tally, TextBodyCollector::kDefaultLimit);
+}
+
+int32_t FetchText(TransferJob* job, DownloadTally* tally, size_t bodyLimit) {
   if (!job) return ConnectFailed;
   UrlParts url = ParseUrl(job->url);
   SOCKET s;
   int32_t result = OpenAndSend(url, ComposeGetRequest(url), &s);
   if (result != Ok) return result;
   job->body.clear();
-  TextBodyCollector collector(job->body);
+  TextBodyCollector collector(job->body, bodyLimit);
   char buffer[kReceiveBuffer];
   for (;;) {
     int n = recv(s, buffer, sizeof buffer, 0);

@@ -54,6 +54,9 @@ int32_t FetchText(TransferJob* job);
 // whole. tally may be null.
 class DownloadTally;
 int32_t FetchText(TransferJob* job, DownloadTally* tally);
+// The same with a body limit of bodyLimit bytes instead of 1 MiB, for replies
+// known to be small (an update's signature): receiving stops there.
+int32_t FetchText(TransferJob* job, DownloadTally* tally, size_t bodyLimit);
 
 // GET url and write the reply body to folder + fileName of the URL (no
 // separator inserted), created or overwritten ("wb"). Every body byte is

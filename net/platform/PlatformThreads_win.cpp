@@ -15,6 +15,8 @@ CUIString LatestVersion;
 CUIString UpdateUrl;
 CUIString AutoUpdateText;
 bool UpdateDownloadComplete = false;
+std::string UpdateSignature;
+bool UpdateSignatureFetched = false;
 
 namespace {
 
@@ -82,6 +84,19 @@ unsigned __stdcall UpdateDownloadThread(void*) {
   vt::DownloadTally tally;
   int32_t result = vt::FetchToFile(UpdateUrl.GetData(), folder, &tally);
   UpdateDownloadComplete = result == vt::Ok && tally.Complete();
+  return 1;
+}
+
+unsigned __stdcall UpdateSignatureThread(void*) {
+  UpdateSignature.clear();
+  UpdateSignatureFetched = false;
+  if (UpdateFileName().empty()) return 0;
+  vt::TransferJob job(std::string(UpdateUrl.GetData()) + ".sig");
+  vt::DownloadTally tally;
+  // A reply longer than the limit is cut there and so not whole: refused.
+  int32_t result = vt::FetchText(&job, &tally, kUpdateSignatureFetchLimit);
+  UpdateSignatureFetched = result == vt::Ok && tally.Complete() && tally.Status() / 100 == 2;
+  if (UpdateSignatureFetched) UpdateSignature = job.body;
   return 1;
 }
 

@@ -46,6 +46,16 @@ unsigned __stdcall UpdateDownloadThread(void* arg);
 // starts, set by the thread before it ends; read only after the thread has
 // ended.
 extern bool UpdateDownloadComplete;
+// Fetches the update's signature (UpdateUrl with ".sig" appended) into
+// UpdateSignature, at most kUpdateSignatureFetchLimit bytes. Asked for only
+// when the client carries an update key. UpdateSignatureFetched: the reply
+// was a 2xx and arrived whole within the limit. Same rules of reading as
+// UpdateDownloadComplete. Exit code 0 when no name is usable, else 1.
+// A signature is 64 bytes; anything past this limit is not kept.
+constexpr size_t kUpdateSignatureFetchLimit = 1024;
+unsigned __stdcall UpdateSignatureThread(void* arg);
+extern std::string UpdateSignature;
+extern bool UpdateSignatureFetched;
 // arg: TestNumberRequest* (may be null). Posts MSG_TEST_NUMBER with wParam
 // 0 (upgrade demanded), 1 (access denied) or 2 (granted; lParam points at
 // TestNumberReply). Exit code 0.

@@ -240,6 +240,12 @@ TEST(ServerSetIni, BrokenFilesNameSectionKeyAndProblem) {
       {"update key with a space",
        [](Sections& s) { Named(s, "servers").lines.push_back("update_public_key=AB CD"); },
        {"servers", "update_public_key", "character 0x20 not allowed"}},
+      {"update key of the wrong length",
+       [](Sections& s) { Named(s, "servers").lines.push_back("update_public_key=" + std::string(126, 'a')); },
+       {"servers", "update_public_key", "not 128 hexadecimal digits"}},
+      {"update key not hexadecimal",
+       [](Sections& s) { Named(s, "servers").lines.push_back("update_public_key=" + std::string(128, 'g')); },
+       {"servers", "update_public_key", "not 128 hexadecimal digits"}},
       {"section cut by the reader",
        [](Sections& s) { Named(s, "internet_download").truncated = true; },
        {"internet_download", "", "too large to read"}},
@@ -269,7 +275,7 @@ TEST(ServerSetIni, WhatTheProfileApiMayLeaveIn) {
     vt::IniSection& servers = Named(s, "servers");
     servers.lines.insert(servers.lines.begin(), "; a comment");
     servers.lines.push_back("  # another");
-    servers.lines.push_back("Update_Public_Key=BEi0+/x=");
+    servers.lines.push_back("Update_Public_Key=" + std::string(64, '0') + std::string(64, 'f'));
     servers.name = "Servers";
     Named(s, "").lines.push_back("# only comments before the first section");
     Named(s, "app_sites").lines.push_back("   ");
@@ -280,7 +286,7 @@ TEST(ServerSetIni, WhatTheProfileApiMayLeaveIn) {
   ASSERT_TRUE(vt::ReadServerSet(sections, &set, &problem))
       << problem.section << " " << problem.key << ": " << problem.what;
   EXPECT_EQ(set.platformServer, "10.1.2.3");
-  EXPECT_EQ(set.updatePublicKey, "BEi0+/x=");
+  EXPECT_EQ(set.updatePublicKey, std::string(64, '0') + std::string(64, 'f'));
   EXPECT_EQ(set.AppTestSites[4], "http://127.0.82.5/webmail/");
   EXPECT_EQ(set.origin, "kept");
   // The reserved key given empty is no key (the template's line uncommented).

@@ -69,6 +69,7 @@ class SelfUpdate : public ::testing::Test {
     settings.versionThread = PublishVersion;
     settings.ownVersion = Own221;
     settings.replace = RecordReplace;
+    settings.updatePublicKey = "";  // the signed path has tests of its own
   }
   void TearDown() override { vt::SetMessageBoxHook(nullptr); }
   std::string Name() const { return "vt_update_" + std::to_string(GetCurrentProcessId()) + ".exe"; }
@@ -167,6 +168,108 @@ TEST_F(SelfUpdate, WaitsThatRunOutLeaveTheRunningVersion) {
   server.Stop();
 }
 
+std::string ReadData(const char* name) {
+  FILE* f = fopen((std::string(VT_TEST_DATA_DIR) + "/update-signature/" + name).c_str(), "rb");
+  std::string bytes;
+  if (!f) return bytes;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+  fclose(f);
+  return bytes;
+}
+
+const char kRefusedBox[] = "升级提示|发布的升级程序未能通过签名验证，不会安装。\n软件将继续使用当前版本。";
+
+// With a key configured, the update and its ".sig" are fetched and only a
+// signature by that key over exactly these bytes installs it.
+TEST_F(SelfUpdate, WithAKeyOnlyAValidSignatureInstalls) {
+  const std::string exe = ReadData("update.bin");
+  const std::string good = ReadData("good.sig");
+  std::string key = ReadData("key.hex");
+  ASSERT_FALSE(exe.empty());
+  ASSERT_EQ(good.size(), 64u);
+  ASSERT_FALSE(key.empty());
+  std::string tampered = exe;
+  tampered[100] ^= 1;
+  std::string notFound = "HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nConnection: close\r\n\r\nnot found";
+  struct Case {
+    const char* name;
+    std::string served;
+    std::string sigReply;
+    bool installed;
+  } cases[] = {
+      {"valid signature", exe, Reply(good, 64), true},
+      {"no signature published", exe, notFound, false},
+      {"signature over other bytes", exe, Reply(ReadData("other-bytes.sig"), 64), false},
+      {"signature by another key", exe, Reply(ReadData("other-key.sig"), 64), false},
+      {"truncated signature", exe, Reply(good.substr(0, 40), 40), false},
+      {"signature cut short of its length", exe, Reply(good.substr(0, 40), 64), false},
+      {"oversized signature", exe, Reply(good + std::string(5000, 'x'), 5064), false},
+      {"tampered executable", tampered, Reply(good, 64), false},
+  };
+  settings.updatePublicKey = key.c_str();
+  for (const Case& c : cases) {
+    DeleteFileA(TempFile().c_str());
+    std::string served = Reply(c.served, static_cast<long>(c.served.size())), sigReply = c.sigReply;
+    LoopbackServer server([served, sigReply](LoopbackConnection& conn) {
+      std::string header;
+      if (!conn.ReadHeader(&header)) return;
+      conn.Send(header.find(".sig HTTP/") != std::string::npos ? sigReply : served);
+    });
+    ASSERT_TRUE(server.ok());
+    g_url = server.Url("/download/" + Name());
+    g_replaced.clear();
+    g_boxes.clear();
+    CheckForUpdate(settings);
+    EXPECT_EQ(server.ConnectionCount(), 2u) << c.name << ": the update and its signature";
+    if (c.installed) {
+      EXPECT_EQ(g_boxes, std::vector<std::string>{kUpdateBox}) << c.name;
+      EXPECT_EQ(g_replaced, std::vector<std::string>{Name()}) << c.name;
+    } else {
+      EXPECT_EQ(g_boxes, (std::vector<std::string>{kUpdateBox, kRefusedBox})) << c.name;
+      EXPECT_TRUE(g_replaced.empty()) << c.name;
+    }
+  }
+  DeleteFileA(TempFile().c_str());
+}
+
+// Without a key nothing changes: no signature is asked for, the whole
+// executable installs. A key that is set but malformed installs nothing.
+TEST_F(SelfUpdate, KeyAbsentOrMalformed) {
+  const std::string exe = ReadData("update.bin");
+  const std::string notHex(128, 'g');
+  struct Case {
+    const char* name;
+    const char* key;
+    size_t connections;
+    bool installed;
+  } cases[] = {
+      {"no key", "", 1, true},
+      {"key too short", "abcdef", 2, false},
+      {"key not hexadecimal", notHex.c_str(), 2, false},
+  };
+  for (const Case& c : cases) {
+    DeleteFileA(TempFile().c_str());
+    std::string served = Reply(exe, static_cast<long>(exe.size()));
+    std::string sig = Reply(ReadData("good.sig"), 64);
+    LoopbackServer server([served, sig](LoopbackConnection& conn) {
+      std::string header;
+      if (conn.ReadHeader(&header)) conn.Send(header.find(".sig HTTP/") != std::string::npos ? sig : served);
+    });
+    ASSERT_TRUE(server.ok());
+    g_url = server.Url("/download/" + Name());
+    g_replaced.clear();
+    g_boxes.clear();
+    settings.updatePublicKey = c.key;
+    CheckForUpdate(settings);
+    EXPECT_EQ(server.ConnectionCount(), c.connections) << c.name;
+    EXPECT_EQ(g_replaced.size(), c.installed ? 1u : 0u) << c.name;
+    EXPECT_EQ(g_boxes.size(), c.installed ? 1u : 2u) << c.name;
+  }
+  DeleteFileA(TempFile().c_str());
+}
+
 TEST(ReplacementCommand, CopiesTheTemporaryFileOverTheShortPathAndRestarts) {
   SetEnvironmentVariableA("COMSPEC", "C:\\windows\\system32\\cmd.exe");
   ReplacementCommand command;
@@ -181,8 +284,8 @@ TEST(ReplacementCommand, CopiesTheTemporaryFileOverTheShortPathAndRestarts) {
   GetTempPathA(MAX_PATH, temp);
   ASSERT_GT(GetShortPathNameA(temp, shortTemp, MAX_PATH), 0u);
   EXPECT_EQ(std::string(command.source), std::string(shortTemp) + "veltrane_2.22.exe");
-  EXPECT_EQ(std::string(command.parameters), "/c copy /Y " + std::string(command.source) + " " + shortModule +
-                                                 " >nul & " + shortModule);
+  EXPECT_EQ(std::string(command.parameters),
+            "/c copy /Y " + std::string(command.source) + " " + shortModule + " >nul & " + shortModule);
   EXPECT_EQ(std::string(command.source).find(' '), std::string::npos);
   EXPECT_EQ(std::string(command.target).find(' '), std::string::npos);
 
