@@ -139,18 +139,19 @@ TEST_F(ServerSetFile, CommittedFilesThroughTheProfileApi) {
 }
 
 TEST_F(ServerSetFile, WhatTheProfileApiHandsOverIsReadAsWritten) {
+  const std::string kKey = std::string(64, '0') + std::string(64, 'e');
   // Line feeds only, blanks around "=", names in capitals, comments in
-  // every place, a reserved update key.
+  // every place, an update key.
   std::string text = lab_;
   for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
   text = Replaced(text, "platform=127.0.80.1",
-                  "  PLATFORM =  10.9.8.7  \n# hash comment\nupdate_public_key=QUJD");
+                  "  PLATFORM =  10.9.8.7  \n# hash comment\nupdate_public_key=" + kKey);
   text = Replaced(text, "[metro_upload]", "[Metro_Upload]\n; inside\n\n");
   vt::ServerSet set;
   std::string problem;
   ASSERT_TRUE(vt::ReadServerSetFile(Write("a.ini", text).c_str(), &set, &problem)) << problem;
   EXPECT_EQ(set.platformServer, "10.9.8.7");
-  EXPECT_EQ(set.updatePublicKey, "QUJD");
+  EXPECT_EQ(set.updatePublicKey, kKey);
   EXPECT_EQ(set.MetroUploadTable[7], "http://127.0.80.17:8000/recv_upload.php");
 }
 
