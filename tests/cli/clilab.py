@@ -1,6 +1,7 @@
 """Helpers of the cli layer: a lab/run on the lab's addresses, and
 veltrane-cli.exe under Wine with its JSON lines parsed, run with the lab's
 server set (--config config/lab.ini) unless told otherwise."""
+import fcntl
 import json
 import os
 import sqlite3
@@ -9,7 +10,10 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.realpath(__file__))))
-CLI = os.path.join(ROOT, "build", "win64", "veltrane-cli.exe")
+# The program under test: this build's x86_64 console, or the one named by
+# VELTRANE_CLI (tests/cli/run --exe, e.g. the i686 build under 32-bit Wine).
+CLI = os.environ.get("VELTRANE_CLI") or os.path.join(ROOT, "build", "win64", "veltrane-cli.exe")
+LAB_LOCK = "/tmp/veltrane-lab.lock"  # whoever runs a lab on the lab's addresses holds it
 LAB_INI = os.path.join(ROOT, "config", "lab.ini")
 
 
@@ -22,6 +26,17 @@ class Lab:
     """lab/run in the foreground of a child process; its request record."""
 
     def __init__(self, *args):
+        self.lock = open(LAB_LOCK, "a")
+        deadline = time.monotonic() + 600
+        while True:
+            try:
+                fcntl.flock(self.lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+                break
+            except BlockingIOError:
+                if time.monotonic() > deadline:
+                    self.lock.close()
+                    raise RuntimeError("the lab's addresses stayed taken (%s held)" % LAB_LOCK)
+                time.sleep(0.5)
         self.dir = tempfile.mkdtemp(prefix="veltrane-cli-lab-")
         self.out = open(os.path.join(self.dir, "lab.out"), "w")
         self.proc = subprocess.Popen([os.path.join(ROOT, "lab", "run"), "--state-dir", self.dir, *args],
@@ -53,6 +68,7 @@ class Lab:
                 self.proc.kill()
                 self.proc.wait()
         self.out.close()
+        self.lock.close()  # releases the lock
 
 
 def run_cli(*args, timeout=240, config=LAB_INI, exe=CLI):
