@@ -38,7 +38,10 @@ void Progress(vt::ConsoleFrame& frame, const vt::EngineMessage& m, int* download
     case vt::MSG_PING_REPLY:
       fprintf(stderr, "veltrane-cli: ping reply %ums\n", static_cast<unsigned>(m.wParam));
       break;
-    case vt::MSG_PING_DONE: fprintf(stderr, "veltrane-cli: ping mean %dms\n", r.speed_rtt); break;
+    case vt::MSG_PING_DONE:
+      if (r.speed_rtt == 0) fprintf(stderr, "veltrane-cli: ping mean: no timed reply\n");
+      else fprintf(stderr, "veltrane-cli: ping mean %dms\n", r.speed_rtt);
+      break;
     case vt::MSG_UPLOAD_SAMPLE:
       fprintf(stderr, "veltrane-cli: upload sample %d: %s\n", ++*uploads, frame.Text("TextMaxSpeed").c_str());
       break;

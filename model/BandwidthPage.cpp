@@ -82,7 +82,10 @@ void MainFrameModel::OnPingDone(uint32_t ms) {
   report_.speed_rtt = static_cast<int32_t>(ms);
   lastPingMs_ = static_cast<int32_t>(ms);
   bandwidthLog_ += "<n>平均往返时延";
-  bandwidthLog_.AppendFormat("%d 毫秒", static_cast<int32_t>(ms));
+  // A mean of 0 means no reply carried a time: stored as 0 (the platform
+  // reads it so), but "0 毫秒" would tell the user of a perfect line.
+  if (ms == 0) bandwidthLog_ += "：未收到应答";
+  else bandwidthLog_.AppendFormat("%d 毫秒", static_cast<int32_t>(ms));
   ShowBandwidthLog();
   engines_->StartUpload(line_);
 }

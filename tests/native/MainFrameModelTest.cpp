@@ -10,6 +10,7 @@
 #include "model/BandwidthFigures.h"
 #include "model/DialFigures.h"
 #include "model/MainFrameModel.h"
+#include "model/ReportForm.h"
 #include "config/ServerSet.h"
 
 namespace {
@@ -120,6 +121,23 @@ TEST_F(Fixture, BandwidthChainStoresFiguresAndWalksTheNeedle) {
   EXPECT_EQ(view.texts["TextStatus"],
             "<f 4>已连接至服务器.....<n>开始测速....<n>.<n>平均下载速率8.28Mbps<n>平均往返时延12 毫秒"
             "<n>平均上传速率1000.0Mbps</f>");
+}
+
+// No ping reply carried a time: 0 is stored and sent, the log says no reply
+// came instead of a 0 ms line, the delay box stays empty, and the upload
+// still follows.
+TEST_F(Fixture, PingWithoutATimedReplySaysSoAndStoresZero) {
+  Ready(4, 1);
+  model.OnClick("ButtonBandwidth");
+  Send(vt::MSG_DOWNLOAD_DONE, 1000000);
+  Send(vt::MSG_PING_DONE, 0);
+  EXPECT_EQ(model.report().speed_rtt, 0);
+  EXPECT_EQ(view.texts["TextAvgDelay"], "");
+  EXPECT_EQ(engines.calls.back().rfind("upload:", 0), 0u) << engines.calls.back();
+  const std::string& log = view.texts["TextStatus"];
+  EXPECT_NE(log.find("平均往返时延：未收到应答"), std::string::npos) << log;
+  EXPECT_EQ(log.find("毫秒"), std::string::npos) << log;
+  EXPECT_NE(vt::BuildReportBody(model.report(), "u", "4").find("speed_rtt=0&"), std::string::npos);
 }
 
 TEST_F(Fixture, CappedSamplesAndASecondTestStartAgainFromZero) {
