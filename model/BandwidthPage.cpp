@@ -90,6 +90,14 @@ void MainFrameModel::OnPingDone(uint32_t ms) {
   engines_->StartUpload(line_);
 }
 
+// ping could not be started: the test ends here. The download figure it
+// measured stays shown and stored; the upload is not run.
+void MainFrameModel::OnPingFailed() {
+  bandwidthLog_ += "<n>无法启动ping命令，测速未完成";
+  ShowBandwidthLog();
+  view_->SetEnabled("ButtonBandwidth", true);
+}
+
 void MainFrameModel::OnUploadSample(uint32_t bytesPerSecond) {
   view_->SetText("TextMaxSpeed", SpeedText(CapSpeed(MessageSpeedMbps(bytesPerSecond))).c_str());
 }

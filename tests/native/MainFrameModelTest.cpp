@@ -140,6 +140,37 @@ TEST_F(Fixture, PingWithoutATimedReplySaysSoAndStoresZero) {
   EXPECT_NE(vt::BuildReportBody(model.report(), "u", "4").find("speed_rtt=0&"), std::string::npos);
 }
 
+// ping could not be started: the bandwidth test ends with a failure text,
+// its button enabled, the download figure kept and no upload started.
+TEST_F(Fixture, PingThatCannotStartEndsTheBandwidthTest) {
+  Ready(4, 1);
+  model.OnClick("ButtonBandwidth");
+  EXPECT_FALSE(view.enabled["ButtonBandwidth"]);
+  Send(vt::MSG_DOWNLOAD_DONE, 1000000);
+  std::string download = view.texts["TextDownloadSpeed"];
+  size_t calls = engines.calls.size();
+  Send(vt::MSG_PING_FAILED, 0);
+  EXPECT_TRUE(view.enabled["ButtonBandwidth"]);
+  EXPECT_EQ(engines.calls.size(), calls);  // no upload
+  EXPECT_EQ(view.texts["TextDownloadSpeed"], download);
+  EXPECT_DOUBLE_EQ(model.report().speed_speed, vt::MessageSpeedMbps(1000000));
+  const std::string& log = view.texts["TextStatus"];
+  EXPECT_NE(log.find("平均下载速率"), std::string::npos) << log;
+  EXPECT_NE(log.find("无法启动ping命令，测速未完成"), std::string::npos) << log;
+}
+
+// tracert could not be started: the route test ends with a failure text
+// instead of a verdict, its button enabled, the dots stopped.
+TEST_F(Fixture, TracertThatCannotStartEndsTheRouteTest) {
+  Ready(4, 1);
+  model.OnClick("ButtonTrace");
+  EXPECT_FALSE(view.enabled["ButtonTrace"]);
+  Send(vt::MSG_TRACE_FAILED, 0);
+  EXPECT_TRUE(view.enabled["ButtonTrace"]);
+  EXPECT_EQ(view.texts["TraceTestStatus"], "<f 4>无法启动tracert命令，路由测试未完成</f>");
+  EXPECT_EQ(view.stopped.back(), TIMER_TRACE_DOTS);
+}
+
 TEST_F(Fixture, CappedSamplesAndASecondTestStartAgainFromZero) {
   Ready(16, 1);
   model.OnClick("ButtonBandwidth");
