@@ -159,6 +159,13 @@ TEST_F(Fixture, PingThatCannotStartEndsTheBandwidthTest) {
   EXPECT_NE(log.find("无法启动ping命令，测速未完成"), std::string::npos) << log;
 }
 
+// The console prints engine messages by name: the failure ends are named.
+TEST(AppMessages, CommandFailuresHaveNames) {
+  EXPECT_STREQ(vt::AppMessageName(vt::MSG_PING_FAILED), "MSG_PING_FAILED");
+  EXPECT_STREQ(vt::AppMessageName(vt::MSG_TRACE_FAILED), "MSG_TRACE_FAILED");
+  EXPECT_EQ(vt::AppMessageName(vt::MSG_TRACE_FAILED + 100), nullptr);
+}
+
 // tracert could not be started: the route test ends with a failure text
 // instead of a verdict, its button enabled, the dots stopped.
 TEST_F(Fixture, TracertThatCannotStartEndsTheRouteTest) {
