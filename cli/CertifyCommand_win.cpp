@@ -253,16 +253,26 @@ int RunCertify(int argc, char** argv) {
   auto diagnosisEnd = [](const vt::EngineMessage& m) {
     return m.message == vt::MSG_TROUBLE_RESULT && (m.wParam == vt::TR_DONE || m.wParam == vt::TR_FAILED);
   };
-  bool ok = RunPage(*frame, progress, "ButtonBandwidth", "bandwidth", endsOn(vt::MSG_UPLOAD_DONE),
-                    kBandwidthLimitMs, "TextDownloadSpeed", a.json) &&
+  // ping or tracert could not be started: the page ends there, and so does
+  // the run (its figures are incomplete).
+  bool commandFailed = false;
+  auto endsOrFails = [&commandFailed](UINT message, UINT failure) {
+    return [message, failure, &commandFailed](const vt::EngineMessage& m) {
+      if (m.message == failure) commandFailed = true;
+      return m.message == message || m.message == failure;
+    };
+  };
+  bool ok = RunPage(*frame, progress, "ButtonBandwidth", "bandwidth", endsOrFails(vt::MSG_UPLOAD_DONE, vt::MSG_PING_FAILED),
+                    kBandwidthLimitMs, "TextDownloadSpeed", a.json) && !commandFailed &&
             RunPage(*frame, progress, "ButtonWeb", "application", endsOn(vt::MSG_APP_TEST_DONE), kAppsLimitMs,
                     "WebTestingStatus", a.json) &&
-            RunPage(*frame, progress, "ButtonTrace", "route", endsOn(vt::MSG_TRACE_DONE), kTraceLimitMs,
-                    "TraceTestStatus", a.json) &&
+            RunPage(*frame, progress, "ButtonTrace", "route", endsOrFails(vt::MSG_TRACE_DONE, vt::MSG_TRACE_FAILED),
+                    kTraceLimitMs, "TraceTestStatus", a.json) &&
+            !commandFailed &&
             RunPage(*frame, progress, "ButtonTroubles", "diagnosis", diagnosisEnd, kDiagnosisLimitMs,
                     "TroubleshootingStatus", a.json);
   if (!ok) {  // an engine may still run: these records are not used again
-    out.Add("verdict", "test did not end");
+    out.Add("verdict", commandFailed ? "command could not be started" : "test did not end");
     return Finish(out, kCliFailed);
   }
   ReleaseRecords(records);

@@ -82,9 +82,20 @@ void MainFrameModel::OnPingDone(uint32_t ms) {
   report_.speed_rtt = static_cast<int32_t>(ms);
   lastPingMs_ = static_cast<int32_t>(ms);
   bandwidthLog_ += "<n>平均往返时延";
-  bandwidthLog_.AppendFormat("%d 毫秒", static_cast<int32_t>(ms));
+  // A mean of 0 means no reply carried a time: stored as 0 (the platform
+  // reads it so), but "0 毫秒" would tell the user of a perfect line.
+  if (ms == 0) bandwidthLog_ += "：未收到应答";
+  else bandwidthLog_.AppendFormat("%d 毫秒", static_cast<int32_t>(ms));
   ShowBandwidthLog();
   engines_->StartUpload(line_);
+}
+
+// ping could not be started: the test ends here. The download figure it
+// measured stays shown and stored; the upload is not run.
+void MainFrameModel::OnPingFailed() {
+  bandwidthLog_ += "<n>无法启动ping命令，测速未完成";
+  ShowBandwidthLog();
+  view_->SetEnabled("ButtonBandwidth", true);
 }
 
 void MainFrameModel::OnUploadSample(uint32_t bytesPerSecond) {

@@ -70,6 +70,7 @@ bool MainFrameModel::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t 
     case vt::MSG_UPLOAD_DONE: OnUploadDone(w); return true;
     case vt::MSG_PING_REPLY: OnPingReply(w); return true;
     case vt::MSG_PING_DONE: OnPingDone(w); return true;
+    case vt::MSG_PING_FAILED: OnPingFailed(); return true;
     case vt::MSG_APP_ITEM_RESULT: OnAppItemResult(w, static_cast<int>(lParam)); return true;
     case vt::MSG_APP_TEST_DONE:
       view_->SetEnabled("ButtonWeb", true);
@@ -79,6 +80,7 @@ bool MainFrameModel::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t 
       OnTraceHop(reinterpret_cast<const char*>(wParam), static_cast<int>(lParam));
       return true;
     case vt::MSG_TRACE_DONE: OnTraceDone(); return true;
+    case vt::MSG_TRACE_FAILED: OnTraceFailed(); return true;
     case vt::MSG_TROUBLE_RESULT: OnDiagnosisResult(w, lParam); return true;
     case 0x0113:  // WM_TIMER
       if (w == TIMER_NEEDLE) OnNeedleTick();

@@ -53,6 +53,7 @@ class MainFrameModel {
   void OnDownloadDone(uint32_t bytesPerInterval);
   void OnPingReply(uint32_t ms);
   void OnPingDone(uint32_t ms);
+  void OnPingFailed();
   void OnUploadSample(uint32_t bytesPerSecond);
   void OnUploadDone(uint32_t bytesPerSecond);
   void ShowBandwidthLog();
@@ -68,6 +69,7 @@ class MainFrameModel {
   // Route page.
   void OnTraceHop(const char* address, int delay);
   void OnTraceDone();
+  void OnTraceFailed();
   void OnTraceDotsTick();
   void ShowTraceVerdict(bool final);
   TraceRowSpec MakeTraceRow(const char* address, int delay) const;

@@ -61,6 +61,14 @@ void MainFrameModel::OnTraceDone() {
   ShowTraceVerdict(true);
 }
 
+// tracert could not be started: the test ends with a failure text instead
+// of a verdict; hops already listed stay.
+void MainFrameModel::OnTraceFailed() {
+  view_->SetEnabled("ButtonTrace", true);
+  view_->StopTimer(TIMER_TRACE_DOTS);
+  view_->SetText("TraceTestStatus", "<f 4>无法启动tracert命令，路由测试未完成</f>");
+}
+
 void MainFrameModel::OnTraceDotsTick() {
   traceDots_ += ".";
   CUIString text;

@@ -35,7 +35,10 @@ void UIFrame::ExportReport() {
   std::string body = vt::BuildReportBody(report, userInfo.c_str(), lineBandwidth.c_str());
   CUIString tips;
   if (SubmitReport(body) != 0) {
-    // The save request never reached the platform: say so, open nothing.
+    // The save request never reached the platform, or its reply was no 2xx
+    // or 3xx (an error page, garbage, a cut status line, silence): the
+    // platform did not take the report. Say so and open nothing; the user
+    // may post it again.
     tips.Format("<f 4>测试报告%s导出失败，请检查网络后重试</f>", report.seq.c_str());
     SetText("ReportTips", tips);
     return;

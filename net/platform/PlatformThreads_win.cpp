@@ -120,6 +120,6 @@ int32_t SubmitReport(const std::string& body) {
   vt::PostForm(vt::ParseUrl(PlatformUrl("/report/query.php")), body);
   // A status line is the platform's word on the save; the body that
   // follows it is discarded anyway, so it need not arrive whole.
-  if (saved == vt::Ok && tally.Status() / 100 != 2) return kReportNotAccepted;
+  if (saved == vt::Ok && !ReportSaveAccepted(tally.Status())) return kReportNotAccepted;
   return saved;
 }

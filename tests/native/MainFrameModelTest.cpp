@@ -10,6 +10,7 @@
 #include "model/BandwidthFigures.h"
 #include "model/DialFigures.h"
 #include "model/MainFrameModel.h"
+#include "model/ReportForm.h"
 #include "config/ServerSet.h"
 
 namespace {
@@ -120,6 +121,61 @@ TEST_F(Fixture, BandwidthChainStoresFiguresAndWalksTheNeedle) {
   EXPECT_EQ(view.texts["TextStatus"],
             "<f 4>已连接至服务器.....<n>开始测速....<n>.<n>平均下载速率8.28Mbps<n>平均往返时延12 毫秒"
             "<n>平均上传速率1000.0Mbps</f>");
+}
+
+// No ping reply carried a time: 0 is stored and sent, the log says no reply
+// came instead of a 0 ms line, the delay box stays empty, and the upload
+// still follows.
+TEST_F(Fixture, PingWithoutATimedReplySaysSoAndStoresZero) {
+  Ready(4, 1);
+  model.OnClick("ButtonBandwidth");
+  Send(vt::MSG_DOWNLOAD_DONE, 1000000);
+  Send(vt::MSG_PING_DONE, 0);
+  EXPECT_EQ(model.report().speed_rtt, 0);
+  EXPECT_EQ(view.texts["TextAvgDelay"], "");
+  EXPECT_EQ(engines.calls.back().rfind("upload:", 0), 0u) << engines.calls.back();
+  const std::string& log = view.texts["TextStatus"];
+  EXPECT_NE(log.find("平均往返时延：未收到应答"), std::string::npos) << log;
+  EXPECT_EQ(log.find("毫秒"), std::string::npos) << log;
+  EXPECT_NE(vt::BuildReportBody(model.report(), "u", "4").find("speed_rtt=0&"), std::string::npos);
+}
+
+// ping could not be started: the bandwidth test ends with a failure text,
+// its button enabled, the download figure kept and no upload started.
+TEST_F(Fixture, PingThatCannotStartEndsTheBandwidthTest) {
+  Ready(4, 1);
+  model.OnClick("ButtonBandwidth");
+  EXPECT_FALSE(view.enabled["ButtonBandwidth"]);
+  Send(vt::MSG_DOWNLOAD_DONE, 1000000);
+  std::string download = view.texts["TextDownloadSpeed"];
+  size_t calls = engines.calls.size();
+  Send(vt::MSG_PING_FAILED, 0);
+  EXPECT_TRUE(view.enabled["ButtonBandwidth"]);
+  EXPECT_EQ(engines.calls.size(), calls);  // no upload
+  EXPECT_EQ(view.texts["TextDownloadSpeed"], download);
+  EXPECT_DOUBLE_EQ(model.report().speed_speed, vt::MessageSpeedMbps(1000000));
+  const std::string& log = view.texts["TextStatus"];
+  EXPECT_NE(log.find("平均下载速率"), std::string::npos) << log;
+  EXPECT_NE(log.find("无法启动ping命令，测速未完成"), std::string::npos) << log;
+}
+
+// The console prints engine messages by name: the failure ends are named.
+TEST(AppMessages, CommandFailuresHaveNames) {
+  EXPECT_STREQ(vt::AppMessageName(vt::MSG_PING_FAILED), "MSG_PING_FAILED");
+  EXPECT_STREQ(vt::AppMessageName(vt::MSG_TRACE_FAILED), "MSG_TRACE_FAILED");
+  EXPECT_EQ(vt::AppMessageName(vt::MSG_TRACE_FAILED + 100), nullptr);
+}
+
+// tracert could not be started: the route test ends with a failure text
+// instead of a verdict, its button enabled, the dots stopped.
+TEST_F(Fixture, TracertThatCannotStartEndsTheRouteTest) {
+  Ready(4, 1);
+  model.OnClick("ButtonTrace");
+  EXPECT_FALSE(view.enabled["ButtonTrace"]);
+  Send(vt::MSG_TRACE_FAILED, 0);
+  EXPECT_TRUE(view.enabled["ButtonTrace"]);
+  EXPECT_EQ(view.texts["TraceTestStatus"], "<f 4>无法启动tracert命令，路由测试未完成</f>");
+  EXPECT_EQ(view.stopped.back(), TIMER_TRACE_DOTS);
 }
 
 TEST_F(Fixture, CappedSamplesAndASecondTestStartAgainFromZero) {

@@ -9,12 +9,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/dialogs/AppMessageBox_win.h"
 #include "model/DialFigures.h"
 #include "app/mainframe/UIFrame_win.h"
+#include "config/ServerSet.h"
+#include "model/ReportForm.h"
 #include "ui/layouts/TabLayoutUI.h"
 
 namespace {
@@ -226,6 +230,96 @@ TEST_F(MainFrame, ReadyNavigationAndEveryPageEndToEnd) {
   EXPECT_EQ(g_opened[0], "http://127.0.80.1:80/report/12345.docx");
   EXPECT_TRUE(g_boxes.empty());
   SaveScreenshot(frame_->GetHandle(), "report");
+}
+
+// A platform that answers every request with one status line: reads the
+// request whole (header and declared body), replies, closes. Port 0: none
+// listening (the connection is refused).
+class StatusPlatform {
+ public:
+  explicit StatusPlatform(int status) {
+    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = inet_addr("127.0.0.1");
+    int len = sizeof a;
+    if (bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(listener_, 4) != 0 ||
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+      return;
+    port_ = ntohs(a.sin_port);
+    if (status == 0) {  // refused: the port was free a moment ago
+      closesocket(listener_);
+      listener_ = INVALID_SOCKET;
+      return;
+    }
+    worker_ = std::thread([this, status] {
+      for (;;) {
+        SOCKET c = accept(listener_, nullptr, nullptr);
+        if (c == INVALID_SOCKET) return;
+        std::string request;
+        char buf[4096];
+        for (;;) {
+          size_t end = request.find("\r\n\r\n");
+          if (end != std::string::npos) {
+            size_t at = request.find("Content-Length:");
+            size_t body = at == std::string::npos ? 0 : strtoul(request.c_str() + at + 15, nullptr, 10);
+            if (request.size() >= end + 4 + body) break;
+          }
+          int n = recv(c, buf, sizeof buf, 0);
+          if (n <= 0) break;
+          request.append(buf, n);
+        }
+        std::string reply = "HTTP/1.1 " + std::to_string(status) +
+                            " Status\r\nLocation: /report/list.php\r\nContent-Length: 2\r\nConnection: close\r\n\r\nOK";
+        send(c, reply.data(), static_cast<int>(reply.size()), 0);
+        shutdown(c, SD_SEND);
+        closesocket(c);
+      }
+    });
+  }
+  ~StatusPlatform() {
+    if (listener_ != INVALID_SOCKET) closesocket(listener_);
+    if (worker_.joinable()) worker_.join();
+  }
+  std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
+
+ private:
+  SOCKET listener_ = INVALID_SOCKET;
+  int port_ = 0;
+  std::thread worker_;
+};
+
+// The report button against save replies of each kind: a 2xx or a redirect
+// is a filed report (the document opens); an error status or a refused
+// connection is a failed export, which opens nothing and says so.
+TEST_F(MainFrame, ReportExportSaysWhetherThePlatformTookIt) {
+  const vt::ServerSet saved = vt::Servers();
+  const struct {
+    int status;  // 0: connection refused
+    bool filed;
+  } cases[] = {{200, true}, {302, true}, {404, false}, {500, false}, {0, false}};
+  for (const auto& c : cases) {
+    StatusPlatform platform(c.status);
+    vt::ServerSet set = saved;
+    set.platformServer = platform.Host();
+    vt::UseServers(set);
+    g_opened.clear();
+    g_boxes.clear();
+    frame_->model().report().speed_speed = 95.0;  // above 90 % of the 100 typed
+    frame_->ExportReport();
+    if (c.filed) {
+      EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出</f>") << c.status;
+      ASSERT_EQ(g_opened.size(), 1u) << c.status;
+      EXPECT_EQ(g_opened[0], vt::ReportDocumentAddress(platform.Host().c_str(), "12345"));
+    } else {
+      EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345导出失败，请检查网络后重试</f>") << c.status;
+      EXPECT_TRUE(g_opened.empty()) << c.status;
+    }
+    EXPECT_TRUE(g_boxes.empty()) << c.status;
+  }
+  vt::UseServers(saved);
+  Click("report");
+  SaveScreenshot(frame_->GetHandle(), "report-failed");
 }
 
 }  // namespace
