@@ -68,3 +68,29 @@ TEST(LogFileRules, RetentionByAgeThenSize) {
 }
 
 }  // namespace
+
+#include <cstdio>
+
+#include "base/Log.h"
+
+namespace {
+
+TEST(LogFileRules, CopyStreamGetsMaskedLines) {
+    FILE* sink = tmpfile();
+    FILE* copy = tmpfile();
+    ASSERT_TRUE(sink && copy);
+    vt::SetLogStream(sink);
+    vt::SetLogCopyStream(copy);
+    vt::LogLine("login Name=a&Pass=hunter2");
+    vt::LogFormat("recv err %d\r\n", 5);
+    vt::SetLogCopyStream(nullptr);
+    vt::SetLogStream(nullptr);
+    char text[256] = {};
+    rewind(copy);
+    size_t n = fread(text, 1, sizeof text - 1, copy);
+    EXPECT_EQ(std::string(text, n), "login Name=a&Pass=***\nrecv err 5\r\n");
+    fclose(sink);
+    fclose(copy);
+}
+
+}  // namespace
