@@ -17,7 +17,7 @@ namespace vt {
 std::string MaskSecrets(const std::string& text);
 
 struct LogClock {
-    int year, month, day, hour, minute, second, millisecond;
+  int year, month, day, hour, minute, second, millisecond;
 };
 
 // "2026-12-11 00:03:07.042 [1234] text", the text masked; no line end.
@@ -29,22 +29,22 @@ std::string LogFileName(int year, int month, int day);
 // Lines for the writer thread. Push never blocks on the writer for longer than
 // the lock; at the bound a line is dropped and counted.
 class LogQueue {
-public:
-    explicit LogQueue(size_t maxLines) : maxLines_(maxLines) {}
-    bool Push(std::string line);
-    // Takes every waiting line and the count dropped since the last call.
-    std::vector<std::string> TakeAll(uint64_t* dropped);
+ public:
+  explicit LogQueue(size_t maxLines) : maxLines_(maxLines) {}
+  bool Push(std::string line);
+  // Takes every waiting line and the count dropped since the last call.
+  std::vector<std::string> TakeAll(uint64_t* dropped);
 
-private:
-    std::mutex lock_;
-    std::deque<std::string> lines_;
-    size_t maxLines_;
-    uint64_t dropped_ = 0;
+ private:
+  std::mutex lock_;
+  std::deque<std::string> lines_;
+  size_t maxLines_;
+  uint64_t dropped_ = 0;
 };
 
 struct LogFileEntry {
-    std::string name;  // veltrane-YYYYMMDD.log; other names are never removed
-    uint64_t size;
+  std::string name;  // veltrane-YYYYMMDD.log; other names are never removed
+  uint64_t size;
 };
 
 constexpr int kLogKeepDays = 7;
