@@ -13,6 +13,10 @@ namespace vt {
 // Where the lines go; nullptr means standard output.
 void SetLogStream(FILE* stream);
 
+// A second place every line is also written to (the console's --log FILE),
+// with passwords and Pass= values masked; nullptr stops the copy.
+void SetLogCopyStream(FILE* stream);
+
 // The text and a line feed.
 void LogLine(const char* text);
 

@@ -1,7 +1,7 @@
 // Entry point of veltrane-cli.exe, the console front end: the engines of the
 // window, their messages printed as JSON lines (cli/CliCommand.h).
 //
-//   veltrane-cli [--config FILE] COMMAND [ARGUMENTS]
+//   veltrane-cli [--config FILE] [--log FILE] COMMAND [ARGUMENTS]
 //
 // --config comes before the command, so it can never be taken for one of a
 // command's own arguments; without it the servers come from veltrane.ini
@@ -21,11 +21,22 @@ int main(int argc, char** argv) {
   // ("connnect failed", "recv err", ...) go to standard error.
   vt::SetLogStream(stderr);
   const char* configPath = nullptr;
-  if (argc >= 2 && strcmp(argv[1], "--config") == 0) {
+  const char* logPath = nullptr;
+  while (argc >= 2 && (strcmp(argv[1], "--config") == 0 || strcmp(argv[1], "--log") == 0)) {
     if (argc < 3) return CliUsage(argv[1]);
-    configPath = argv[2];
+    (strcmp(argv[1], "--config") == 0 ? configPath : logPath) = argv[2];
     argc -= 2;
     argv += 2;
+  }
+  // --log FILE: the diagnostic lines go to standard error and, appended, to
+  // FILE as well. The file stays open until the process ends.
+  if (logPath) {
+    FILE* logFile = fopen(logPath, "ab");
+    if (!logFile) {
+      fprintf(stderr, "veltrane-cli: cannot open log file %s\n", logPath);
+      return kCliBadArguments;
+    }
+    vt::SetLogCopyStream(logFile);
   }
   if (argc < 2) return CliUsage(nullptr);
   const CliCommand* command = FindCliCommand(argv[1]);
