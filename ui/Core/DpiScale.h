@@ -26,7 +26,7 @@ class DpiScale {
   int Scale(int value) const;
   SkinRect Scale(const SkinRect& r) const;
   SkinSize Scale(const SkinSize& s) const;
-  float Scale(float value) const { return value * static_cast<float>(dpi_) / kBaseDpi; }
+  float ScaleF(float value) const { return value * static_cast<float>(dpi_) / kBaseDpi; }
 
  private:
   int dpi_ = kBaseDpi;
