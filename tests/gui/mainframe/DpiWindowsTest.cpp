@@ -115,7 +115,11 @@ void ChangeDpi(HWND hwnd, int dpi, int layoutW, int layoutH) {
 // Opens at layout size x scale, then re-lays itself from 96 to 120 DPI with
 // every named control at its 96-DPI rectangle x 1.25 (within rounding of
 // the flows: 3 px).
-void CheckWindow(WindowImplBase& window, CUIManager& manager, const char* label, int layoutW, int layoutH) {
+// The background is drawn from a bitmap made for this scale (a 96-DPI one
+// stretched would be layout size, not layout size x scale), and the default
+// font's cell is that of the scaled size.
+void CheckWindow(WindowImplBase& window, CUIManager& manager, const char* label, int layoutW, int layoutH,
+                 const char* background, int backgroundW, int backgroundH) {
   HWND hwnd = window.GetHandle();
   ASSERT_TRUE(IsWindow(hwnd)) << label;
   int dpi = vt::WindowDpi(hwnd);
@@ -125,6 +129,14 @@ void CheckWindow(WindowImplBase& window, CUIManager& manager, const char* label,
   EXPECT_NEAR(size.cx, scale.Scale(layoutW), 1) << label << " at " << dpi;
   EXPECT_NEAR(size.cy, scale.Scale(layoutH), 1) << label << " at " << dpi;
   Shot(hwnd, std::string(label) + "-" + std::to_string(dpi));
+  const ImageInfo* bk = manager.GetImage(background);
+  ASSERT_NE(bk, nullptr) << label << ": " << background << " not loaded";
+  EXPECT_NEAR(bk->width, scale.Scale(backgroundW), 1) << label;
+  EXPECT_NEAR(bk->height, scale.Scale(backgroundH), 1) << label;
+  const FontInfo* font = manager.GetFontInfo(-1);
+  ASSERT_NE(font, nullptr);
+  EXPECT_GE(font->metrics.tmHeight, scale.Scale(font->size)) << label;
+  EXPECT_LE(font->metrics.tmHeight, scale.Scale(font->size) * 3 / 2 + 2) << label;
 
   ChangeDpi(hwnd, 96, layoutW, layoutH);
   EXPECT_EQ(ClientSize(hwnd).cx, layoutW) << label;
@@ -172,7 +184,7 @@ class DpiWindows : public ::testing::Test {
 TEST_F(DpiWindows, SettingsWindow) {
   UISetting w(nullptr);
   PumpFor(200);
-  CheckWindow(w, w.GetManager(), "settings", 668, 276);
+  CheckWindow(w, w.GetManager(), "settings", 668, 276, "img/setting-mini.png", 670, 276);
   DestroyWindow(w.GetHandle());
   PumpFor(50);
 }
@@ -182,7 +194,7 @@ TEST_F(DpiWindows, UserInfoWindow) {
     DestroyWindow(first.GetHandle()); }
   UIUserInfo w(nullptr);
   PumpFor(200);
-  CheckWindow(w, w.GetManager(), "userinfo", 350, 200);
+  CheckWindow(w, w.GetManager(), "userinfo", 350, 200, "img/userinfo.png", 350, 200);
   DestroyWindow(w.GetHandle());
   PumpFor(50);
 }
@@ -196,7 +208,7 @@ TEST_F(DpiWindows, MainWindow) {
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
   PumpFor(300);
-  CheckWindow(*frame, frame->GetManager(), "main", 900, 550);
+  CheckWindow(*frame, frame->GetManager(), "main", 900, 550, "img\\bg-main.png", 900, 550);
   if (IsWindow(hwnd)) DestroyWindow(hwnd);
   PumpFor(100);
 }
