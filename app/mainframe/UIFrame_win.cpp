@@ -134,9 +134,10 @@ void UIFrame::AddTraceRow(const TraceRowSpec& row) {
   line->Add(bar);
   line->SetBkColor(row.rowBkColor);
   auto* element = new CListContainerElementUI;
-  element->SetFixedHeight(40);
+  // Layout pixels, applied at the window's scale when the row joins the list.
+  element->SetLayoutAttribute("height", "40");
   element->SetBorderColor(0xFFEEEEEE);
-  element->SetBorderSizes(RECT{0, 0, 0, 2});
+  element->SetLayoutAttribute("bordersize", "0,0,0,2");
   element->Add(line);
   list->Add(element);
 }

@@ -5,9 +5,13 @@
 
 #include "app/mainframe/UIFrame_win.h"
 #include "app/startup/StartUp_win.h"
+#include "ui/Core/DpiAwareness.h"
 #include "ui/Core/UIManager.h"
 
 int RunVeltrane(HINSTANCE instance) {
+  // Before any window exists: the awareness of a process is settled by its
+  // first window.
+  vt::EnableDpiAwareness();
   if (!UseServersOrExplain(__argc, __argv)) return kServerFileExitCode;
   LogUpdateSigning();
   CheckForUpdate();
