@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/dialogs/AppMessageBox_win.h"
@@ -19,9 +18,18 @@
 #include "app/mainframe/UIFrame_win.h"
 #include "config/ServerSet.h"
 #include "model/ReportForm.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/SkinTestKit.h"
 #include "ui/layouts/TabLayoutUI.h"
 
 namespace {
+
+using skintest::Pump;
+
+void SaveScreenshot(HWND hwnd, const char* name) {
+  CreateDirectoryA(VT_ARTEFACT_DIR, nullptr);
+  skintest::SaveWindowBitmap(hwnd, std::string(VT_ARTEFACT_DIR) + "/mainframe-" + name + ".bmp");
+}
 
 std::vector<std::string> g_boxes;
 std::vector<std::string> g_opened;
@@ -57,55 +65,7 @@ bool LabListening() {
   return ok;
 }
 
-void Pump(DWORD ms) {
-  DWORD until = GetTickCount() + ms;
-  MSG m;
-  while (static_cast<int>(until - GetTickCount()) > 0) {
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (!CUIManager::PreTranslate(&m)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-      }
-    }
-    Sleep(5);
-  }
-}
 
-void SaveScreenshot(HWND hwnd, const char* name) {
-  RECT r;
-  GetClientRect(hwnd, &r);
-  int w = r.right, h = r.bottom;
-  HDC dc = GetDC(hwnd);
-  HDC mem = CreateCompatibleDC(dc);
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = w;
-  bmi.bmiHeader.biHeight = h;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  PrintWindow(hwnd, mem, 0) || BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-  GdiFlush();
-  CreateDirectoryA(VT_ARTEFACT_DIR, nullptr);
-  std::string path = std::string(VT_ARTEFACT_DIR) + "/mainframe-" + name + ".bmp";
-  if (FILE* f = fopen(path.c_str(), "wb")) {
-    int stride = (w * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bmi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + stride * h;
-    fwrite(&fh, sizeof fh, 1, f);
-    fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, f);
-    fwrite(bits, stride, h, f);
-    fclose(f);
-  }
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(hwnd, dc);
-}
 
 class MainFrame : public ::testing::Test {
  protected:
@@ -233,62 +193,23 @@ TEST_F(MainFrame, ReadyNavigationAndEveryPageEndToEnd) {
   SaveScreenshot(frame_->GetHandle(), "report");
 }
 
-// A platform that answers every request with one status line: reads the
-// request whole (header and declared body), replies, closes. Port 0: none
-// listening (the connection is refused).
-class StatusPlatform {
- public:
-  explicit StatusPlatform(int status) {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = inet_addr("127.0.0.1");
-    int len = sizeof a;
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(listener_, 4) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
-      return;
-    port_ = ntohs(a.sin_port);
-    if (status == 0) {  // refused: the port was free a moment ago
-      closesocket(listener_);
-      listener_ = INVALID_SOCKET;
-      return;
-    }
-    worker_ = std::thread([this, status] {
-      for (;;) {
-        SOCKET c = accept(listener_, nullptr, nullptr);
-        if (c == INVALID_SOCKET) return;
-        std::string request;
-        char buf[4096];
-        for (;;) {
-          size_t end = request.find("\r\n\r\n");
-          if (end != std::string::npos) {
-            size_t at = request.find("Content-Length:");
-            size_t body = at == std::string::npos ? 0 : strtoul(request.c_str() + at + 15, nullptr, 10);
-            if (request.size() >= end + 4 + body) break;
-          }
-          int n = recv(c, buf, sizeof buf, 0);
-          if (n <= 0) break;
-          request.append(buf, n);
-        }
-        std::string reply = "HTTP/1.1 " + std::to_string(status) +
-                            " Status\r\nLocation: /report/list.php\r\nContent-Length: 2\r\nConnection: close\r\n\r\nOK";
-        send(c, reply.data(), static_cast<int>(reply.size()), 0);
-        shutdown(c, SD_SEND);
-        closesocket(c);
-      }
-    });
-  }
-  ~StatusPlatform() {
-    if (listener_ != INVALID_SOCKET) closesocket(listener_);
-    if (worker_.joinable()) worker_.join();
-  }
-  std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
+// A platform that answers every request, read whole (header and declared
+// body), with one status line and closes.
+LoopbackServer::Handler AnswerWithStatus(int status) {
+  return [status](LoopbackConnection& c) {
+    std::string header;
+    if (!c.ReadHeader(&header)) return;
+    size_t at = header.find("Content-Length:");
+    uint64_t body = at == std::string::npos ? 0 : strtoull(header.c_str() + at + 15, nullptr, 10);
+    c.ReadUntilTotal(header.size() + body);
+    c.Send("HTTP/1.1 " + std::to_string(status) +
+           " Status\r\nLocation: /report/list.php\r\nContent-Length: 2\r\nConnection: close\r\n\r\nOK");
+    c.Close();
+  };
+}
 
- private:
-  SOCKET listener_ = INVALID_SOCKET;
-  int port_ = 0;
-  std::thread worker_;
-};
+// "host:port" of a URL made by LoopbackServer.
+std::string HostOf(const std::string& url) { return url.substr(7); }
 
 // The report button against save replies of each kind: a 2xx or a redirect
 // is a filed report (the document opens); an error status or a refused
@@ -300,9 +221,10 @@ TEST_F(MainFrame, ReportExportSaysWhetherThePlatformTookIt) {
     bool filed;
   } cases[] = {{200, true}, {302, true}, {404, false}, {500, false}, {0, false}};
   for (const auto& c : cases) {
-    StatusPlatform platform(c.status);
+    LoopbackServer platform(AnswerWithStatus(c.status));
+    std::string host = HostOf(c.status ? platform.Url("") : LoopbackServer::RefusedUrl(""));
     vt::ServerSet set = saved;
-    set.platformServer = platform.Host();
+    set.platformServer = host;
     vt::UseServers(set);
     g_opened.clear();
     g_boxes.clear();
@@ -311,7 +233,7 @@ TEST_F(MainFrame, ReportExportSaysWhetherThePlatformTookIt) {
     if (c.filed) {
       EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出</f>") << c.status;
       ASSERT_EQ(g_opened.size(), 1u) << c.status;
-      EXPECT_EQ(g_opened[0], vt::ReportDocumentAddress(platform.Host().c_str(), "12345"));
+      EXPECT_EQ(g_opened[0], vt::ReportDocumentAddress(host.c_str(), "12345"));
     } else {
       EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345导出失败，请检查网络后重试</f>") << c.status;
       EXPECT_TRUE(g_opened.empty()) << c.status;
