@@ -107,10 +107,11 @@ void FormatCrashText(const CrashFacts& f, char* out, size_t size) {
 
 void FormatCrashBoxText(const char* folder, const char* baseName, const char* logName, char* out, size_t size) {
   Bounded text(out, size);
-  text.Add("Veltrane 遇到严重错误，需要关闭。\r\n\r\n错误报告已保存在文件夹：\r\n%s\r\n（%s.txt 和 %s.dmp）\r\n\r\n",
-           folder ? folder : "", baseName ? baseName : "", baseName ? baseName : "");
-  if (logName && *logName)
-    text.Add("本次已测得的线路数据记录在同一文件夹的日志文件 %s 中。\r\n\r\n", logName);
+  const char* base = baseName ? baseName : "";
+  text.Add("Veltrane 遇到严重错误，需要关闭。\r\n\r\n错误报告已保存在以下文件夹：\r\n%s\r\n\r\n", folder ? folder : "");
+  text.Add("    %s.txt\r\n    %s.dmp\r\n", base, base);
+  if (logName && *logName) text.Add("    %s\r\n\r\n其中的日志文件记录了本次已测得的线路数据。\r\n", logName);
+  else text.Add("\r\n");
   text.Add("请将这些文件提供给技术支持人员。");
 }
 
