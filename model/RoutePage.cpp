@@ -59,8 +59,8 @@ void MainFrameModel::OnTraceHop(const char* address, int delay) {
 }
 
 void MainFrameModel::OnTraceDone() {
-  vt::LogFormat("page route: end, %d hops, slow: %s, medium: %s\r\n", traceRows_, slowHops_.GetData(),
-                mediumHops_.GetData());
+  vt::LogFormat("page route: end, %d hops, slow hops: %s, medium hops: %s\r\n", traceRows_,
+                slowHops_.IsEmpty() ? "none" : slowHops_.GetData(), mediumHops_.IsEmpty() ? "none" : mediumHops_.GetData());
   view_->SetEnabled("ButtonTrace", true);
   view_->StopTimer(TIMER_TRACE_DOTS);
   ShowTraceVerdict(true);
