@@ -1,6 +1,7 @@
 // The application page: seven probed items become three rated boxes.
 #include <cstdio>
 
+#include "base/Log.h"
 #include "model/AppRating.h"
 #include "model/MainFrameModel.h"
 
@@ -23,6 +24,7 @@ void MainFrameModel::ResetAppPage(bool showSpinners) {
 void MainFrameModel::StartAppTest() {
   view_->SetEnabled("ButtonWeb", false);
   ResetAppPage(true);
+  vt::LogLine("page app: start");
   engines_->StartAppTest();
   appLog_ = "正在准备测试...<n>";
   view_->SetText("WebTestingStatus", "<f 4>正在准备测试...<n></f>");
@@ -52,6 +54,7 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
   if (appResultCount_ >= 3 && v > report_.app_t1)
     v = (0.9f + 0.01f * static_cast<float>(Random() % 10)) * report_.app_t1;
   if (item >= 1 && item <= 7) appItemSpeeds_[item] = v;
+  vt::LogFormat("page app: item %d %.2f Mbps\r\n", item, v);
   if (item >= 1 && item <= 6) {
     CUIString text;
     if (v > 0.0) text.Format("%.2fMbps", v);
@@ -83,6 +86,8 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
     if (m > 0.0) box.Format("%.2fMbps", m);
     else box = "测试超时";
     ShowAppBox("FTPTestResult", "FTPTestComment", "Running3", "FTPIcon", m, box);
+    vt::LogFormat("page app: end, web %.2f Mbps, mail %.2f Mbps, multi-thread download %.2f Mbps\r\n",
+                  report_.app_t1, report_.app_t2, report_.app_t3);
     appLog_.AppendFormat("<n>多线程下载体验速率：%s<n>", box.GetData());
     ShowAppLog();
   }

@@ -1,5 +1,6 @@
 // The fault-diagnosis page: public address, WAN/LAN split, rescaling of the
 // trace delays against the ping, verdict and the LAN-analysis tool offer.
+#include "base/Log.h"
 #include "base/Messages.h"
 #include "model/MainFrameModel.h"
 #include "model/RouteVerdict.h"
@@ -50,6 +51,7 @@ void MainFrameModel::ClickTroubles() {
     return;
   }
   StartTroublePage();
+  vt::LogLine("page diagnosis: start");
   engines_->StartPublicIp();
   view_->SetEnabled("ButtonTroubles", false);
 }
@@ -74,6 +76,7 @@ void MainFrameModel::OnDiagnosisResult(uint32_t code, intptr_t value) {
   switch (code) {
     case vt::TR_PUBLIC_IP: {
       const char* address = reinterpret_cast<const char*>(value);
+      vt::LogFormat("page diagnosis: public address %s\r\n", address ? address : "(none)");
       if (!address) return;  // no address, no diagnosis
       view_->SetText("tipsWANIP", address);
       publicIp_ = address;
@@ -123,6 +126,9 @@ void MainFrameModel::OnDiagnosisDone() {
   vt::RescaleAgainstPing(report_.speed_rtt, &report_.delayWAN, &report_.delayLAN);
   ShowWanLanTexts();
   ShowTroubleVerdict();
+  vt::LogFormat("page diagnosis: end, WAN %d hops %d ms, LAN %d hops %d ms, %s\r\n", report_.hoopsWAN,
+                report_.delayWAN, report_.hoopsLAN, report_.delayLAN,
+                lanAdviceLine_.IsEmpty() ? "LAN in good order" : "LAN analysis advised");
   if (!lanAdviceLine_.IsEmpty()) {
     lanToolMode_ = true;
     view_->SetNormalImage("ButtonTroubles", "img\\funbtn_lananalys.png");
@@ -132,6 +138,7 @@ void MainFrameModel::OnDiagnosisDone() {
 // The trace gave nothing to analyse: say so and let the user try again; the
 // report keeps the figures it had.
 void MainFrameModel::OnDiagnosisFailed() {
+  vt::LogLine("page diagnosis: end, the trace gave nothing to analyse");
   view_->StopTimer(troubleTimer_);
   view_->SetEnabled("ButtonTroubles", true);
   view_->SetText("TroubleWAN", "<f 6>外网分析:<n>未取得路由信息</f>");

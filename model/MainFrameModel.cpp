@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Log.h"
 #include "base/Messages.h"
 #include "base/Version.h"
 #include "model/DialFigures.h"
@@ -23,6 +24,8 @@ void MainFrameModel::OnWindowReady(const LineChoice& line, const char* testNumbe
   report_.testlevel = line.bandwidthLevel;
   report_.mod = line.serverMode;
   report_.seq = testNumber_;
+  vt::LogFormat("page: window ready, test number %s, mode %d, level %d\r\n", report_.seq.c_str(), line.serverMode,
+                line.bandwidthLevel);
   ApplyDialScale();
   ResetTroublePage();
   view_->SetText("TraceTestProces", "<f 4>请点击<开始测试>进行路由质量分析诊断</f>");

@@ -1,4 +1,5 @@
 // The route-quality page: one row per hop, hop lists and verdicts.
+#include "base/Log.h"
 #include "model/MainFrameModel.h"
 #include "model/RouteVerdict.h"
 #include "config/ServerSet.h"
@@ -25,6 +26,7 @@ void MainFrameModel::StartRouteTrace() {
   traceDots_.Empty();
   mediumHops_.Empty();
   slowHops_.Empty();
+  vt::LogFormat("page route: start, to %s\r\n", vt::Servers().platformServer.c_str());
   engines_->StartRouteTrace(vt::Servers().platformServer.c_str());
 }
 
@@ -49,6 +51,7 @@ TraceRowSpec MainFrameModel::MakeTraceRow(const char* address, int delay) const 
 
 void MainFrameModel::OnTraceHop(const char* address, int delay) {
   if (!address) address = "";
+  vt::LogFormat("page route: hop %d %s %d ms\r\n", traceRows_ + 1, address, delay);
   view_->AddTraceRow(MakeTraceRow(address, delay));
   ++traceRows_;
   vt::NoteTraceHop(slowHops_, mediumHops_, address, delay);
@@ -56,6 +59,8 @@ void MainFrameModel::OnTraceHop(const char* address, int delay) {
 }
 
 void MainFrameModel::OnTraceDone() {
+  vt::LogFormat("page route: end, %d hops, slow hops: %s, medium hops: %s\r\n", traceRows_,
+                slowHops_.IsEmpty() ? "none" : slowHops_.GetData(), mediumHops_.IsEmpty() ? "none" : mediumHops_.GetData());
   view_->SetEnabled("ButtonTrace", true);
   view_->StopTimer(TIMER_TRACE_DOTS);
   ShowTraceVerdict(true);
@@ -64,6 +69,7 @@ void MainFrameModel::OnTraceDone() {
 // tracert could not be started: the test ends with a failure text instead
 // of a verdict; hops already listed stay.
 void MainFrameModel::OnTraceFailed() {
+  vt::LogFormat("page route: end, tracert could not be started, %d hops listed\r\n", traceRows_);
   view_->SetEnabled("ButtonTrace", true);
   view_->StopTimer(TIMER_TRACE_DOTS);
   view_->SetText("TraceTestStatus", "<f 4>无法启动tracert命令，路由测试未完成</f>");

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "app/dialogs/AppMessageBox_win.h"
+#include "base/Log.h"
 #include "model/ReportForm.h"
 #include "app/mainframe/UIFrame_win.h"
 #include "config/ServerSet.h"
@@ -34,7 +35,11 @@ void UIFrame::ExportReport() {
   report.bandwidth = vt::ParseLineBandwidth(lineBandwidth.c_str());
   std::string body = vt::BuildReportBody(report, userInfo.c_str(), lineBandwidth.c_str());
   CUIString tips;
-  if (SubmitReport(body) != 0) {
+  int32_t submitted = SubmitReport(body);
+  vt::LogFormat("page report: test number %s, contracted bandwidth %d, %s, 90 %% rule %s\r\n", report.seq.c_str(),
+                report.bandwidth, submitted == 0 ? "the platform took it" : "the platform did not take it",
+                vt::ReportMeetsBandwidth(report) ? "met" : "not met");
+  if (submitted != 0) {
     // The save request never reached the platform, or its reply was no 2xx
     // or 3xx (an error page, garbage, a cut status line, silence): the
     // platform did not take the report. Say so and open nothing; the user
