@@ -15,6 +15,7 @@ void MainFrameModel::StartBandwidthTest() {
   bandwidthLog_ = "已连接至服务器.....<n>开始测速....<n>";
   for (double& s : dialSamples_) s = 0.0;
   sampleCount_ = 0;
+  results_.BandwidthStarted();
   view_->SetDialValue(0);
   view_->SetText("TextAvgDelay", "");
   view_->SetText("TextDownloadSpeed", "");
@@ -43,6 +44,7 @@ void MainFrameModel::OnDownloadSample(uint32_t bytes) {
   double a = sampleCount_ >= 2 ? dialSamples_[sampleCount_ - 2] : 0.0;
   vt::BuildNeedleSteps(a, b, needleSteps_);
   needleStep_ = 0;
+  results_.DownloadSample(speed);
   view_->SetText("TextDownloadSpeed", SpeedText(speed).c_str());
   if (speed > peakDownloadMbps_) peakDownloadMbps_ = speed;
   bandwidthLog_ += ".";
@@ -65,6 +67,7 @@ void MainFrameModel::OnDownloadDone(uint32_t bytesPerInterval) {
   bandwidthLog_ += SpeedText(downloadMbps_).c_str();
   ShowBandwidthLog();
   report_.speed_speed = downloadMbps_;
+  results_.DownloadDone(downloadMbps_);
   report_.speed_rtt = lastPingMs_;
   report_.speed_upload = peakDownloadMbps_ * vt::kProvisionalUploadShare;  // until the upload phase ends
   engines_->StartPing(vt::Servers().platformServer.c_str());
@@ -81,6 +84,7 @@ void MainFrameModel::OnPingDone(uint32_t ms) {
   OnPingReply(ms);
   report_.speed_rtt = static_cast<int32_t>(ms);
   lastPingMs_ = static_cast<int32_t>(ms);
+  results_.PingDone(static_cast<int32_t>(ms));
   bandwidthLog_ += "<n>平均往返时延";
   bandwidthLog_.AppendFormat("%d 毫秒", static_cast<int32_t>(ms));
   ShowBandwidthLog();
@@ -88,12 +92,15 @@ void MainFrameModel::OnPingDone(uint32_t ms) {
 }
 
 void MainFrameModel::OnUploadSample(uint32_t bytesPerSecond) {
-  view_->SetText("TextMaxSpeed", SpeedText(CapSpeed(MessageSpeedMbps(bytesPerSecond))).c_str());
+  double speed = CapSpeed(MessageSpeedMbps(bytesPerSecond));
+  results_.UploadSample(speed);
+  view_->SetText("TextMaxSpeed", SpeedText(speed).c_str());
 }
 
 void MainFrameModel::OnUploadDone(uint32_t bytesPerSecond) {
   double raw = MessageSpeedMbps(bytesPerSecond);
   report_.speed_upload = CapSpeed(raw);
+  results_.UploadDone(report_.speed_upload);
   // The format follows the uncapped value, the figure the capped one.
   bandwidthLog_ += "<n>平均上传速率";
   bandwidthLog_ += SpeedText(report_.speed_upload, raw).c_str();

@@ -25,6 +25,7 @@ void MainFrameModel::StartRouteTrace() {
   traceDots_.Empty();
   mediumHops_.Empty();
   slowHops_.Empty();
+  results_.RouteStarted(vt::Servers().platformServer.c_str());
   engines_->StartRouteTrace(vt::Servers().platformServer.c_str());
 }
 
@@ -51,6 +52,7 @@ void MainFrameModel::OnTraceHop(const char* address, int delay) {
   if (!address) address = "";
   view_->AddTraceRow(MakeTraceRow(address, delay));
   ++traceRows_;
+  results_.RouteHop(address, delay);
   vt::NoteTraceHop(slowHops_, mediumHops_, address, delay);
   ShowTraceVerdict(false);
 }
@@ -59,6 +61,7 @@ void MainFrameModel::OnTraceDone() {
   view_->SetEnabled("ButtonTrace", true);
   view_->StopTimer(TIMER_TRACE_DOTS);
   ShowTraceVerdict(true);
+  results_.RouteDone(vt::TraceVerdictText(slowHops_, mediumHops_, true));
 }
 
 void MainFrameModel::OnTraceDotsTick() {
