@@ -66,7 +66,7 @@ const char kStyle[] =
     "table.data .num{text-align:right;font-variant-numeric:tabular-nums;white-space:nowrap}"
     "table.data.narrow{width:auto;min-width:55%}"
     ".g-good{color:#2e9d57}.g-medium{color:#c2770c}.g-slow{color:#d33a35}.g-timeout{color:#7b8794}"
-    ".none{color:#7b8794}"
+    ".none{color:#7b8794}.lead-in{break-after:avoid;margin-bottom:0}"
     ".cols{display:grid;grid-template-columns:1fr 1fr;gap:0 16px}"
     ".mono{font-family:Consolas,\"DejaVu Sans Mono\",monospace;font-size:11.5px;overflow-wrap:anywhere}"
     "footer{margin-top:12px;padding-top:6px;border-top:1px solid #dde3ea;font-size:11px;color:#6b7480;"
@@ -344,7 +344,7 @@ void DiagnosisSection(Page& p, const ResultRecord& r) {
     << "</td><td class=\"num\">" << std::to_string(f.hoopsLAN) << "</td></tr></table>";
   Lines(p, d.verdict);
   if (!d.hops.empty()) {
-    p << "<p class=\"none\">" << U8("诊断所用的路由跟踪（时延按平均往返时延折算前）：") << "</p>";
+    p << "<p class=\"none lead-in\">" << U8("诊断所用的路由跟踪（时延按平均往返时延折算前）：") << "</p>";
     HopTable(p, d.hops);
   }
   p << "</section>";

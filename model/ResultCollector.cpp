@@ -134,33 +134,39 @@ void ResultCollector::BandwidthStarted() {
 }
 
 void ResultCollector::DownloadSample(double mbps) {
+  record_.bandwidth.ran = true;
   PushBounded(record_.bandwidth.downloadSamples, mbps, kResultMaxSamples, &record_.bandwidth.dropped);
   Changed();
 }
 
 void ResultCollector::DownloadDone(double mbps) {
+  record_.bandwidth.ran = true;
   record_.bandwidth.downloadMbps = mbps;
   record_.bandwidth.downloadDone = true;
   Changed();
 }
 
 void ResultCollector::PingReply(int32_t ms) {
+  record_.bandwidth.ran = true;
   PushBounded(record_.bandwidth.pingReplies, ms, kResultMaxPings, &record_.bandwidth.dropped);
   Changed();
 }
 
 void ResultCollector::PingDone(int32_t ms) {
+  record_.bandwidth.ran = true;
   record_.bandwidth.pingMeanMs = ms;
   record_.bandwidth.pingDone = true;
   Changed();
 }
 
 void ResultCollector::UploadSample(double mbps) {
+  record_.bandwidth.ran = true;
   PushBounded(record_.bandwidth.uploadMeans, mbps, kResultMaxSamples, &record_.bandwidth.dropped);
   Changed();
 }
 
 void ResultCollector::UploadDone(double mbps) {
+  record_.bandwidth.ran = true;
   record_.bandwidth.uploadMbps = mbps;
   record_.bandwidth.uploadDone = true;
   record_.bandwidth.complete = true;
@@ -174,6 +180,7 @@ void ResultCollector::AppsStarted() {
 }
 
 void ResultCollector::AppItem(int item, double mbps, const char* site) {
+  record_.apps.ran = true;
   if (item < 1 || item > 7) return;
   record_.apps.itemMbps[item] = mbps;
   record_.apps.itemHas[item] = true;
@@ -182,6 +189,7 @@ void ResultCollector::AppItem(int item, double mbps, const char* site) {
 }
 
 void ResultCollector::AppBox(int box, double mbps) {
+  record_.apps.ran = true;
   AppResult& a = record_.apps;
   if (box == 0) a.webMbps = mbps, a.webDone = true;
   else if (box == 1) a.mailMbps = mbps, a.mailDone = true;
@@ -191,6 +199,7 @@ void ResultCollector::AppBox(int box, double mbps) {
 }
 
 void ResultCollector::AppsDone() {
+  record_.apps.ran = true;
   record_.apps.complete = true;
   Changed();
 }
@@ -203,6 +212,7 @@ void ResultCollector::RouteStarted(const char* target) {
 }
 
 void ResultCollector::RouteHop(const char* address, int32_t delayMs) {
+  record_.route.ran = true;
   ResultHop hop;
   hop.address = BoundedText(address);
   hop.delayMs = delayMs < 0 ? -1 : delayMs;
@@ -211,6 +221,7 @@ void ResultCollector::RouteHop(const char* address, int32_t delayMs) {
 }
 
 void ResultCollector::RouteDone(const char* verdictMarkup) {
+  record_.route.ran = true;
   record_.route.verdict = MarkupLines(verdictMarkup);
   record_.route.complete = true;
   Changed();
@@ -223,12 +234,14 @@ void ResultCollector::DiagnosisStarted() {
 }
 
 void ResultCollector::PublicIp(const char* address) {
+  record_.diagnosis.ran = true;
   record_.diagnosis.publicIp = BoundedText(address);
   Changed();
 }
 
 void ResultCollector::DiagnosisDone(const std::string& traceHoops, const std::string& traceDelay,
                                    const char* verdictMarkup) {
+  record_.diagnosis.ran = true;
   record_.diagnosis.hops = SplitHopLists(traceHoops, traceDelay);
   record_.diagnosis.verdict = MarkupLines(verdictMarkup);
   record_.diagnosis.complete = true;
@@ -237,6 +250,7 @@ void ResultCollector::DiagnosisDone(const std::string& traceHoops, const std::st
 }
 
 void ResultCollector::DiagnosisFailed() {
+  record_.diagnosis.ran = true;
   record_.diagnosis.failed = true;
   record_.diagnosis.complete = false;
   Changed();

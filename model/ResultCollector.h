@@ -1,7 +1,8 @@
 // Gathers the result record while the pages run. MainFrameModel tells it
 // each figure at the moment the page shows it, so the record holds what the
 // window showed, not a second computation of it. A test run again replaces
-// its own part of the record only.
+// its own part of the record only; a result that arrives without its
+// test's start still marks that part as run.
 #pragma once
 
 #include <cstdint>
