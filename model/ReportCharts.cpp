@@ -142,9 +142,9 @@ double NiceStep(double top, int ticks) {
 
 std::string BandwidthChartSvg(const std::vector<double>& download, const std::vector<double>& upload,
                               double contractedMbps) {
-  const int height = 280;
+  const int height = 292;
   // The right margin holds the labels of the two lines, clear of the data.
-  const double left = 56, right = kChartWidth - 104, top = 18, bottom = 226;
+  const double left = 56, right = kChartWidth - 104, top = 30, bottom = 236;
   const double plotW = right - left, plotH = bottom - top;
   const bool contracted = contractedMbps > 0 && std::isfinite(contractedMbps);
   double peak = contracted ? contractedMbps : 0.0;
@@ -162,7 +162,7 @@ std::string BandwidthChartSvg(const std::vector<double>& download, const std::ve
     Line(out, left, y(v), right, y(v), kGrid, 1);
     Text(out, left - 6, y(v) + 4, "end", TickText(v), "tick");
   }
-  Text(out, 8, top - 4, "start", "Mbps", "unit");
+  Text(out, left, 14, "start", "Mbps", "unit");
   const size_t labelEvery = n <= 20 ? 1 : n <= 40 ? 2 : 5;
   for (size_t i = 0; i < n; ++i) {
     if ((i + 1) % labelEvery != 0 && i != 0) continue;
@@ -206,7 +206,7 @@ std::string BandwidthChartSvg(const std::vector<double>& download, const std::ve
     Text(out, right + 6, y(contractedMbps * 0.9) + 12, "start",
          std::string("90% ") + TickText(std::round(contractedMbps * 90.0) / 100.0), "line-label", kSlow);
   }
-  double lx = left, ly = height - 8;
+  double lx = left, ly = height - 6;
   lx = LegendEntry(out, lx, ly, kDownload, U8("下载（每秒速率）"), true);
   lx = LegendEntry(out, lx, ly, kUpload, U8("上传（累计平均速率）"), true);
   if (contracted) {
@@ -218,8 +218,8 @@ std::string BandwidthChartSvg(const std::vector<double>& download, const std::ve
 }
 
 std::string HopDelayChartSvg(const std::vector<ResultHop>& hops, const std::vector<std::string>& addresses) {
-  const int height = 250;
-  const double left = 56, right = kChartWidth - 20, top = 18, bottom = 198;
+  const int height = 262;
+  const double left = 56, right = kChartWidth - 20, top = 30, bottom = 206;
   const double plotW = right - left, plotH = bottom - top;
   int32_t peak = 40;
   for (const ResultHop& h : hops) peak = std::max(peak, h.delayMs);
@@ -235,7 +235,7 @@ std::string HopDelayChartSvg(const std::vector<ResultHop>& hops, const std::vect
     Line(out, left, y(v), right, y(v), kGrid, 1);
     Text(out, left - 6, y(v) + 4, "end", TickText(v), "tick");
   }
-  Text(out, 8, top - 4, "start", U8("毫秒"), "unit");
+  Text(out, left, 14, "start", U8("毫秒"), "unit");
   // The verdict's two thresholds.
   Line(out, left, y(15), right, y(15), kMedium, 1.2, "4 3");
   Line(out, left, y(30), right, y(30), kSlow, 1.2, "4 3");
@@ -259,7 +259,7 @@ std::string HopDelayChartSvg(const std::vector<ResultHop>& hops, const std::vect
   }
   Line(out, left, bottom, right, bottom, kAxisText, 1);
   Text(out, right, bottom + 32, "end", U8("第几跳"), "unit");
-  double lx = left, ly = height - 8;
+  double lx = left, ly = height - 6;
   lx = LegendEntry(out, lx, ly, kGood, U8("15 毫秒及以下：良好"), false);
   lx = LegendEntry(out, lx, ly, kMedium, U8("16–29 毫秒：可能影响网速"), false);
   lx = LegendEntry(out, lx, ly, kSlow, U8("30 毫秒及以上：严重影响"), false);

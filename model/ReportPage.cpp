@@ -344,7 +344,7 @@ void DiagnosisSection(Page& p, const ResultRecord& r) {
     << "</td><td class=\"num\">" << std::to_string(f.hoopsLAN) << "</td></tr></table>";
   Lines(p, d.verdict);
   if (!d.hops.empty()) {
-    p << "<p class=\"none lead-in\">" << U8("诊断所用的路由跟踪（时延按平均往返时延折算前）：") << "</p>";
+    p << "<p class=\"none lead-in\">" << U8("诊断所用的路由跟踪（各跳测得的时延）：") << "</p>";
     HopTable(p, d.hops);
   }
   p << "</section>";
