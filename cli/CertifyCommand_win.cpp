@@ -98,8 +98,7 @@ bool ParseArgs(int argc, char** argv, CertifyArgs* a, const char** bad) {
         return false;
       }
       a->reportDir = value;
-    }
-    else if (strcmp(opt, "--bandwidth") == 0) {
+    } else if (strcmp(opt, "--bandwidth") == 0) {
       if (!vt::AcceptLineBandwidth(value)) {
         *bad = value;
         return false;
@@ -199,7 +198,8 @@ void ReleaseRecords(const CertifyRecords& r) { g_idle = r; }
 void SaveRecord(vt::JsonObject& out, Progress& progress, vt::ConsoleFrame& frame, const CertifyArgs& a) {
   if (!a.reportDir) return;
   MainFrameModel& model = frame.model();
-  vt::SavedResult saved = vt::SaveResult(model.results(), model.report(), "console", vt::WidePath(a.reportDir));
+  vt::SavedResult saved =
+      vt::SaveResult(model.results(), model.report(), "console", vt::WidePath(a.reportDir));
   if (saved.ok) {
     std::string page = vt::AnsiPath(saved.pagePath);
     out.Add("record", vt::AnsiPath(saved.recordPath).c_str()).Add("report_page", page.c_str());

@@ -81,8 +81,9 @@ int RunHistory(int argc, char** argv) {
     }
     std::string number = vt::Utf8ToAnsi(s.testNumber);
     fprintf(stderr, "%-19s  %-16s  %4d  %5d  %9s  %9s  %-16s  %s\n", Shown(vt::Utf8ToAnsi(s.savedAt)).c_str(),
-            number.empty() ? "-" : number.c_str(), s.mode, s.level, Speed(s.hasDownload, s.downloadMbps).c_str(),
-            Speed(s.hasUpload, s.uploadMbps).c_str(), vt::Utf8ToAnsi(s.verdict).c_str(), path.c_str());
+            number.empty() ? "-" : number.c_str(), s.mode, s.level,
+            Speed(s.hasDownload, s.downloadMbps).c_str(), Speed(s.hasUpload, s.uploadMbps).c_str(),
+            vt::Utf8ToAnsi(s.verdict).c_str(), path.c_str());
   }
   fflush(stdout);
   fflush(stderr);

@@ -57,7 +57,8 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
     appItemSpeeds_[item] = v;
     // Sites 1-6 come from the server set; item 7 is the platform's test image.
     const vt::ServerSet& servers = vt::Servers();
-    results_.AppItem(item, v, item <= 6 ? servers.AppTestSites[item - 1].c_str() : servers.platformServer.c_str());
+    results_.AppItem(item, v,
+                     item <= 6 ? servers.AppTestSites[item - 1].c_str() : servers.platformServer.c_str());
   }
   if (item >= 1 && item <= 6) {
     CUIString text;

@@ -41,7 +41,8 @@ class Parser {
   }
 
   void Space() {
-    while (pos_ < len_ && (p_[pos_] == ' ' || p_[pos_] == '\t' || p_[pos_] == '\n' || p_[pos_] == '\r')) ++pos_;
+    while (pos_ < len_ && (p_[pos_] == ' ' || p_[pos_] == '\t' || p_[pos_] == '\n' || p_[pos_] == '\r'))
+      ++pos_;
   }
 
   bool Literal(const char* word) {

@@ -59,8 +59,8 @@ void Line(std::string& out, double x1, double y1, double x2, double y2, const ch
   out += "/>";
 }
 
-void Rect(std::string& out, double x, double y, double w, double h, const char* fill, const char* cls = nullptr,
-          const std::string& title = std::string()) {
+void Rect(std::string& out, double x, double y, double w, double h, const char* fill,
+          const char* cls = nullptr, const std::string& title = std::string()) {
   out += "<rect";
   if (cls) out += std::string(" class=\"") + cls + "\"";
   out += " x=\"" + Px(x) + "\" y=\"" + Px(y) + "\" width=\"" + Px(std::max(w, 0.0)) + "\" height=\"" +
@@ -76,15 +76,16 @@ void Rect(std::string& out, double x, double y, double w, double h, const char* 
 
 std::string OpenSvg(int height, const char* label) {
   std::string out = "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
-                    std::to_string(kChartWidth) + " " + std::to_string(height) + "\" role=\"img\" aria-label=\"";
+                    std::to_string(kChartWidth) + " " + std::to_string(height) +
+                    "\" role=\"img\" aria-label=\"";
   AppendHtmlText(out, label);
   out += "\">";
   return out;
 }
 
 // A legend entry: a swatch and its text; returns the x after it.
-double LegendEntry(std::string& out, double x, double y, const char* colour, const std::string& text, bool line,
-                   const char* dash = nullptr) {
+double LegendEntry(std::string& out, double x, double y, const char* colour, const std::string& text,
+                   bool line, const char* dash = nullptr) {
   if (line) Line(out, x, y - 4, x + 22, y - 4, colour, 2, dash);
   else Rect(out, x + 4, y - 10, 12, 12, colour);
   Text(out, x + 28, y, "start", text, "legend");
@@ -193,9 +194,10 @@ std::string BandwidthChartSvg(const std::vector<double>& download, const std::ve
       out += "\"/>";
     }
     for (size_t i = 0; i < s.values.size(); ++i) {
-      out += std::string("<circle class=\"") + s.cls + "\" cx=\"" + Px(x(i)) + "\" cy=\"" + Px(y(s.values[i])) +
-             "\" r=\"3.2\" fill=\"#fff\" stroke=\"" + s.colour + "\" stroke-width=\"2\"><title>" +
-             std::to_string(i + 1) + U8(" 秒：") + Num(s.values[i], 2) + " Mbps</title></circle>";
+      out += std::string("<circle class=\"") + s.cls + "\" cx=\"" + Px(x(i)) + "\" cy=\"" +
+             Px(y(s.values[i])) + "\" r=\"3.2\" fill=\"#fff\" stroke=\"" + s.colour +
+             "\" stroke-width=\"2\"><title>" + std::to_string(i + 1) + U8(" 秒：") + Num(s.values[i], 2) +
+             " Mbps</title></circle>";
     }
   }
   // Labels of the two lines in the right margin: the contracted bandwidth

@@ -29,7 +29,8 @@ const char kStyle[] =
     ".brand{font-size:12px;color:#1f6fd1;letter-spacing:1px}"
     "h1{font-size:21px;margin:2px 0 0;font-weight:700}"
     ".number{text-align:right;font-size:12px;color:#5b6570}"
-    ".number b{display:block;font-size:17px;color:#1d2630;font-family:Consolas,\"DejaVu Sans Mono\",monospace}"
+    ".number b{display:block;font-size:17px;color:#1d2630;font-family:Consolas,\"DejaVu Sans "
+    "Mono\",monospace}"
     "table.facts{width:100%;border-collapse:collapse;margin:0 0 10px;font-size:12.5px}"
     "table.facts th{color:#5b6570;font-weight:400;text-align:left;width:13%;padding:2px 6px 2px 0;"
     "white-space:nowrap}"
@@ -204,7 +205,8 @@ void KeyFigures(Page& p, const ResultRecord& r) {
     downNote = std::string(U8("共 ")) + std::to_string(b.downloadSamples.size()) + U8(" 秒");
   Tile(p, U8("下载速率"), MbpsOr(b.downloadDone, b.downloadMbps), "Mbps", downNote);
   Tile(p, U8("上传速率"), MbpsOr(b.uploadDone, b.uploadMbps), "Mbps",
-       b.uploadDone ? std::string(U8("共 ")) + std::to_string(b.uploadMeans.size()) + U8(" 秒") : std::string());
+       b.uploadDone ? std::string(U8("共 ")) + std::to_string(b.uploadMeans.size()) + U8(" 秒")
+                    : std::string());
   Tile(p, U8("平均往返时延"), b.pingDone ? std::to_string(b.pingMeanMs) : Dash(), U8("毫秒"),
        b.pingDone ? std::to_string(b.pingReplies.size()) + U8(" 次回应") : std::string());
   std::string hopNote;
@@ -216,8 +218,9 @@ void KeyFigures(Page& p, const ResultRecord& r) {
       slow += g == HopGrade::kSlow;
       timeouts += g == HopGrade::kTimeout;
     }
-    hopNote = slow ? std::to_string(slow) + U8(" 跳时延过大")
-                   : medium ? std::to_string(medium) + U8(" 跳时延偏大") : std::string(U8("各跳时延均很小"));
+    hopNote = slow     ? std::to_string(slow) + U8(" 跳时延过大")
+              : medium ? std::to_string(medium) + U8(" 跳时延偏大")
+                       : std::string(U8("各跳时延均很小"));
     if (timeouts) hopNote += std::string(U8("，")) + std::to_string(timeouts) + U8(" 跳超时");
   }
   Tile(p, U8("路由跳数"), r.route.ran ? std::to_string(r.route.hops.size()) : Dash(), U8("跳"), hopNote);
@@ -229,12 +232,13 @@ void KeyFigures(Page& p, const ResultRecord& r) {
                {U8("邮件应用体验"), a.mailDone, a.mailMbps},
                {U8("多线程下载体验"), a.downloadDone, a.downloadMbps}};
   for (const Box& x : boxes)
-    Tile(p, x.label, MbpsOr(x.done, x.v), "Mbps", x.done ? AppGradeText(x.v) : "", x.done ? AppGradeClass(x.v) : "");
+    Tile(p, x.label, MbpsOr(x.done, x.v), "Mbps", x.done ? AppGradeText(x.v) : "",
+         x.done ? AppGradeClass(x.v) : "");
   bool diag = d.complete;
   Tile(p, U8("外网 / 内网时延"),
        diag ? std::to_string(f.delayWAN) + " / " + std::to_string(f.delayLAN) : Dash(), U8("毫秒"),
-       diag ? std::string(U8("外网 ")) + std::to_string(f.hoopsWAN) + U8(" 跳，内网 ") + std::to_string(f.hoopsLAN) +
-                  U8(" 跳")
+       diag ? std::string(U8("外网 ")) + std::to_string(f.hoopsWAN) + U8(" 跳，内网 ") +
+                  std::to_string(f.hoopsLAN) + U8(" 跳")
             : std::string());
   p << "</div>";
 }
@@ -253,8 +257,8 @@ void Lines(Page& p, const std::vector<std::string>& lines) {
 }
 
 void HopTable(Page& p, const std::vector<ResultHop>& hops) {
-  p << "<table class=\"data\"><tr><th class=\"num\">" << U8("跳") << "</th><th>" << U8("地址") << "</th><th class=\"num\">"
-    << U8("时延") << "</th><th>" << U8("评价") << "</th></tr>";
+  p << "<table class=\"data\"><tr><th class=\"num\">" << U8("跳") << "</th><th>" << U8("地址")
+    << "</th><th class=\"num\">" << U8("时延") << "</th><th>" << U8("评价") << "</th></tr>";
   int n = 0;
   for (const ResultHop& h : hops) {
     HopGrade g = GradeHopDelay(h.delayMs);
@@ -278,7 +282,8 @@ void BandwidthSection(Page& p, const ResultRecord& r) {
   if (b.uploadDone)
     notes.push_back(std::string(U8("上传速率为上传阶段结束时的累计平均：")) + Num(b.uploadMbps, 2) + " Mbps");
   if (!b.complete) notes.push_back(U8("测试未完成：只记录了已经完成的部分。"));
-  if (contracted <= 0) notes.push_back(U8("尚未填写签约带宽：导出报告时填写后，图中会画出签约带宽和 90% 标准线。"));
+  if (contracted <= 0)
+    notes.push_back(U8("尚未填写签约带宽：导出报告时填写后，图中会画出签约带宽和 90% 标准线。"));
   p << "<ul class=\"lines\">";
   for (const std::string& n : notes) p << "<li>" << n << "</li>";
   p << "</ul></section>";
@@ -313,8 +318,8 @@ void AppSection(Page& p, const ResultRecord& r) {
                                        U8("网页邮箱 2"),
                                        U8("网页邮箱 3"),
                                        U8("测试平台图片")};
-  p << "<table class=\"data\"><tr><th>" << U8("测试项") << "</th><th>" << U8("站点") << "</th><th class=\"num\">"
-    << U8("速率") << "</th></tr>";
+  p << "<table class=\"data\"><tr><th>" << U8("测试项") << "</th><th>" << U8("站点")
+    << "</th><th class=\"num\">" << U8("速率") << "</th></tr>";
   for (int i = 1; i <= 7; ++i) {
     if (!a.itemHas[i]) continue;
     p << "<tr><td>" << kItems[i] << "</td><td class=\"mono\">";
@@ -323,7 +328,9 @@ void AppSection(Page& p, const ResultRecord& r) {
       << (a.itemMbps[i] > 0 ? Num(a.itemMbps[i], 2) + " Mbps" : std::string(U8("超时"))) << "</td></tr>";
   }
   p << "</table>";
-  p << "<ul class=\"lines\"><li>" << U8("多线程下载体验按带宽测试下载速率的 95% 计。评级：8 Mbps 以上很快，1–8 Mbps 一般，1 Mbps 及以下很慢。")
+  p << "<ul class=\"lines\"><li>"
+    << U8("多线程下载体验按带宽测试下载速率的 95% 计。评级：8 Mbps 以上很快，1–8 Mbps 一般，1 Mbps "
+          "及以下很慢。")
     << "</li></ul>";
   if (!a.complete) NotRun(p, U8("测试未完成。"));
   p << "</section>";
@@ -359,9 +366,10 @@ void Details(Page& p, const ResultRecord& r, const std::string& recordFileName) 
       << U8("下载（每秒）") << "</th><th class=\"num\">" << U8("上传（累计平均）") << "</th></tr>";
     for (size_t i = 0; i < rows; ++i) {
       p << "<tr><td class=\"num\">" << std::to_string(i + 1) << "</td><td class=\"num\">"
-        << (i < b.downloadSamples.size() ? Num(b.downloadSamples[i], 2) + " Mbps" : std::string("")) << "</td>"
-        << "<td class=\"num\">" << (i < b.uploadMeans.size() ? Num(b.uploadMeans[i], 2) + " Mbps" : std::string(""))
-        << "</td></tr>";
+        << (i < b.downloadSamples.size() ? Num(b.downloadSamples[i], 2) + " Mbps" : std::string(""))
+        << "</td>"
+        << "<td class=\"num\">"
+        << (i < b.uploadMeans.size() ? Num(b.uploadMeans[i], 2) + " Mbps" : std::string("")) << "</td></tr>";
     }
     p << "</table>";
   }
@@ -377,7 +385,8 @@ void Details(Page& p, const ResultRecord& r, const std::string& recordFileName) 
   static const char* const kStates[] = {U8("未导出"), U8("已提交，测试平台已接受"),
                                         U8("已发出，测试平台未接受"), U8("未能连接测试平台")};
   p << "<tr><td>" << U8("提交情况") << "</td><td>" << kStates[static_cast<int>(r.exportState)];
-  if (r.exportState != ExportState::kNotExported) p << U8("（代码 ") << std::to_string(r.exportCode) << U8("）");
+  if (r.exportState != ExportState::kNotExported)
+    p << U8("（代码 ") << std::to_string(r.exportCode) << U8("）");
   p << "</td></tr><tr><td>" << U8("报告文档") << "</td><td class=\"mono\">";
   if (r.documentAddress.empty()) p << U8("未打开");
   else p.Text(r.documentAddress);
@@ -417,23 +426,25 @@ std::string VerdictBadge(const ResultRecord& r) {
 std::string VerdictSentence(const ResultRecord& r) {
   const double down = r.report.speed_speed;
   if (r.exportState == ExportState::kNotExported)
-    return r.bandwidth.downloadDone
-               ? std::string(U8("尚未导出报告。本次测得下载速率 ")) + Num(down, 2) + U8(" Mbps，结果已保存在本机。")
-               : std::string(U8("尚未导出报告，已完成的测试结果保存在本机。"));
+    return r.bandwidth.downloadDone ? std::string(U8("尚未导出报告。本次测得下载速率 ")) + Num(down, 2) +
+                                          U8(" Mbps，结果已保存在本机。")
+                                    : std::string(U8("尚未导出报告，已完成的测试结果保存在本机。"));
   std::string line = std::string(U8("下载速率 ")) + Num(down, 2) + " Mbps";
   if (r.lineBandwidth > 0) {
     line += ResultMeetsBandwidth(r) ? U8("，达到签约带宽 ") : U8("，低于签约带宽 ");
-    line += std::to_string(r.lineBandwidth) + " Mbps " + U8("的 90%（") + Num(r.lineBandwidth * 0.9, 2) + " Mbps" +
-            U8("）");
+    line += std::to_string(r.lineBandwidth) + " Mbps " + U8("的 90%（") + Num(r.lineBandwidth * 0.9, 2) +
+            " Mbps" + U8("）");
     if (!ResultMeetsBandwidth(r)) line += U8("，不能导出报告，请重新测速");
   }
   return line + U8("。");
 }
 
-std::string ReportPageHtml(const ResultRecord& r, DoubleByteDecoder decode, const std::string& recordFileName) {
+std::string ReportPageHtml(const ResultRecord& r, DoubleByteDecoder decode,
+                           const std::string& recordFileName) {
   Page p(decode);
   p << "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
-    << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src 'unsafe-inline'\">"
+    << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src "
+       "'unsafe-inline'\">"
     << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
     << "<meta name=\"generator\" content=\"Veltrane\"><title>" << U8("专线测试记录 ");
   p.Text(r.testNumber);
@@ -447,15 +458,17 @@ std::string ReportPageHtml(const ResultRecord& r, DoubleByteDecoder decode, cons
     case ExportState::kUnreachable: tone = "v-warn"; break;
     case ExportState::kAccepted: tone = ResultMeetsBandwidth(r) ? "v-ok" : "v-bad"; break;
   }
-  p << "<div class=\"verdict " << tone << "\" data-verdict=\"" << ResultVerdict(r) << "\"><div class=\"badge\">"
-    << VerdictBadge(r) << "</div><div><p class=\"lead\">";
+  p << "<div class=\"verdict " << tone << "\" data-verdict=\"" << ResultVerdict(r)
+    << "\"><div class=\"badge\">" << VerdictBadge(r) << "</div><div><p class=\"lead\">";
   p.Esc(VerdictSentence(r));
   p << "</p><p class=\"sub\">";
   switch (r.exportState) {
     case ExportState::kAccepted: p << U8("报告已提交到测试平台。"); break;
     case ExportState::kRefused: p << U8("报告已发出，但测试平台没有接受，请稍后重新导出。"); break;
     case ExportState::kUnreachable: p << U8("报告未能送达测试平台，请检查网络后重新导出。"); break;
-    case ExportState::kNotExported: p << U8("点击“导出报告”填写用户信息和签约带宽后，结果才会提交到测试平台。"); break;
+    case ExportState::kNotExported:
+      p << U8("点击“导出报告”填写用户信息和签约带宽后，结果才会提交到测试平台。");
+      break;
   }
   p << "</p></div></div>";
   KeyFigures(p, r);

@@ -15,7 +15,8 @@ namespace vt {
 
 // recordFileName: the name of the JSON file saved beside the page (shown
 // in the page's footer; may be empty).
-std::string ReportPageHtml(const ResultRecord& record, DoubleByteDecoder decode, const std::string& recordFileName);
+std::string ReportPageHtml(const ResultRecord& record, DoubleByteDecoder decode,
+                           const std::string& recordFileName);
 
 // The texts of the page's headline for a record, in UTF-8: the badge
 // ("达标", "未达标", "未提交", "未导出") and the sentence under it.

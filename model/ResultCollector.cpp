@@ -46,7 +46,8 @@ std::vector<std::string> MarkupLines(const char* markup) {
       size_t end = FindAsciiCharFromBoundary(markup, len, close, pos + 1);
       if (end < len) {
         char letter = markup[pos + 1];
-        if (letter == 'n' || letter == 'p' || (letter == '/' && pos + 2 < end && markup[pos + 2] == 'p')) endLine();
+        if (letter == 'n' || letter == 'p' || (letter == '/' && pos + 2 < end && markup[pos + 2] == 'p'))
+          endLine();
         pos = end + 1;
         continue;
       }
@@ -84,7 +85,8 @@ std::vector<ResultHop> SplitHopLists(const std::string& hoops, const std::string
       std::string field = delays.substr(d, dbar - d);
       char* end = nullptr;
       long v = strtol(field.c_str(), &end, 10);
-      if (!field.empty() && end && *end == '\0' && v >= -1 && v <= 1000000) hop.delayMs = static_cast<int32_t>(v);
+      if (!field.empty() && end && *end == '\0' && v >= -1 && v <= 1000000)
+        hop.delayMs = static_cast<int32_t>(v);
       d = dbar + 1;
     }
     hops.push_back(hop);
@@ -101,10 +103,13 @@ void ResultCollector::Changed() {
   }
 }
 
-void ResultCollector::SetStartedAt(const std::string& isoTime) { record_.startedAt = BoundedText(isoTime.c_str()); }
+void ResultCollector::SetStartedAt(const std::string& isoTime) {
+  record_.startedAt = BoundedText(isoTime.c_str());
+}
 
-void ResultCollector::RecordExport(const ReportRecord& report, const char* userInfo, const char* lineBandwidth,
-                                   ExportState state, int32_t code, const std::string& documentAddress) {
+void ResultCollector::RecordExport(const ReportRecord& report, const char* userInfo,
+                                   const char* lineBandwidth, ExportState state, int32_t code,
+                                   const std::string& documentAddress) {
   record_.report = report;
   record_.userInfo = BoundedText(userInfo);
   record_.lineBandwidthText = BoundedText(lineBandwidth);
@@ -240,7 +245,7 @@ void ResultCollector::PublicIp(const char* address) {
 }
 
 void ResultCollector::DiagnosisDone(const std::string& traceHoops, const std::string& traceDelay,
-                                   const char* verdictMarkup) {
+                                    const char* verdictMarkup) {
   record_.diagnosis.ran = true;
   record_.diagnosis.hops = SplitHopLists(traceHoops, traceDelay);
   record_.diagnosis.verdict = MarkupLines(verdictMarkup);

@@ -47,8 +47,8 @@ class ResultCollector {
   // An export ran: the form's figures as sent, the user's texts and what
   // the platform made of it. A test that changes a figure afterwards makes
   // the record "not exported" again: the export was of the old figures.
-  void RecordExport(const ReportRecord& report, const char* userInfo, const char* lineBandwidth, ExportState state,
-                    int32_t code, const std::string& documentAddress);
+  void RecordExport(const ReportRecord& report, const char* userInfo, const char* lineBandwidth,
+                    ExportState state, int32_t code, const std::string& documentAddress);
   // The form's figures as the model holds them now (before a save of a
   // record that was never exported).
   void TakeReportFigures(const ReportRecord& report);

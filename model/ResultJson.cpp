@@ -198,7 +198,9 @@ void Apps(JsonOut& j, const AppResult& a) {
     const char* key;
     bool done;
     double mbps;
-  } boxes[] = {{"web", a.webDone, a.webMbps}, {"mail", a.mailDone, a.mailMbps}, {"download", a.downloadDone, a.downloadMbps}};
+  } boxes[] = {{"web", a.webDone, a.webMbps},
+               {"mail", a.mailDone, a.mailMbps},
+               {"download", a.downloadDone, a.downloadMbps}};
   for (const Box& b : boxes) {
     if (!b.done) {
       j.Null(b.key);
@@ -305,7 +307,9 @@ std::string ResultJson(const ResultRecord& rec, DoubleByteDecoder decode) {
 
 namespace {
 
-std::string TextOf(const JsonValue* v) { return v && v->kind == JsonValue::kString ? v->text : std::string(); }
+std::string TextOf(const JsonValue* v) {
+  return v && v->kind == JsonValue::kString ? v->text : std::string();
+}
 
 bool NumberOf(const JsonValue* v, double* out) {
   if (!v || v->kind != JsonValue::kNumber) return false;

@@ -21,7 +21,7 @@ constexpr int kResultSchemaVersion = 1;
 // (and counted in the record's "dropped" figures).
 constexpr size_t kResultMaxSamples = 120;  // per phase; the engine sends 16 and 15
 constexpr size_t kResultMaxPings = 64;
-constexpr size_t kResultMaxHops = 64;  // tracert stops at 30 hops, the diagnosis at 20
+constexpr size_t kResultMaxHops = 64;   // tracert stops at 30 hops, the diagnosis at 20
 constexpr size_t kResultMaxText = 512;  // bytes of one outside text (an address, the user's information)
 
 // The route verdict's grading of one hop's delay (model/RouteVerdict.h).
@@ -89,11 +89,11 @@ const char* ExportStateName(ExportState state);
 
 struct ResultRecord {
   std::string testNumber;
-  std::string startedAt;  // local time of the test number's grant, ISO 8601 with offset
-  std::string savedAt;    // local time of the save
-  std::string savedBecause;  // "export", "close" or "console"
-  int32_t mode = 0;          // 1 Internet, 2 metropolitan network
-  int32_t level = 0;         // the dial: 4, 8, 12 or 16
+  std::string startedAt;          // local time of the test number's grant, ISO 8601 with offset
+  std::string savedAt;            // local time of the save
+  std::string savedBecause;       // "export", "close" or "console"
+  int32_t mode = 0;               // 1 Internet, 2 metropolitan network
+  int32_t level = 0;              // the dial: 4, 8, 12 or 16
   std::string lineBandwidthText;  // as typed; empty before an export
   int32_t lineBandwidth = 0;      // read as the 90 % rule reads it
   std::string userInfo;
@@ -103,7 +103,7 @@ struct ResultRecord {
   DiagnosisResult diagnosis;
   ReportRecord report;  // the figures of the form, as last sent (or as held)
   ExportState exportState = ExportState::kNotExported;
-  int32_t exportCode = 0;  // the save request's result code
+  int32_t exportCode = 0;       // the save request's result code
   std::string documentAddress;  // set when the 90 % rule let the document open
   std::string clientVersion;
   std::string platformServer;

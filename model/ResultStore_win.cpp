@@ -22,7 +22,8 @@ std::string SafeNamePart(const std::string& text) {
   std::string out;
   for (unsigned char c : text) {
     if (out.size() >= 40) break;
-    bool keep = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
+    bool keep =
+        (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
     out += keep ? static_cast<char>(c) : '_';
   }
   return out.empty() ? std::string("none") : out;
@@ -62,23 +63,26 @@ bool MakeFolder(const std::wstring& folder) {
 // Writes the bytes under path + ".part", then puts that file in place.
 bool WriteWhole(const std::wstring& path, const std::string& bytes) {
   std::wstring part = path + L".part";
-  HANDLE file = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
             written == bytes.size();
   ok = CloseHandle(file) && ok;
-  if (ok) ok = MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (ok)
+    ok = MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   if (!ok) DeleteFileW(part.c_str());
   return ok;
 }
 
 bool ReadWhole(const std::wstring& path, std::string* bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size = {};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart <= static_cast<LONGLONG>(kResultFileLimit);
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
+            size.QuadPart <= static_cast<LONGLONG>(kResultFileLimit);
   if (ok) {
     bytes->resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
@@ -93,7 +97,8 @@ bool ReadWhole(const std::wstring& path, std::string* bytes) {
 
 std::wstring DefaultReportFolder() {
   wchar_t base[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base)) ||
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
+                              base)) ||
       base[0] == L'\0')
     return std::wstring();
   return Join(base, L"Veltrane\\reports");
@@ -110,14 +115,15 @@ std::string LocalTimeText() {
   else if (which == TIME_ZONE_ID_INVALID) bias = 0;
   LONG offset = -bias;
   char text[40];
-  snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u%c%02ld:%02ld", t.wYear, t.wMonth, t.wDay, t.wHour,
-           t.wMinute, t.wSecond, offset < 0 ? '-' : '+', labs(offset) / 60, labs(offset) % 60);
+  snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u%c%02ld:%02ld", t.wYear, t.wMonth, t.wDay,
+           t.wHour, t.wMinute, t.wSecond, offset < 0 ? '-' : '+', labs(offset) / 60, labs(offset) % 60);
   return text;
 }
 
 std::string AnsiPath(const std::wstring& path) {
   if (path.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, "?", nullptr);
+  int n =
+      WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, "?", nullptr);
   if (n <= 0) return std::string();
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &out[0], n, "?", nullptr);

@@ -73,7 +73,8 @@ void UIFrame::OnWindowReady() {
 }
 
 std::string UIFrame::SaveLocalReport(const char* because) {
-  std::wstring folder = g_reportFolder && !g_reportFolder->empty() ? *g_reportFolder : vt::DefaultReportFolder();
+  std::wstring folder =
+      g_reportFolder && !g_reportFolder->empty() ? *g_reportFolder : vt::DefaultReportFolder();
   vt::SavedResult saved = vt::SaveResult(model_.results(), model_.report(), because, folder);
   savedRevision_ = model_.results().revision();
   if (!saved.ok) {

@@ -154,8 +154,9 @@ TEST(ReportCharts, NiceStepsAndScales) {
   EXPECT_EQ(without.find(U(u8"签约")), std::string::npos);
   // Every coordinate is a finite number within the view box.
   std::regex coord(R"((?:x|y|cx|cy|x1|x2|y1|y2)="(-?[0-9.]+)\")");
-  for (const std::string& svg : {with, without, vt::HopDelayChartSvg({{"a", 5000}}, {"a"}),
-                                 vt::AppGradeChartSvg({{"a", true, 0.0}, {"b", true, 5000}, {"c", false, 0}})}) {
+  for (const std::string& svg :
+       {with, without, vt::HopDelayChartSvg({{"a", 5000}}, {"a"}),
+        vt::AppGradeChartSvg({{"a", true, 0.0}, {"b", true, 5000}, {"c", false, 0}})}) {
     for (auto it = std::sregex_iterator(svg.begin(), svg.end(), coord); it != std::sregex_iterator(); ++it) {
       double v = std::stod((*it)[1]);
       EXPECT_GE(v, 0.0) << (*it)[0];

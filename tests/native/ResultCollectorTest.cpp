@@ -144,7 +144,8 @@ TEST_F(Collecting, AnExportGoesStaleWhenAFigureChanges) {
   Bandwidth();
   uint64_t before = model.results().revision();
   model.report().bandwidth = 100;
-  model.results().RecordExport(model.report(), "info", "100M", vt::ExportState::kAccepted, 0, "http://x/1.docx");
+  model.results().RecordExport(model.report(), "info", "100M", vt::ExportState::kAccepted, 0,
+                               "http://x/1.docx");
   EXPECT_GT(model.results().revision(), before);
   EXPECT_EQ(rec().exportState, vt::ExportState::kAccepted);
   EXPECT_EQ(rec().lineBandwidthText, "100M");
@@ -156,7 +157,8 @@ TEST_F(Collecting, AnExportGoesStaleWhenAFigureChanges) {
 }
 
 TEST(ResultCollector, MarkupLinesAndHopLists) {
-  EXPECT_EQ(vt::MarkupLines("<f 4>a<n>b<n><n>{c #FF0000}c{/c}</f>"), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(vt::MarkupLines("<f 4>a<n>b<n><n>{c #FF0000}c{/c}</f>"),
+            (std::vector<std::string>{"a", "b", "c"}));
   EXPECT_EQ(vt::MarkupLines("<f 4> </f>"), std::vector<std::string>{});
   EXPECT_EQ(vt::MarkupLines("请点击<开始测试>"), (std::vector<std::string>{"请点击<开始测试>"}));
   // A double-byte character whose trail byte is '{' is no tag.

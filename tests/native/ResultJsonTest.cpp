@@ -81,8 +81,7 @@ TEST(CodePageToUtf8, ConvertsWholeCharactersAndReplacesBrokenOnes) {
       {std::string("\x80\xff", 2), bad + bad},  // bytes that start no character
       {"\xa2\xa0", bad},                        // a pair GBK does not assign
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(vt::CodePageToUtf8(c.gbk, DecodeGbkForTest), c.utf8) << c.gbk;
+  for (const auto& c : cases) EXPECT_EQ(vt::CodePageToUtf8(c.gbk, DecodeGbkForTest), c.utf8) << c.gbk;
   // Without a decoder every double-byte character is U+FFFD, ASCII stays.
   EXPECT_EQ(vt::CodePageToUtf8(std::string("a中"), nullptr), "a" + bad);
 }
@@ -96,10 +95,10 @@ TEST(CodePageToUtf8, ReadUtf8TakesOnlyWellFormedCharacters) {
       {"A", 'A', 1},
       {U(u8"中"), 0x4E2D, 3},
       {"\xF0\x9F\x98\x80", 0x1F600, 4},
-      {"\xC0\xAF", 0xFFFD, 1},      // overlong '/'
-      {"\xED\xA0\x80", 0xFFFD, 1},  // a surrogate
-      {"\xE4\xB8", 0xFFFD, 1},      // cut
-      {"\x80", 0xFFFD, 1},          // a stray continuation byte
+      {"\xC0\xAF", 0xFFFD, 1},          // overlong '/'
+      {"\xED\xA0\x80", 0xFFFD, 1},      // a surrogate
+      {"\xE4\xB8", 0xFFFD, 1},          // cut
+      {"\x80", 0xFFFD, 1},              // a stray continuation byte
       {"\xF4\x90\x80\x80", 0xFFFD, 1},  // above U+10FFFF
   };
   for (const auto& c : cases) {
@@ -130,7 +129,8 @@ TEST(ResultJson, WritesEveryPartAsUtf8WithItsSchemaVersion) {
   EXPECT_EQ(hops->items[1].Get("delay_ms")->kind, vt::JsonValue::kNull);
   EXPECT_EQ(hops->items[1].Get("grade")->text, "timeout");
   EXPECT_EQ(hops->items[2].Get("grade")->text, "slow");
-  EXPECT_EQ(doc.Get("route")->Get("verdict")->items[0].text, U(u8"203.0.113.9,路由延时大于30毫秒，严重影响网速"));
+  EXPECT_EQ(doc.Get("route")->Get("verdict")->items[0].text,
+            U(u8"203.0.113.9,路由延时大于30毫秒，严重影响网速"));
   const vt::JsonValue* apps = doc.Get("applications");
   EXPECT_EQ(apps->Get("items")->items.size(), 1u);
   EXPECT_EQ(apps->Get("web")->Get("grade")->text, "fair");
@@ -143,19 +143,19 @@ TEST(ResultJson, WritesEveryPartAsUtf8WithItsSchemaVersion) {
   ASSERT_NE(doc.Get("line_quality"), nullptr);
   EXPECT_EQ(doc.Get("line_quality")->kind, vt::JsonValue::kNull);
   // People read the file too: one member a line, figures on one line.
-  EXPECT_NE(json.find("\n    \"download_samples_mbps\": [91.50, 95.25, 96.00],\n"), std::string::npos) << json;
+  EXPECT_NE(json.find("\n    \"download_samples_mbps\": [91.50, 95.25, 96.00],\n"), std::string::npos)
+      << json;
 }
 
 TEST(ResultJson, HostileTextsStayInsideTheirStrings) {
   vt::ResultRecord r = SampleRecord();
   r.userInfo = "\"},\"verdict\":\"x\\\n\t\x01 \xd6\"";
   r.route.hops[0].address = "\xe2\x80\xa8";  // bytes of U+2028 in UTF-8: not GBK, so U+FFFD each
-  r.testNumber = "\x81\x5c\"";              // a character ending in '\' before a quote
+  r.testNumber = "\x81\x5c\"";               // a character ending in '\' before a quote
   std::string json = vt::ResultJson(r, DecodeGbkForTest);
   vt::JsonValue doc = Parse(json);
   EXPECT_EQ(doc.Get("verdict")->text, "certified");
-  EXPECT_EQ(doc.Get("line")->Get("user_info")->text,
-            "\"},\"verdict\":\"x\\\n\t\x01 " + U(u8"\uFFFD") + "\"");
+  EXPECT_EQ(doc.Get("line")->Get("user_info")->text, "\"},\"verdict\":\"x\\\n\t\x01 " + U(u8"\uFFFD") + "\"");
   EXPECT_EQ(doc.Get("test_number")->text, U(u8"乗\""));
   EXPECT_EQ(json.find('\x01'), std::string::npos);
   std::string s;

@@ -78,11 +78,13 @@ TEST(ResultStore, SavesBothFilesInAFolderTheCodePageCannotSpell) {
   report.seq = "20261211001";
   report.speed_speed = 95.31;
   report.bandwidth = 100;
-  c.RecordExport(report, "某公司 A&B", "100M", vt::ExportState::kAccepted, 0, "http://127.0.80.1:80/report/x.docx");
+  c.RecordExport(report, "某公司 A&B", "100M", vt::ExportState::kAccepted, 0,
+                 "http://127.0.80.1:80/report/x.docx");
   vt::SavedResult saved = vt::SaveResult(c, report, "export", folder);
   ASSERT_TRUE(saved.ok) << saved.problem;
   std::string json = ReadAll(saved.recordPath);
-  EXPECT_NE(json.find("\"user_info\": \"\xe6\x9f\x90\xe5\x85\xac\xe5\x8f\xb8 A&B\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"user_info\": \"\xe6\x9f\x90\xe5\x85\xac\xe5\x8f\xb8 A&B\""), std::string::npos)
+      << json;
   EXPECT_NE(json.find("\"saved_because\": \"export\""), std::string::npos);
   EXPECT_NE(json.find("\"client\": {\n    \"version\": \"2.21.2.718\""), std::string::npos) << json;
   std::string page = ReadAll(saved.pagePath);
@@ -140,9 +142,9 @@ TEST(CodePageDecode, TheSystemsGbkTableDecodesPairs) {
     unsigned char lead, trail;
     bool known;
     uint32_t cp;
-  } cases[] = {{0xD6, 0xD0, true, 0x4E2D},   // 中
-               {0x81, 0x5C, true, 0x4E57},   // 乗: a trail byte that is '\'
-               {0xA1, 0xAA, true, 0x2014},   // —
+  } cases[] = {{0xD6, 0xD0, true, 0x4E2D},  // 中
+               {0x81, 0x5C, true, 0x4E57},  // 乗: a trail byte that is '\'
+               {0xA1, 0xAA, true, 0x2014},  // —
                {0x81, 0x7F, false, 0}};     // 0x7F is no trail byte
   for (const auto& c : cases) {
     uint32_t cp = 0;
@@ -151,7 +153,8 @@ TEST(CodePageDecode, TheSystemsGbkTableDecodesPairs) {
       EXPECT_EQ(cp, c.cp) << std::hex << int(c.lead) << int(c.trail);
     }
   }
-  EXPECT_EQ(vt::CodePageToUtf8(std::string("中文\x81\x5c"), vt::DecodeGbkPair), "\xe4\xb8\xad\xe6\x96\x87\xe4\xb9\x97");
+  EXPECT_EQ(vt::CodePageToUtf8(std::string("中文\x81\x5c"), vt::DecodeGbkPair),
+            "\xe4\xb8\xad\xe6\x96\x87\xe4\xb9\x97");
   // The console's way back, under code page 936.
   EXPECT_EQ(vt::Utf8ToAnsi("\xe4\xb8\xad x \xea\xb0\x80"), "中 x ?");
 }
