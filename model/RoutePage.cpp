@@ -27,6 +27,7 @@ void MainFrameModel::StartRouteTrace() {
   mediumHops_.Empty();
   slowHops_.Empty();
   vt::LogFormat("page route: start, to %s\r\n", vt::Servers().platformServer.c_str());
+  results_.RouteStarted(vt::Servers().platformServer.c_str());
   engines_->StartRouteTrace(vt::Servers().platformServer.c_str());
 }
 
@@ -54,6 +55,7 @@ void MainFrameModel::OnTraceHop(const char* address, int delay) {
   vt::LogFormat("page route: hop %d %s %d ms\r\n", traceRows_ + 1, address, delay);
   view_->AddTraceRow(MakeTraceRow(address, delay));
   ++traceRows_;
+  results_.RouteHop(address, delay);
   vt::NoteTraceHop(slowHops_, mediumHops_, address, delay);
   ShowTraceVerdict(false);
 }
@@ -64,6 +66,7 @@ void MainFrameModel::OnTraceDone() {
   view_->SetEnabled("ButtonTrace", true);
   view_->StopTimer(TIMER_TRACE_DOTS);
   ShowTraceVerdict(true);
+  results_.RouteDone(vt::TraceVerdictText(slowHops_, mediumHops_, true));
 }
 
 // tracert could not be started: the test ends with a failure text instead

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,10 +17,13 @@
 #include "app/dialogs/AppMessageBox_win.h"
 #include "model/DialFigures.h"
 #include "app/mainframe/UIFrame_win.h"
+#include "base/Messages.h"
 #include "config/ServerSet.h"
 #include "model/ReportForm.h"
+#include "model/ResultStore_win.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/SkinTestKit.h"
+#include "ui/controls/TextUI.h"
 #include "ui/layouts/TabLayoutUI.h"
 
 namespace {
@@ -52,6 +56,44 @@ int Box(HWND, const char* text, const char*, UINT) {
 }
 void Open(const char* address) { g_opened.push_back(address); }
 
+// A folder of this run for the window's result records, emptied first.
+std::wstring ReportFolder() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"vt-mainframe-reports";
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (h != INVALID_HANDLE_VALUE) {
+    do DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+    while (FindNextFileW(h, &found));
+    FindClose(h);
+  }
+  return folder;
+}
+
+// The files of a folder matching a pattern ("*.json").
+std::vector<std::wstring> Files(const std::wstring& folder, const wchar_t* pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW((folder + L"\\" + pattern).c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(folder + L"\\" + found.cFileName);
+  while (FindNextFileW(h, &found));
+  FindClose(h);
+  return names;
+}
+
+std::string ReadAll(const std::wstring& path) {
+  std::string bytes;
+  if (FILE* f = _wfopen(path.c_str(), L"rb")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    fclose(f);
+  }
+  return bytes;
+}
+
 bool LabListening() {
   WSADATA wsa;
   WSAStartup(MAKEWORD(2, 2), &wsa);
@@ -75,6 +117,7 @@ class MainFrame : public ::testing::Test {
     UIFrame::SetDialogRunners(Settings, UserInfo);
     vt::SetMessageBoxHook(Box);
     UIFrame::SetOpenDocumentHook(Open);
+    UIFrame::SetReportFolder(ReportFolder());
   }
 
   void SetUp() override {
@@ -129,6 +172,7 @@ class MainFrame : public ::testing::Test {
   }
 
   UIFrame* frame_ = nullptr;
+  const std::wstring reportFolder_ = ReportFolder();
 };
 
 TEST_F(MainFrame, ReadyNavigationAndEveryPageEndToEnd) {
@@ -183,14 +227,73 @@ TEST_F(MainFrame, ReadyNavigationAndEveryPageEndToEnd) {
   EXPECT_NE(Text("TroubleshootingStatus").find("状况良好"), std::string::npos);
   SaveScreenshot(frame_->GetHandle(), "trouble");
 
-  // Report: submitted, the document opened (999.99 is above 90 % of 100).
+  // Report: submitted, the document opened (999.99 is above 90 % of 100),
+  // and the record and its page saved with a link to the page.
+  g_opened.clear();
   Click("report");
   Click("ButtonReport");
-  EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出</f>");
+  EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出<n><f 5><a localreport>查看本机保存的测试记录</a></f></f>");
   ASSERT_EQ(g_opened.size(), 1u);
   EXPECT_EQ(g_opened[0], "http://127.0.80.1:80/report/12345.docx");
   EXPECT_TRUE(g_boxes.empty());
+  std::vector<std::wstring> records = Files(reportFolder_, L"veltrane-*-12345.json");
+  ASSERT_EQ(records.size(), 1u);
+  std::wstring page = records[0].substr(0, records[0].size() - 5) + L".html";
+  EXPECT_EQ(frame_->localReportPage(), page);
+  std::string json = ReadAll(records[0]);
+  char sent[64];
+  snprintf(sent, sizeof sent, "\"speed_speed\": %.2f,", r.speed_speed);
+  EXPECT_NE(json.find(sent), std::string::npos) << json;
+  EXPECT_NE(json.find("\"state\": \"accepted\""), std::string::npos);
+  EXPECT_NE(json.find("\"saved_because\": \"export\""), std::string::npos);
+  EXPECT_NE(ReadAll(page).find("data-verdict=\"certified\""), std::string::npos);
   SaveScreenshot(frame_->GetHandle(), "report");
+
+  // The link opens the local page.
+  auto* tips = static_cast<CTextUI*>(Control("ReportTips")->GetInterface("Text"));
+  ASSERT_EQ(tips->GetLinkCount(), 1);
+  RECT link = tips->GetLinkRect(0);
+  LPARAM at = MAKELPARAM((link.left + link.right) / 2, (link.top + link.bottom) / 2);
+  SendMessageA(frame_->GetHandle(), WM_MOUSEMOVE, 0, at);
+  SendMessageA(frame_->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(frame_->GetHandle(), WM_LBUTTONUP, 0, at);
+  Pump(200);
+  ASSERT_EQ(g_opened.size(), 2u);
+  EXPECT_EQ(g_opened[1], vt::AnsiPath(page));
+}
+
+TEST_F(MainFrame, ClosingKeepsResultsNotYetSaved) {
+  std::vector<std::wstring> before = Files(reportFolder_, L"*.json");
+  // A download sample as the engine posts it: a figure was measured.
+  PostMessageA(frame_->GetHandle(), vt::MSG_DOWNLOAD_SAMPLE, 1000000, 0);
+  Pump(100);
+  PostMessageA(frame_->GetHandle(), WM_CLOSE, 0, 0);
+  Pump(300);
+  frame_ = nullptr;  // gone with its window
+  std::vector<std::wstring> after = Files(reportFolder_, L"*.json");
+  ASSERT_EQ(after.size(), before.size() + 1);
+  std::string json;
+  for (const std::wstring& f : after)
+    if (std::find(before.begin(), before.end(), f) == before.end()) json = ReadAll(f);
+  EXPECT_NE(json.find("\"saved_because\": \"close\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"verdict\": \"not-exported\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"download_samples_mbps\": [8.28]"), std::string::npos) << json;
+}
+
+TEST_F(MainFrame, AFolderThatCannotBeWrittenNeverStopsTheExport) {
+  // A folder below a file cannot be made.
+  std::wstring blocked = reportFolder_ + L"\\blocker.txt";
+  if (FILE* f = _wfopen(blocked.c_str(), L"wb")) fclose(f);
+  UIFrame::SetReportFolder(blocked + L"\\reports");
+  g_opened.clear();
+  g_boxes.clear();
+  Click("report");
+  Click("ButtonReport");  // nothing measured: submitted, then refused by the 90 % rule
+  UIFrame::SetReportFolder(reportFolder_);
+  EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出<n><f 5><c #D33A35>本机测试记录未能保存</c></f></f>");
+  EXPECT_EQ(g_boxes.size(), 1u);
+  EXPECT_TRUE(frame_->localReportPage().empty());
+  DeleteFileW(blocked.c_str());
 }
 
 // A platform that answers every request, read whole (header and declared
