@@ -23,6 +23,7 @@ void MainFrameModel::ResetAppPage(bool showSpinners) {
 void MainFrameModel::StartAppTest() {
   view_->SetEnabled("ButtonWeb", false);
   ResetAppPage(true);
+  engines_->ProbePhaseChanged(vt::ProbePhase::Other);
   engines_->StartAppTest();
   appLog_ = "正在准备测试...<n>";
   view_->SetText("WebTestingStatus", "<f 4>正在准备测试...<n></f>");

@@ -19,6 +19,7 @@ void MainFrameModel::StartBandwidthTest() {
   view_->SetText("TextAvgDelay", "");
   view_->SetText("TextDownloadSpeed", "");
   view_->SetText("TextMaxSpeed", "");
+  engines_->ProbePhaseChanged(vt::ProbePhase::Download);
   engines_->StartDownload(line_);
   needleTimer_ = view_->StartTimer(TIMER_NEEDLE, 100);
   view_->SetEnabled("ButtonBandwidth", false);
@@ -67,6 +68,7 @@ void MainFrameModel::OnDownloadDone(uint32_t bytesPerInterval) {
   report_.speed_speed = downloadMbps_;
   report_.speed_rtt = lastPingMs_;
   report_.speed_upload = peakDownloadMbps_ * vt::kProvisionalUploadShare;  // until the upload phase ends
+  engines_->ProbePhaseChanged(vt::ProbePhase::Other);
   engines_->StartPing(vt::Servers().platformServer.c_str());
 }
 
@@ -84,6 +86,7 @@ void MainFrameModel::OnPingDone(uint32_t ms) {
   bandwidthLog_ += "<n>平均往返时延";
   bandwidthLog_.AppendFormat("%d 毫秒", static_cast<int32_t>(ms));
   ShowBandwidthLog();
+  engines_->ProbePhaseChanged(vt::ProbePhase::Upload);
   engines_->StartUpload(line_);
 }
 
@@ -98,5 +101,6 @@ void MainFrameModel::OnUploadDone(uint32_t bytesPerSecond) {
   bandwidthLog_ += "<n>平均上传速率";
   bandwidthLog_ += SpeedText(report_.speed_upload, raw).c_str();
   ShowBandwidthLog();
+  engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
   view_->SetEnabled("ButtonBandwidth", true);
 }

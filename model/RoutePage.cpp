@@ -25,6 +25,7 @@ void MainFrameModel::StartRouteTrace() {
   traceDots_.Empty();
   mediumHops_.Empty();
   slowHops_.Empty();
+  engines_->ProbePhaseChanged(vt::ProbePhase::Other);
   engines_->StartRouteTrace(vt::Servers().platformServer.c_str());
 }
 
@@ -56,6 +57,7 @@ void MainFrameModel::OnTraceHop(const char* address, int delay) {
 }
 
 void MainFrameModel::OnTraceDone() {
+  engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
   view_->SetEnabled("ButtonTrace", true);
   view_->StopTimer(TIMER_TRACE_DOTS);
   ShowTraceVerdict(true);

@@ -1,6 +1,6 @@
 // Line quality figures from the echo probes: percentiles, delay variation
 // and loss runs.
-#include "model/LineQuality.h"
+#include "engines/quality/LineQuality.h"
 
 #include <algorithm>
 #include <cmath>
