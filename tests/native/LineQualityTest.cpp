@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "model/LineQuality.h"
+#include "cli/LineQualityJson.h"
+#include "engines/quality/LineQuality.h"
 
 namespace {
 
@@ -171,6 +172,25 @@ TEST(LineQuality, Texts) {
   EXPECT_EQ(vt::LossText(q), "0.01% of 1,234,567");
   q.sent = 4294967295u;
   EXPECT_EQ(vt::LossText(q), "0.01% of 4,294,967,295");
+}
+
+TEST(LineQuality, ConsoleObject) {
+  const ProbePhase D = ProbePhase::Download, U = ProbePhase::Upload;
+  vt::LineQuality q = vt::ComputeLineQuality(
+      {Answered(20), Answered(22), Missed(), Answered(45, D), Answered(31, U), Missed(U), Missed(U)});
+  EXPECT_EQ(vt::LineQualityJson(q, 0.25),
+            "{\"probes\":7,\"probes_per_second\":28.0,\"lost\":3,\"loss_percent\":42.857,"
+            "\"loss\":\"42.86% of 7\",\"longest_loss_run\":2,"
+            "\"idle_probes\":2,\"idle_median_ms\":21.00,\"idle_p90_ms\":22.00,\"idle_jitter_ms\":2.00,"
+            "\"download_probes\":1,\"download_median_ms\":45.00,\"download_p90_ms\":45.00,"
+            "\"download_added_ms\":24.00,"
+            "\"upload_probes\":1,\"upload_median_ms\":31.00,\"upload_p90_ms\":31.00,\"upload_added_ms\":10.00}");
+  EXPECT_EQ(vt::LineQualityLine(q),
+            "idle 21.0ms (p90 22.0ms), jitter 2.0ms, download +24.0ms, upload +10.0ms, loss 42.86% of 7");
+  vt::LineQuality quieter = vt::ComputeLineQuality({Answered(20), Answered(19.5, U)});
+  EXPECT_EQ(vt::LineQualityLine(quieter), "idle 20.0ms (p90 20.0ms), jitter 0.0ms, upload -0.5ms, loss 0.00% of 2");
+  // Without a duration the rate is left out.
+  EXPECT_EQ(vt::LineQualityJson(vt::LineQuality{}, 0.0).rfind("{\"probes\":0,\"lost\":0,", 0), 0u);
 }
 
 }  // namespace
