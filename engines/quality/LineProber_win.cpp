@@ -59,8 +59,11 @@ ProberState& State() {
 
 bool Resolve(const char* host, IPAddr* address) {
   std::string name(host);
+  // "host:port" loses its port; an IPv6 text (more than one colon) stays
+  // whole and finds no IPv4 address.
   size_t colon = name.find(':');
-  if (colon != std::string::npos) name.resize(colon);
+  if (colon != std::string::npos && name.find(':', colon + 1) == std::string::npos) name.resize(colon);
+  if (name.empty()) return false;
   in_addr a;
   if (inet_pton(AF_INET, name.c_str(), &a) == 1) {
     *address = a.s_addr;
