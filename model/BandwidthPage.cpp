@@ -2,6 +2,7 @@
 // chain download -> ping -> upload and land in the report.
 #include "model/BandwidthFigures.h"
 #include "model/DialFigures.h"
+#include "model/LineQualityText.h"
 #include "model/MainFrameModel.h"
 #include "config/ServerSet.h"
 
@@ -100,6 +101,8 @@ void MainFrameModel::OnUploadDone(uint32_t bytesPerSecond) {
   // The format follows the uncapped value, the figure the capped one.
   bandwidthLog_ += "<n>平均上传速率";
   bandwidthLog_ += SpeedText(report_.speed_upload, raw).c_str();
+  vt::LineQuality quality;
+  if (engines_->LineQualityFigures(&quality)) bandwidthLog_ += vt::BandwidthQualityLines(quality).c_str();
   ShowBandwidthLog();
   engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
   view_->SetEnabled("ButtonBandwidth", true);

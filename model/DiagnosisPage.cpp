@@ -1,6 +1,7 @@
 // The fault-diagnosis page: public address, WAN/LAN split, rescaling of the
 // trace delays against the ping, verdict and the LAN-analysis tool offer.
 #include "base/Messages.h"
+#include "model/LineQualityText.h"
 #include "model/MainFrameModel.h"
 #include "model/RouteVerdict.h"
 #include "model/DiagnosisFigures.h"
@@ -156,7 +157,10 @@ void MainFrameModel::ShowTroubleVerdict() {
     lanAdviceLine_.Empty();
   }
   CUIString text;
-  text.Format("<f 4>%s<n><n>%s%s</f>", wanLine_.GetData(), lanDelayLine_.GetData(), lanAdviceLine_.GetData());
+  text.Format("<f 4>%s<n><n>%s%s", wanLine_.GetData(), lanDelayLine_.GetData(), lanAdviceLine_.GetData());
+  vt::LineQuality quality;
+  if (engines_->LineQualityFigures(&quality)) text.AppendFormat("<n><n>%s", vt::LossLine(quality).c_str());
+  text += "</f>";
   view_->SetText("TroubleshootingStatus", text);
 }
 

@@ -74,3 +74,8 @@ void EngineLauncher::ProbePhaseChanged(vt::ProbePhase phase) {
   }
   prober.SetPhase(phase);
 }
+
+bool EngineLauncher::LineQualityFigures(vt::LineQuality* q) {
+  *q = vt::LineProber::Instance().Figures();
+  return q->sent > 0;
+}

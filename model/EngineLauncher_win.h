@@ -37,6 +37,7 @@ class EngineLauncher : public IMainFrameEngines {
   void OfferLanToolInstall() override {}
   // Starts the background prober at the first test and stamps its probes.
   void ProbePhaseChanged(vt::ProbePhase phase) override;
+  bool LineQualityFigures(vt::LineQuality* q) override;
 
  private:
   void Start(unsigned(__stdcall* proc)(void*), void* arg);

@@ -64,4 +64,6 @@ class IMainFrameEngines {
   // The part of the certification now running, for the background prober:
   // set before a test's engine starts and back to Idle when its page ends.
   virtual void ProbePhaseChanged(vt::ProbePhase /*phase*/) {}
+  // The background prober's figures so far; false when it has not run.
+  virtual bool LineQualityFigures(vt::LineQuality* /*q*/) { return false; }
 };

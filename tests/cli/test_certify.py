@@ -64,7 +64,7 @@ class Certified(unittest.TestCase):
         q = self.lines[-1]["line_quality"]
         self.assertGreaterEqual(q["probes_per_second"], 20)
         self.assertGreaterEqual(q["probes"], 500)  # over a minute of certification
-        self.assertEqual((q["lost"], q["loss"]), (0, "0.00%% of {:,}".format(q["probes"])))  # loopback
+        self.assertEqual((q["lost"], q["loss"]), (0, "0.00% of {:,}".format(q["probes"])))  # loopback
         for phase in ("idle", "download", "upload"):
             self.assertGreater(q[phase + "_probes"], 20, phase)
         self.assertLess(q["idle_median_ms"], 5)  # loopback, even on a busy machine
