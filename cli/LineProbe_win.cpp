@@ -29,8 +29,13 @@ bool LineProbe::Begin(bool on, const char* host, unsigned leadMs) {
   return true;
 }
 
+LineProbe::~LineProbe() {
+  if (on_ && !ended_) LineProber::Instance().Stop();
+}
+
 std::string LineProbe::End() {
-  if (!on_) return "";
+  if (!on_ || ended_) return "";
+  ended_ = true;
   LineProber& prober = LineProber::Instance();
   prober.Stop();
   double seconds = (GetTickCount64() - startMs_) / 1000.0;

@@ -14,8 +14,15 @@ namespace vt {
 // value is neither, -1 when opt is something else.
 int ParseProberOption(const char* opt, const char* value, bool* on);
 
+// Scoped: a run that returns early (a refusal, an engine that does not
+// end) stops the prober on its way out, never leaving its threads to the
+// process's exit.
 class LineProbe {
  public:
+  LineProbe() = default;
+  LineProbe(const LineProbe&) = delete;
+  LineProbe& operator=(const LineProbe&) = delete;
+  ~LineProbe();
   // Probes host at rest for leadMs before the first test (when on).
   // False when on and the prober could not start (no IPv4 address).
   bool Begin(bool on, const char* host, unsigned leadMs);
@@ -27,6 +34,7 @@ class LineProbe {
  private:
   LineQuality figures_;
   bool on_ = false;
+  bool ended_ = false;
   unsigned long long startMs_ = 0;
 };
 

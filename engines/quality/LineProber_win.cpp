@@ -10,7 +10,11 @@
 //  d) a probe is stamped with the phase when it is scheduled; a reply that
 //     comes back after the time-out is a loss (ProbeLog);
 //  e) when every sender is busy the probe waits in the queue (bounded at the
-//     log's size) and is sent late rather than dropped, so loss means loss.
+//     log's size) and is sent late rather than dropped, so loss means loss;
+//  f) Stop joins every thread before it returns (bounded by a time-out and
+//     slack): what is still queued is not sent, a probe in flight ends
+//     with its call. A console certification ends only after it, so no
+//     thread of the prober is left when the process exits.
 #include "engines/quality/LineProber_win.h"
 
 #include <winsock2.h>
@@ -28,24 +32,38 @@
 namespace vt {
 namespace {
 
-constexpr unsigned kSenders = 32;   // a time-out holds 25 probes
-constexpr DWORD kStopWaitMs = 3000;  // the senders' last probes end within a time-out
+constexpr unsigned kSenders = 32;  // a time-out holds 25 probes
+// Stop's wait for the threads: a sender inside its call ends within the
+// time-out; the rest is slack for a loaded machine.
+constexpr DWORD kStopWaitMs = LineProber::kTimeOutMs + 2000;
+
+// What the threads of one run share besides the log: their wake-ups and
+// their stop flag. A run's threads read only their own control, so a thread
+// that outlives Stop's bound (it never has, but the bound is a bound) cannot
+// take a probe of a later run or end it early; its control is then never
+// freed.
+struct RunControl {
+  uint32_t run = 0;
+  HANDLE work = nullptr;  // semaphore: one count per queued probe, kSenders more at Stop
+  std::atomic<bool> stop{false};
+};
 
 struct Job {
+  uint32_t run;
   uint32_t seq;
 };
 
 struct ProberState {
-  std::mutex lock;  // guards log, queue, last
+  std::mutex lock;  // guards log, queue, last, haveRun, run
   ProbeLog log{LineProber::kTimeOutMs * 1000u};
   std::deque<Job> queue;
   LineQuality last;
   bool haveRun = false;
-  HANDLE work = nullptr;  // semaphore: one count per queued probe
+  uint32_t run = 0;  // the current run's number; results of another run are dropped
+  RunControl* control = nullptr;
   HANDLE threads[kSenders + 1] = {};
   unsigned threadCount = 0;
   IPAddr target = 0;
-  std::atomic<bool> stop{false};
   std::atomic<bool> running{false};
   std::atomic<bool> enabled{true};
   std::atomic<uint8_t> phase{static_cast<uint8_t>(ProbePhase::Idle)};
@@ -81,72 +99,95 @@ bool Resolve(const char* host, IPAddr* address) {
   return ok;
 }
 
-unsigned __stdcall SenderThread(void*) {
+unsigned __stdcall SenderThread(void* arg) {
+  RunControl& c = *static_cast<RunControl*>(arg);
   ProberState& s = State();
   HANDLE icmp = IcmpCreateFile();
   char payload[32];
   memset(payload, 'v', sizeof payload);
   char reply[sizeof(ICMP_ECHO_REPLY) + sizeof payload + 64];
   for (;;) {
-    WaitForSingleObject(s.work, INFINITE);
+    WaitForSingleObject(c.work, INFINITE);
+    if (c.stop.load()) break;  // probes still queued are never sent
     Job job;
     {
       std::lock_guard<std::mutex> g(s.lock);
-      if (s.queue.empty()) {
-        if (s.stop.load()) break;
-        continue;
-      }
+      if (s.queue.empty() || s.queue.front().run != c.run) continue;
       job = s.queue.front();
       s.queue.pop_front();
     }
-    if (icmp == INVALID_HANDLE_VALUE) {
-      std::lock_guard<std::mutex> g(s.lock);
-      s.log.Lost(job.seq);
-      continue;
+    bool answered = false;
+    uint32_t us32 = 0;
+    if (icmp != INVALID_HANDLE_VALUE) {
+      LARGE_INTEGER t0, t1;
+      QueryPerformanceCounter(&t0);
+      DWORD count = IcmpSendEcho(icmp, s.target, payload, sizeof payload, nullptr, reply, sizeof reply,
+                                 LineProber::kTimeOutMs);
+      QueryPerformanceCounter(&t1);
+      const auto* r = reinterpret_cast<const ICMP_ECHO_REPLY*>(reply);
+      if (count > 0 && r->Status == IP_SUCCESS) {
+        uint64_t us = static_cast<uint64_t>(t1.QuadPart - t0.QuadPart) * 1000000u /
+                      static_cast<uint64_t>(s.frequency.QuadPart);
+        answered = true;
+        us32 = us > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(us);
+      }
     }
-    LARGE_INTEGER t0, t1;
-    QueryPerformanceCounter(&t0);
-    DWORD count = IcmpSendEcho(icmp, s.target, payload, sizeof payload, nullptr, reply, sizeof reply,
-                               LineProber::kTimeOutMs);
-    QueryPerformanceCounter(&t1);
-    const auto* r = reinterpret_cast<const ICMP_ECHO_REPLY*>(reply);
     std::lock_guard<std::mutex> g(s.lock);
-    if (count > 0 && r->Status == IP_SUCCESS) {
-      uint64_t us = static_cast<uint64_t>(t1.QuadPart - t0.QuadPart) * 1000000u /
-                    static_cast<uint64_t>(s.frequency.QuadPart);
-      s.log.Replied(job.seq, us > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(us));
-    } else {
-      s.log.Lost(job.seq);  // timed out, refused, unreachable or not sent
-    }
+    if (job.run != s.run) continue;  // a probe of an earlier run
+    if (answered) s.log.Replied(job.seq, us32);
+    else s.log.Lost(job.seq);  // timed out, refused, unreachable or not sent
   }
   if (icmp != INVALID_HANDLE_VALUE) IcmpCloseHandle(icmp);
   return 0;
 }
 
-unsigned __stdcall SchedulerThread(void*) {
+unsigned __stdcall SchedulerThread(void* arg) {
+  RunControl& c = *static_cast<RunControl*>(arg);
   ProberState& s = State();
   LARGE_INTEGER start, now;
   QueryPerformanceCounter(&start);
   const uint64_t ticksPerProbe = static_cast<uint64_t>(s.frequency.QuadPart) / LineProber::kProbesPerSecond;
-  for (uint64_t n = 0; !s.stop.load(); ++n) {
+  for (uint64_t n = 0; !c.stop.load(); ++n) {
     uint64_t due = static_cast<uint64_t>(start.QuadPart) + n * ticksPerProbe;
     for (;;) {
       QueryPerformanceCounter(&now);
-      if (static_cast<uint64_t>(now.QuadPart) >= due || s.stop.load()) break;
-      uint64_t waitMs = (due - static_cast<uint64_t>(now.QuadPart)) * 1000u /
-                        static_cast<uint64_t>(s.frequency.QuadPart);
+      if (static_cast<uint64_t>(now.QuadPart) >= due || c.stop.load()) break;
+      uint64_t waitMs =
+          (due - static_cast<uint64_t>(now.QuadPart)) * 1000u / static_cast<uint64_t>(s.frequency.QuadPart);
       Sleep(static_cast<DWORD>(waitMs > 0 ? waitMs : 1));
     }
-    if (s.stop.load()) break;
-    uint32_t seq = 0;
+    if (c.stop.load()) break;
     {
       std::lock_guard<std::mutex> g(s.lock);
+      uint32_t seq = 0;
       if (!s.log.Open(static_cast<ProbePhase>(s.phase.load()), &seq)) break;  // at the log's bound
-      s.queue.push_back(Job{seq});
+      s.queue.push_back(Job{c.run, seq});
     }
-    ReleaseSemaphore(s.work, 1, nullptr);
+    ReleaseSemaphore(c.work, 1, nullptr);
   }
   return 0;
+}
+
+// Ends the threads of the current run: they see the stop flag at their
+// next wake-up (the scheduler within a tick, a sender when its probe in
+// flight ends). False when one outlived the bound; the run's control then
+// stays allocated for it.
+bool EndThreads(ProberState& s) {
+  RunControl* c = s.control;
+  if (!c) return true;
+  c->stop.store(true);
+  ReleaseSemaphore(c->work, kSenders, nullptr);
+  DWORD r =
+      s.threadCount ? WaitForMultipleObjects(s.threadCount, s.threads, TRUE, kStopWaitMs) : WAIT_OBJECT_0;
+  bool joined = r < WAIT_OBJECT_0 + s.threadCount || s.threadCount == 0;
+  for (unsigned i = 0; i < s.threadCount; ++i) CloseHandle(s.threads[i]);
+  s.threadCount = 0;
+  s.control = nullptr;
+  if (joined) {
+    CloseHandle(c->work);
+    delete c;
+  }
+  return joined;
 }
 
 }  // namespace
@@ -162,19 +203,24 @@ bool LineProber::Start(const char* host) {
   IPAddr target = 0;
   if (!Resolve(host, &target)) return false;
   QueryPerformanceFrequency(&s.frequency);
+  auto* c = new RunControl;
+  c->work = CreateSemaphoreW(nullptr, 0, 0x7FFFFFFF, nullptr);
+  if (!c->work) {
+    delete c;
+    return false;
+  }
   {
     std::lock_guard<std::mutex> g(s.lock);
     s.log = ProbeLog(kTimeOutMs * 1000u);
     s.queue.clear();
     s.haveRun = false;
+    c->run = ++s.run;
   }
   s.target = target;
-  s.stop.store(false);
-  if (!s.work) s.work = CreateSemaphoreW(nullptr, 0, 0x7FFFFFFF, nullptr);
-  if (!s.work) return false;
+  s.control = c;
   s.threadCount = 0;
   for (unsigned i = 0; i <= kSenders; ++i) {
-    uintptr_t h = _beginthreadex(nullptr, 64 * 1024, i == 0 ? SchedulerThread : SenderThread, nullptr,
+    uintptr_t h = _beginthreadex(nullptr, 64 * 1024, i == 0 ? SchedulerThread : SenderThread, c,
                                  STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (!h) break;
     s.threads[s.threadCount++] = reinterpret_cast<HANDLE>(h);
@@ -192,18 +238,14 @@ void LineProber::SetPhase(ProbePhase phase) { State().phase.store(static_cast<ui
 void LineProber::Stop() {
   ProberState& s = State();
   if (!s.running.load()) return;
-  s.stop.store(true);
-  // The scheduler ends at its next tick; each sender sends what is queued,
-  // then takes one of these counts as its signal to end.
-  ReleaseSemaphore(s.work, kSenders, nullptr);
-  WaitForMultipleObjects(s.threadCount, s.threads, TRUE, kStopWaitMs);
-  for (unsigned i = 0; i < s.threadCount; ++i) CloseHandle(s.threads[i]);
-  s.threadCount = 0;
+  EndThreads(s);
   std::lock_guard<std::mutex> g(s.lock);
-  // A sender still inside its call past the bound leaves its probe open; an
-  // open probe is not counted either way.
+  // Probes queued but never sent, and any a sender past the bound still
+  // holds, stay open: an open probe is counted neither way.
+  s.queue.clear();
   s.last = ComputeLineQuality(s.log.Closed());
   s.haveRun = true;
+  ++s.run;  // whatever still comes back belongs to no run
   s.running.store(false);
 }
 

@@ -27,8 +27,10 @@ class LineProber {
   // False when the host has no IPv4 address or a thread could not start.
   bool Start(const char* host);
   void SetPhase(ProbePhase phase);
-  // Ends the run (waits for the probes in flight, at most about a time-out)
-  // and keeps its figures for Figures().
+  // Ends the run and keeps its figures for Figures(): probes not yet sent
+  // are dropped, and every thread of the prober has ended when it returns
+  // (a probe in flight ends within its time-out; the wait is bounded at
+  // the time-out plus 2 s).
   void Stop();
   bool running() const;
   // The figures of the current run, or of the last one after Stop.
