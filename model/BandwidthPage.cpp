@@ -12,6 +12,7 @@ using vt::SpeedText;
 
 void MainFrameModel::StartBandwidthTest() {
   peakDownloadMbps_ = 0.0;
+  bandwidthDone_ = false;
   view_->SetText("TextStatus", "<f 4>连接至服务器.....</f>");
   bandwidthLog_ = "已连接至服务器.....<n>开始测速....<n>";
   for (double& s : dialSamples_) s = 0.0;
@@ -28,8 +29,16 @@ void MainFrameModel::StartBandwidthTest() {
 
 void MainFrameModel::ShowBandwidthLog() {
   CUIString status;
-  status.Format("<f 4>%s</f>", bandwidthLog_.GetData());
+  status.Format("<f 4>%s", bandwidthLog_.GetData());
+  vt::LineQuality quality;
+  if (bandwidthDone_ && engines_->LineQualityFigures(&quality)) status += vt::BandwidthQualityLines(quality).c_str();
+  status += "</f>";
   view_->SetText("TextStatus", status);
+}
+
+void MainFrameModel::TestEnded() {
+  engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
+  if (bandwidthDone_) ShowBandwidthLog();
 }
 
 void MainFrameModel::OnDownloadSample(uint32_t bytes) {
@@ -101,9 +110,7 @@ void MainFrameModel::OnUploadDone(uint32_t bytesPerSecond) {
   // The format follows the uncapped value, the figure the capped one.
   bandwidthLog_ += "<n>平均上传速率";
   bandwidthLog_ += SpeedText(report_.speed_upload, raw).c_str();
-  vt::LineQuality quality;
-  if (engines_->LineQualityFigures(&quality)) bandwidthLog_ += vt::BandwidthQualityLines(quality).c_str();
-  ShowBandwidthLog();
-  engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
+  bandwidthDone_ = true;
+  TestEnded();
   view_->SetEnabled("ButtonBandwidth", true);
 }

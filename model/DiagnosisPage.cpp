@@ -120,7 +120,7 @@ void MainFrameModel::OnDiagnosisResult(uint32_t code, intptr_t value) {
 }
 
 void MainFrameModel::OnDiagnosisDone() {
-  engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
+  TestEnded();
   view_->SetEnabled("ButtonTroubles", true);
   engines_->DiagnosisTraceLists(&report_.traceHoops, &report_.traceDelay);
   vt::RescaleAgainstPing(report_.speed_rtt, &report_.delayWAN, &report_.delayLAN);
@@ -135,7 +135,7 @@ void MainFrameModel::OnDiagnosisDone() {
 // The trace gave nothing to analyse: say so and let the user try again; the
 // report keeps the figures it had.
 void MainFrameModel::OnDiagnosisFailed() {
-  engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
+  TestEnded();
   view_->StopTimer(troubleTimer_);
   view_->SetEnabled("ButtonTroubles", true);
   view_->SetText("TroubleWAN", "<f 6>外网分析:<n>未取得路由信息</f>");

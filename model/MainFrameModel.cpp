@@ -73,7 +73,7 @@ bool MainFrameModel::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t 
     case vt::MSG_APP_ITEM_RESULT: OnAppItemResult(w, static_cast<int>(lParam)); return true;
     case vt::MSG_APP_TEST_DONE:
       view_->SetEnabled("ButtonWeb", true);
-      engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
+      TestEnded();
       view_->StopTimer(needleTimer_);
       return true;
     case vt::MSG_TRACE_HOP:

@@ -57,7 +57,7 @@ void MainFrameModel::OnTraceHop(const char* address, int delay) {
 }
 
 void MainFrameModel::OnTraceDone() {
-  engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
+  TestEnded();
   view_->SetEnabled("ButtonTrace", true);
   view_->StopTimer(TIMER_TRACE_DOTS);
   ShowTraceVerdict(true);

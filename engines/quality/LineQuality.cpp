@@ -94,20 +94,23 @@ LineQuality ComputeLineQuality(const std::vector<Probe>& probes) {
   return q;
 }
 
-std::string LossText(const LineQuality& q) {
-  char count[32];
-  char grouped[48];
-  snprintf(count, sizeof count, "%u", q.sent);
-  // Thousands separators, from the right: at most 10 digits and 3 commas.
-  size_t len = strlen(count), out = 0;
+std::string GroupedCount(uint32_t n) {
+  char digits[16];
+  snprintf(digits, sizeof digits, "%u", n);
+  // From the right: at most 10 digits and 3 commas.
+  std::string grouped;
+  size_t len = strlen(digits);
   for (size_t i = 0; i < len; ++i) {
-    if (i > 0 && (len - i) % 3 == 0) grouped[out++] = ',';
-    grouped[out++] = count[i];
+    if (i > 0 && (len - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
   }
-  grouped[out] = '\0';
-  char text[96];
-  snprintf(text, sizeof text, "%.2f%% of %s", q.lossPercent, grouped);
-  return text;
+  return grouped;
+}
+
+std::string LossText(const LineQuality& q) {
+  char text[48];
+  snprintf(text, sizeof text, "%.2f%% of ", q.lossPercent);
+  return text + GroupedCount(q.sent);
 }
 
 std::string DelayText(double ms) {

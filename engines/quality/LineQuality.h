@@ -58,7 +58,7 @@ struct DelayFigures {
 
 // The figures a line's report shows; also the record kept of a run.
 struct LineQuality {
-  uint32_t sent = 0;            // probes with a known outcome, every phase
+  uint32_t sent = 0;  // probes with a known outcome, every phase
   uint32_t lost = 0;
   uint32_t longestLossRun = 0;  // consecutive losses in sending order
   double lossPercent = 0.0;     // lost / sent × 100 (0 when nothing was sent)
@@ -77,6 +77,8 @@ LineQuality ComputeLineQuality(const std::vector<Probe>& probes);
 // "0.06% of 1,732": the loss with two decimals and the probe count with
 // thousands separators.
 std::string LossText(const LineQuality& q);
+// "1,732": a count with thousands separators.
+std::string GroupedCount(uint32_t n);
 // "12.3ms", one decimal.
 std::string DelayText(double ms);
 

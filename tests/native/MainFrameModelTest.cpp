@@ -2,6 +2,8 @@
 // recording view in place of the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "base/Messages.h"
 #include "model/BandwidthFigures.h"
 #include "model/DialFigures.h"
+#include "model/LineQualityText.h"
 #include "model/MainFrameModel.h"
 #include "config/ServerSet.h"
 
@@ -59,6 +62,14 @@ struct RecordingEngines : IMainFrameEngines {
     return toolInstalled;
   }
   void OfferLanToolInstall() override { calls.push_back("install-prompt"); }
+  std::vector<vt::ProbePhase> phases;
+  bool haveQuality = false;
+  vt::LineQuality quality;
+  void ProbePhaseChanged(vt::ProbePhase p) override { phases.push_back(p); }
+  bool LineQualityFigures(vt::LineQuality* q) override {
+    *q = quality;
+    return haveQuality;
+  }
 };
 
 struct Fixture : ::testing::Test {
@@ -120,6 +131,73 @@ TEST_F(Fixture, BandwidthChainStoresFiguresAndWalksTheNeedle) {
   EXPECT_EQ(view.texts["TextStatus"],
             "<f 4>已连接至服务器.....<n>开始测速....<n>.<n>平均下载速率8.28Mbps<n>平均往返时延12 毫秒"
             "<n>平均上传速率1000.0Mbps</f>");
+}
+
+// The background prober's figures: each test stamps its probes with its
+// phase, the bandwidth page adds idle and loaded delay and jitter after the
+// upload figure (refreshed as later tests end), the diagnosis page adds the
+// loss. Without figures (the
+// prober off or not started) both pages read as before.
+TEST_F(Fixture, LineQualityLinesAndPhaseStamps) {
+  using P = vt::ProbePhase;
+  engines.quality.sent = 1732;
+  engines.quality.lost = 1;
+  engines.quality.lossPercent = 100.0 / 1732;
+  engines.quality.longestLossRun = 1;
+  engines.quality.idle = {75, 20.44, 21.6};
+  engines.quality.idleJitterMs = 1.17;
+  engines.quality.download = {400, 61.25, 70.0};
+  engines.quality.downloadAddedMs = 40.81;
+  engines.quality.upload = {350, 19.9, 24.0};
+  engines.quality.uploadAddedMs = -0.54;
+  const struct {
+    bool have;
+    const char* bandwidthTail;
+    const char* diagnosisTail;
+  } cases[] = {
+      {true,
+       "<n>空闲时延20.4毫秒(90%不超过21.6)，抖动1.2毫秒<n>下载时时延61.2毫秒(较空闲+40.8毫秒)"
+       "<n>上传时时延19.9毫秒(较空闲-0.5毫秒)</f>",
+       "<n><n>丢包率0.06%(共1,732个探测包)，最长连续丢包1个</f>"},
+      {false, "<n>平均上传速率8.28Mbps</f>", "进行深入分析</f>"},
+  };
+  for (const auto& c : cases) {
+    engines.haveQuality = c.have;
+    engines.phases.clear();
+    Ready(12, 2);
+    model.OnClick("ButtonBandwidth");
+    Send(vt::MSG_DOWNLOAD_DONE, 1000000);
+    Send(vt::MSG_PING_DONE, 12);
+    Send(vt::MSG_UPLOAD_DONE, 1000000);
+    const std::string& status = view.texts["TextStatus"];
+    EXPECT_EQ(status.substr(status.size() - std::min(status.size(), strlen(c.bandwidthTail))), c.bandwidthTail);
+    EXPECT_EQ(engines.phases, (std::vector<P>{P::Download, P::Other, P::Upload, P::Idle}));
+
+    engines.phases.clear();
+    engines.quality.idle.medianMs = 19.0;
+    model.OnClick("ButtonTroubles");
+    Send(vt::MSG_TROUBLE_RESULT, vt::TR_PUBLIC_IP, reinterpret_cast<intptr_t>("1.2.3.4"));
+    Send(vt::MSG_TROUBLE_RESULT, vt::TR_WAN_HOPS, 6);
+    Send(vt::MSG_TROUBLE_RESULT, vt::TR_LAN_HOPS, 3);
+    Send(vt::MSG_TROUBLE_RESULT, vt::TR_DONE, 0);
+    const std::string& verdict = view.texts["TroubleshootingStatus"];
+    EXPECT_EQ(verdict.substr(verdict.size() - std::min(verdict.size(), strlen(c.diagnosisTail))), c.diagnosisTail);
+    EXPECT_EQ(engines.phases, (std::vector<P>{P::Other, P::Idle}));
+    // The pause before the diagnosis gave more idle probes: the bandwidth
+    // page's lines follow.
+    if (c.have) {
+      EXPECT_NE(view.texts["TextStatus"].find("空闲时延19.0毫秒"), std::string::npos);
+    }
+    engines.quality.idle.medianMs = 20.44;
+    model.OnClick("ButtonTroubles");  // leaves the LAN tool mode for the next case
+    model.OnClick("ButtonTroubles");
+  }
+}
+
+TEST_F(Fixture, BandwidthLinesWithoutIdleProbes) {
+  vt::LineQuality q;
+  q.download = {10, 30.0, 35.0};
+  EXPECT_EQ(vt::BandwidthQualityLines(q), "<n>空闲时延在测试间隙测量<n>下载时时延30.0毫秒");
 }
 
 TEST_F(Fixture, CappedSamplesAndASecondTestStartAgainFromZero) {
