@@ -21,6 +21,7 @@ void MainFrameModel::StartBandwidthTest() {
   view_->SetText("TextAvgDelay", "");
   view_->SetText("TextDownloadSpeed", "");
   view_->SetText("TextMaxSpeed", "");
+  view_->SetText("TextResult", "");
   engines_->ProbePhaseChanged(vt::ProbePhase::Download);
   engines_->StartDownload(line_);
   needleTimer_ = view_->StartTimer(TIMER_NEEDLE, 100);
@@ -29,16 +30,21 @@ void MainFrameModel::StartBandwidthTest() {
 
 void MainFrameModel::ShowBandwidthLog() {
   CUIString status;
-  status.Format("<f 4>%s", bandwidthLog_.GetData());
-  vt::LineQuality quality;
-  if (bandwidthDone_ && engines_->LineQualityFigures(&quality)) status += vt::BandwidthQualityLines(quality).c_str();
-  status += "</f>";
+  status.Format("<f 4>%s</f>", bandwidthLog_.GetData());
   view_->SetText("TextStatus", status);
+}
+
+// The log above fills "TextStatus"; the line quality goes into the result
+// control below it, which the page leaves empty otherwise.
+void MainFrameModel::ShowLineQuality() {
+  vt::LineQuality quality;
+  if (bandwidthDone_ && engines_->LineQualityFigures(&quality))
+    view_->SetText("TextResult", vt::BandwidthQualityLines(quality).c_str());
 }
 
 void MainFrameModel::TestEnded() {
   engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
-  if (bandwidthDone_) ShowBandwidthLog();
+  ShowLineQuality();
 }
 
 void MainFrameModel::OnDownloadSample(uint32_t bytes) {
@@ -110,6 +116,7 @@ void MainFrameModel::OnUploadDone(uint32_t bytesPerSecond) {
   // The format follows the uncapped value, the figure the capped one.
   bandwidthLog_ += "<n>平均上传速率";
   bandwidthLog_ += SpeedText(report_.speed_upload, raw).c_str();
+  ShowBandwidthLog();
   bandwidthDone_ = true;
   TestEnded();
   view_->SetEnabled("ButtonBandwidth", true);

@@ -159,7 +159,7 @@ void MainFrameModel::ShowTroubleVerdict() {
   CUIString text;
   text.Format("<f 4>%s<n><n>%s%s", wanLine_.GetData(), lanDelayLine_.GetData(), lanAdviceLine_.GetData());
   vt::LineQuality quality;
-  if (engines_->LineQualityFigures(&quality)) text.AppendFormat("<n><n>%s", vt::LossLine(quality).c_str());
+  if (engines_->LineQualityFigures(&quality)) text += vt::LossLine(quality).c_str();
   text += "</f>";
   view_->SetText("TroubleshootingStatus", text);
 }

@@ -5,30 +5,33 @@
 namespace vt {
 namespace {
 
-std::string LoadedLine(const char* name, const DelayFigures& f, double added, bool haveIdle) {
+// ", " between the two loaded parts; "(+40.8)" against idle when there is one.
+std::string LoadedPart(const char* name, const DelayFigures& f, double added, bool haveIdle) {
   if (!f.count) return "";
-  char text[160];
-  if (haveIdle) snprintf(text, sizeof text, "<n>%s时延%.1f毫秒(较空闲%+.1f毫秒)", name, f.medianMs, added);
-  else snprintf(text, sizeof text, "<n>%s时延%.1f毫秒", name, f.medianMs);
+  char text[96];
+  if (haveIdle) snprintf(text, sizeof text, "%s时延%.1f毫秒(%+.1f)", name, f.medianMs, added);
+  else snprintf(text, sizeof text, "%s时延%.1f毫秒", name, f.medianMs);
   return text;
 }
 
 }  // namespace
 
 std::string BandwidthQualityLines(const LineQuality& q) {
-  char text[160];
+  char idle[128];
   bool haveIdle = q.idle.count > 0;
   if (haveIdle)
-    snprintf(text, sizeof text, "<n>空闲时延%.1f毫秒(90%%不超过%.1f)，抖动%.1f毫秒", q.idle.medianMs,
+    snprintf(idle, sizeof idle, "空闲时延%.1f毫秒(90%%不超过%.1f)，抖动%.1f毫秒", q.idle.medianMs,
              q.idle.p90Ms, q.idleJitterMs);
-  else snprintf(text, sizeof text, "<n>空闲时延在测试间隙测量");
-  return text + LoadedLine("下载时", q.download, q.downloadAddedMs, haveIdle) +
-         LoadedLine("上传时", q.upload, q.uploadAddedMs, haveIdle);
+  else snprintf(idle, sizeof idle, "空闲时延在测试间隙测量");
+  std::string down = LoadedPart("下载", q.download, q.downloadAddedMs, haveIdle);
+  std::string up = LoadedPart("上传", q.upload, q.uploadAddedMs, haveIdle);
+  std::string loaded = down + (!down.empty() && !up.empty() ? "，" : "") + up;
+  return "<f 3>" + std::string(idle) + (loaded.empty() ? "" : "<n>" + loaded) + "</f>";
 }
 
 std::string LossLine(const LineQuality& q) {
   char text[200];
-  snprintf(text, sizeof text, "丢包率%.2f%%(共%s个探测包)，最长连续丢包%u个", q.lossPercent,
+  snprintf(text, sizeof text, "<f 3><n><n>丢包率%.2f%%(共%s个探测包)，最长连续丢包%u个</f>", q.lossPercent,
            GroupedCount(q.sent).c_str(), q.longestLossRun);
   return text;
 }

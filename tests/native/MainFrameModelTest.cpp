@@ -44,8 +44,12 @@ struct RecordingEngines : IMainFrameEngines {
   std::vector<std::string> calls;
   std::string hoops = "10.0.0.1|1.2.3.4|", delays = "1|12|";
   bool toolInstalled = false;
-  void StartDownload(const LineChoice& l) override { calls.push_back("download:" + std::to_string(l.serverMode)); }
-  void StartUpload(const LineChoice& l) override { calls.push_back("upload:" + std::to_string(l.serverMode)); }
+  void StartDownload(const LineChoice& l) override {
+    calls.push_back("download:" + std::to_string(l.serverMode));
+  }
+  void StartUpload(const LineChoice& l) override {
+    calls.push_back("upload:" + std::to_string(l.serverMode));
+  }
   void StartPing(const char* host) override { calls.push_back(std::string("ping:") + host); }
   void StartAppTest() override { calls.push_back("apps"); }
   void StartRouteTrace(const char* t) override { calls.push_back(std::string("trace:") + t); }
@@ -89,8 +93,9 @@ TEST(DialFigures, DialPositions) {
     int level;
     double mbps;
     int dial;
-  } cases[] = {{12, 35, 583}, {12, 100, 1000}, {12, 0.5, 20}, {12, 101, 1000}, {4, 0.25, 166},
-               {16, 1000, 1000}, {16, 20, 166}, {8, 8, 666}, {7, 8, 666}, {8, 4, 500}, {12, 0, 0}};
+  } cases[] = {{12, 35, 583},  {12, 100, 1000},  {12, 0.5, 20}, {12, 101, 1000},
+               {4, 0.25, 166}, {16, 1000, 1000}, {16, 20, 166}, {8, 8, 666},
+               {7, 8, 666},    {8, 4, 500},      {12, 0, 0}};
   for (const auto& c : cases)
     EXPECT_EQ(vt::DialValueOf(vt::DialPosition(c.level, c.mbps)), c.dial) << c.level << " " << c.mbps;
 }
@@ -152,25 +157,28 @@ TEST_F(Fixture, LineQualityLinesAndPhaseStamps) {
   engines.quality.uploadAddedMs = -0.54;
   const struct {
     bool have;
-    const char* bandwidthTail;
+    const char* result;  // the bandwidth page's "TextResult"
     const char* diagnosisTail;
   } cases[] = {
       {true,
-       "<n>空闲时延20.4毫秒(90%不超过21.6)，抖动1.2毫秒<n>下载时时延61.2毫秒(较空闲+40.8毫秒)"
-       "<n>上传时时延19.9毫秒(较空闲-0.5毫秒)</f>",
-       "<n><n>丢包率0.06%(共1,732个探测包)，最长连续丢包1个</f>"},
-      {false, "<n>平均上传速率8.28Mbps</f>", "进行深入分析</f>"},
+       "<f "
+       "3>空闲时延20.4毫秒(90%不超过21.6)，抖动1.2毫秒<n>下载时延61.2毫秒(+40.8)，上传时延19.9毫秒(-0.5)</f>",
+       "内网分析工具</c>进行深入分析<f 3><n><n>丢包率0.06%(共1,732个探测包)，最长连续丢包1个</f></f>"},
+      {false, "", "内网分析工具</c>进行深入分析</f>"},
   };
   for (const auto& c : cases) {
     engines.haveQuality = c.have;
     engines.phases.clear();
     Ready(12, 2);
     model.OnClick("ButtonBandwidth");
+    EXPECT_EQ(view.texts["TextResult"], "");
     Send(vt::MSG_DOWNLOAD_DONE, 1000000);
     Send(vt::MSG_PING_DONE, 12);
     Send(vt::MSG_UPLOAD_DONE, 1000000);
-    const std::string& status = view.texts["TextStatus"];
-    EXPECT_EQ(status.substr(status.size() - std::min(status.size(), strlen(c.bandwidthTail))), c.bandwidthTail);
+    // The log itself stays as it was.
+    EXPECT_EQ(view.texts["TextStatus"].substr(view.texts["TextStatus"].size() - 27),
+              "<n>平均上传速率8.28Mbps</f>");
+    EXPECT_EQ(view.texts["TextResult"], c.result);
     EXPECT_EQ(engines.phases, (std::vector<P>{P::Download, P::Other, P::Upload, P::Idle}));
 
     engines.phases.clear();
@@ -181,12 +189,13 @@ TEST_F(Fixture, LineQualityLinesAndPhaseStamps) {
     Send(vt::MSG_TROUBLE_RESULT, vt::TR_LAN_HOPS, 3);
     Send(vt::MSG_TROUBLE_RESULT, vt::TR_DONE, 0);
     const std::string& verdict = view.texts["TroubleshootingStatus"];
-    EXPECT_EQ(verdict.substr(verdict.size() - std::min(verdict.size(), strlen(c.diagnosisTail))), c.diagnosisTail);
+    EXPECT_EQ(verdict.substr(verdict.size() - std::min(verdict.size(), strlen(c.diagnosisTail))),
+              c.diagnosisTail);
     EXPECT_EQ(engines.phases, (std::vector<P>{P::Other, P::Idle}));
     // The pause before the diagnosis gave more idle probes: the bandwidth
     // page's lines follow.
     if (c.have) {
-      EXPECT_NE(view.texts["TextStatus"].find("空闲时延19.0毫秒"), std::string::npos);
+      EXPECT_NE(view.texts["TextResult"].find("空闲时延19.0毫秒"), std::string::npos);
     }
     engines.quality.idle.medianMs = 20.44;
     model.OnClick("ButtonTroubles");  // leaves the LAN tool mode for the next case
@@ -194,10 +203,13 @@ TEST_F(Fixture, LineQualityLinesAndPhaseStamps) {
   }
 }
 
-TEST_F(Fixture, BandwidthLinesWithoutIdleProbes) {
+TEST(LineQualityText, BandwidthLinesWithoutIdleProbesOrAPhase) {
   vt::LineQuality q;
   q.download = {10, 30.0, 35.0};
-  EXPECT_EQ(vt::BandwidthQualityLines(q), "<n>空闲时延在测试间隙测量<n>下载时时延30.0毫秒");
+  EXPECT_EQ(vt::BandwidthQualityLines(q), "<f 3>空闲时延在测试间隙测量<n>下载时延30.0毫秒</f>");
+  q = vt::LineQuality{};
+  q.idle = {5, 1.0, 2.0};
+  EXPECT_EQ(vt::BandwidthQualityLines(q), "<f 3>空闲时延1.0毫秒(90%不超过2.0)，抖动0.0毫秒</f>");
 }
 
 TEST_F(Fixture, CappedSamplesAndASecondTestStartAgainFromZero) {
@@ -265,26 +277,31 @@ TEST_F(Fixture, RouteRowsBarsHopListsAndVerdicts) {
     int delay;
     const char* bar;
     const char* delayText;
-  } hops[] = {{"10.0.0.1", 5, "good", "5毫秒"},    {"10.0.0.2", 15, "nogood", "15毫秒"},
-              {"10.0.0.3", 16, "nogood", "16毫秒"}, {"10.0.0.4", 30, "bad", "30毫秒"},
+  } hops[] = {{"10.0.0.1", 5, "good", "5毫秒"},
+              {"10.0.0.2", 15, "nogood", "15毫秒"},
+              {"10.0.0.3", 16, "nogood", "16毫秒"},
+              {"10.0.0.4", 30, "bad", "30毫秒"},
               {"请求超时", -1, "good", "测试超时"}};
   for (const auto& h : hops) Send(vt::MSG_TRACE_HOP, reinterpret_cast<uintptr_t>(h.address), h.delay);
   ASSERT_EQ(view.rows.size(), 5u);
   for (size_t i = 0; i < 5; ++i) {
     EXPECT_NE(view.rows[i].barAttributes.find(std::string("progress_fore_") + hops[i].bar + ".png"),
-              std::string::npos) << i;
+              std::string::npos)
+        << i;
     EXPECT_EQ(view.rows[i].delayText, hops[i].delayText);
     EXPECT_EQ(view.rows[i].rowBkColor, i % 2 ? 0xFFF0F0F0u : 0xFFFFFFFFu);
   }
   EXPECT_EQ(view.rows[2].numberText, "第3跳");
   EXPECT_EQ(view.rows[0].addressAttributes,
-            "text=\"10.0.0.1\" textcolor=\"FF000000\" align=\"left\" float=\"true\" pos=\"52,9,182,25\" font=\"5\"");
+            "text=\"10.0.0.1\" textcolor=\"FF000000\" align=\"left\" float=\"true\" pos=\"52,9,182,25\" "
+            "font=\"5\"");
   EXPECT_EQ(view.rows[4].barValue, -1);
   EXPECT_STREQ(model.mediumHops(), "10.0.0.3,");
   EXPECT_STREQ(model.slowHops(), "10.0.0.4,");
   Send(vt::MSG_TRACE_DONE, 0);
-  EXPECT_EQ(view.texts["TraceTestStatus"],
-            "<f 4>10.0.0.4,路由延时大于30毫秒，严重影响网速<n>10.0.0.3,路由延时大于15毫秒，可能会影响网速</f>");
+  EXPECT_EQ(
+      view.texts["TraceTestStatus"],
+      "<f 4>10.0.0.4,路由延时大于30毫秒，严重影响网速<n>10.0.0.3,路由延时大于15毫秒，可能会影响网速</f>");
   EXPECT_TRUE(view.enabled["ButtonTrace"]);
 
   model.OnClick("ButtonTrace");  // a second trace starts from an empty list
@@ -300,7 +317,8 @@ TEST_F(Fixture, DotTimersRunOutAfter22Ticks) {
   model.OnClick("ButtonTrace");
   for (int i = 0; i < 22; ++i) Tick(TIMER_TRACE_DOTS);
   EXPECT_EQ(view.stopped, std::vector<unsigned>{TIMER_TRACE_DOTS});
-  EXPECT_EQ(view.texts["TraceTestProces"], "<f 4>正在进行路由质量分析诊断测试.<n>" + std::string(22, '.') + "</f>");
+  EXPECT_EQ(view.texts["TraceTestProces"],
+            "<f 4>正在进行路由质量分析诊断测试.<n>" + std::string(22, '.') + "</f>");
 }
 
 TEST_F(Fixture, DiagnosisRescalesAgainstThePingAndOffersTheLanTool) {
@@ -323,12 +341,14 @@ TEST_F(Fixture, DiagnosisRescalesAgainstThePingAndOffersTheLanTool) {
   EXPECT_EQ(model.report().delayWAN, 9);
   EXPECT_EQ(model.report().delayLAN, 3);
   EXPECT_EQ(model.report().traceHoops, "10.0.0.1|1.2.3.4|");
-  EXPECT_EQ(view.texts["TroubleWAN"], "<f 6>外网分析:<n>公网IP:1.2.3.4<n>公网时延:9毫秒<n>路由跳数:6<n>...</f>");
+  EXPECT_EQ(view.texts["TroubleWAN"],
+            "<f 6>外网分析:<n>公网IP:1.2.3.4<n>公网时延:9毫秒<n>路由跳数:6<n>...</f>");
   EXPECT_EQ(view.texts["TroubleLAN"], "<f 6>内网分析:<n>内网时延:3毫秒<n>路由跳数:3<n>...</f>");
   // ... but the final verdict (more than 2) advises the tool.
-  EXPECT_EQ(view.texts["TroubleshootingStatus"],
-            "<f 4>外网<c #00FF00>状况良好</c><n><n>内网<c #FF0000>层次过多</c>，请使用<c #0000FF>内网分析工具</c>"
-            "进行深入分析</f>");
+  EXPECT_EQ(
+      view.texts["TroubleshootingStatus"],
+      "<f 4>外网<c #00FF00>状况良好</c><n><n>内网<c #FF0000>层次过多</c>，请使用<c #0000FF>内网分析工具</c>"
+      "进行深入分析</f>");
   EXPECT_TRUE(model.lanToolMode());
   EXPECT_EQ(view.normalImages["ButtonTroubles"], "img\\funbtn_lananalys.png");
 
