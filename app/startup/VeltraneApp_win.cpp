@@ -5,6 +5,7 @@
 
 #include "app/mainframe/UIFrame_win.h"
 #include "app/startup/StartUp_win.h"
+#include "engines/quality/LineProber_win.h"
 #include "ui/Core/UIManager.h"
 
 int RunVeltrane(HINSTANCE instance) {
@@ -21,5 +22,8 @@ int RunVeltrane(HINSTANCE instance) {
   frame->CenterOnOwner();
   // The frame deletes itself when its window is destroyed.
   CUIManager::RunMessageLoop();
+  // Closed before the report was exported: the line's probing ends here,
+  // its threads joined, not cut off by the process's exit.
+  vt::LineProber::Instance().Stop();
   return 0;
 }
