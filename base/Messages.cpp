@@ -16,6 +16,8 @@ const char* AppMessageName(uint32_t message) {
     case MSG_TRACE_DONE: return "MSG_TRACE_DONE";
     case MSG_PING_REPLY: return "MSG_PING_REPLY";
     case MSG_PING_DONE: return "MSG_PING_DONE";
+    case MSG_PING_FAILED: return "MSG_PING_FAILED";
+    case MSG_TRACE_FAILED: return "MSG_TRACE_FAILED";
     default: return nullptr;
   }
 }

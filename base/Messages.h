@@ -24,6 +24,8 @@ enum AppMessage : uint32_t {
   MSG_TRACE_DONE = kWmApp + 109,       // sent: joined address list
   MSG_PING_REPLY = kWmApp + 110,       // sent: one reply time, ms
   MSG_PING_DONE = kWmApp + 111,        // sent: mean reply time, ms
+  MSG_PING_FAILED = kWmApp + 112,      // sent: ping could not be started
+  MSG_TRACE_FAILED = kWmApp + 113,     // sent: tracert could not be started
 };
 
 enum DiagnosisCode : uint32_t {

@@ -116,6 +116,11 @@ class Sampler(threading.Thread):
         return pts[-1][1]
 
 
+# Download connections of a phase by mode and level, as the bandwidth engine
+# builds its job list (Internet mode one per level step, metropolitan half).
+DOWNLOAD_CONNECTIONS = {1: lambda level: level, 2: lambda level: level // 2}
+
+
 def mbit(bytes_per_s):
     return bytes_per_s * 8 / 1048576
 
@@ -158,10 +163,11 @@ def run_once(exe, mode, level):
     return out
 
 
-def start_lab(state_dir):
+def start_lab(state_dir, stream_pace):
     os.makedirs(state_dir, exist_ok=True)
     log = open(os.path.join(state_dir, "lab.out"), "w")
-    lab = subprocess.Popen([os.path.join(ROOT, "lab", "run"), "--state-dir", state_dir],
+    lab = subprocess.Popen([os.path.join(ROOT, "lab", "run"), "--state-dir", state_dir,
+                            "--stream-pace", str(stream_pace)],
                            stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
     wait = subprocess.run([os.path.join(ROOT, "scripts", "wait-lab"), os.path.join(state_dir, "lab.out"),
                            str(lab.pid), "10"], stderr=subprocess.DEVNULL)
@@ -181,37 +187,67 @@ def main():
     p.add_argument("--mode", type=int, default=2, choices=(1, 2))
     p.add_argument("--level", type=int, default=16)
     p.add_argument("--running", action="store_true", help="use the lab already listening on the lab profile")
-    p.add_argument("--exe", default=os.path.join(ROOT, "build", "win64", "bench", "bench_download_phase.exe"))
+    p.add_argument("--exe", action="append", default=[],
+                   help="the bench program to run (default: this build's); given several times, the "
+                        "runs take them in turn, so that their figures are measured side by side")
+    p.add_argument("--line", type=float, default=0.0, metavar="MBPS",
+                   help="pace the lab's streams so that together they carry MBPS Mbit/s "
+                        "(2^20 bits), as a line of that rate delivers them; 0 = as fast as loopback")
     p.add_argument("--json", help="also write the results here")
     a = p.parse_args()
+    exes = a.exe or [os.path.join(ROOT, "build", "win64", "bench", "bench_download_phase.exe")]
+    conns = DOWNLOAD_CONNECTIONS[a.mode](a.level)
+    pace = a.line / conns if a.line > 0 else 0.0
 
-    lab = None if a.running else start_lab("/tmp/veltrane-bench-lab")
-    results = []
+    lab = None if a.running else start_lab("/tmp/veltrane-bench-lab", pace)
+    results = {exe: [] for exe in exes}
     try:
         for i in range(a.runs):
-            results.append(run_once(a.exe, a.mode, a.level))
-            time.sleep(1)
+            for exe in exes:
+                results[exe].append(run_once(exe, a.mode, a.level))
+                time.sleep(1)
     finally:
         if lab:
             lab.terminate()
             lab.wait(timeout=10)
 
-    print("download phase, mode %d, level %d, %d run(s), %d cores" % (a.mode, a.level, a.runs, os.cpu_count()))
+    print("download phase, mode %d, level %d (%d connections), %s, %d run(s) each, %d cores" % (
+        a.mode, a.level, conns, "line %g Mbit/s" % a.line if pace else "unpaced loopback", a.runs,
+        os.cpu_count()))
     head = "%-4s %8s %13s %13s %7s %12s %12s %12s %12s" % (
         "run", "window", "client Mbit/s", "lab Mbit/s", "ratio", "final Mbit/s",
         "client cpu/s", "(from /proc)", "wineserver")
-    print(head)
-    for i, r in enumerate(results, 1):
-        print("%-4d %7.2fs %13.1f %13.1f %7.3f %12.1f %12.2f %12s %12s" % (
-            i, r["window_s"], r["client_mbps"], r["lab_mbps"], r["ratio"], r["final_mbps"],
-            r["client_cpu_per_s"], fmt(r["client_cpu_per_s_proc"], ".2f"), fmt(r["wineserver_cpu_per_s"], ".2f")))
-    med = {k: statistics.median(r[k] for r in results) for k in ("client_mbps", "lab_mbps", "client_cpu_per_s")}
-    print("median: client %.1f Mbit/s (%.2f Gbit/s), lab %.1f Mbit/s (%.2f Gbit/s), client CPU %.2f s per s" % (
-        med["client_mbps"], med["client_mbps"] * 1048576 / 1e9, med["lab_mbps"], med["lab_mbps"] * 1048576 / 1e9,
-        med["client_cpu_per_s"]))
+    medians = {}
+    for exe in exes:
+        print("%s:" % exe)
+        print(head)
+        for i, r in enumerate(results[exe], 1):
+            print("%-4d %7.2fs %13.1f %13.1f %7.3f %12.1f %12.2f %12s %12s" % (
+                i, r["window_s"], r["client_mbps"], r["lab_mbps"], r["ratio"], r["final_mbps"],
+                r["client_cpu_per_s"], fmt(r["client_cpu_per_s_proc"], ".2f"),
+                fmt(r["wineserver_cpu_per_s"], ".2f")))
+        med = {k: statistics.median(r[k] for r in results[exe] if r[k] is not None)
+               for k in ("client_mbps", "lab_mbps", "client_cpu_per_s", "wineserver_cpu_per_s")}
+        medians[exe] = med
+        print("median: client %.1f Mbit/s (%.2f Gbit/s), lab %.1f Mbit/s (%.2f Gbit/s), CPU s per s: "
+              "client %.2f, wineserver %.2f, pair %.2f" % (
+                  med["client_mbps"], med["client_mbps"] * 1048576 / 1e9, med["lab_mbps"],
+                  med["lab_mbps"] * 1048576 / 1e9, med["client_cpu_per_s"], med["wineserver_cpu_per_s"],
+                  med["client_cpu_per_s"] + med["wineserver_cpu_per_s"]))
+    if len(exes) > 1:
+        base = medians[exes[0]]
+        for exe in exes[1:]:
+            m = medians[exe]
+            pair0 = base["client_cpu_per_s"] + base["wineserver_cpu_per_s"]
+            pair1 = m["client_cpu_per_s"] + m["wineserver_cpu_per_s"]
+            print("%s against %s: throughput %.3f, client CPU %.2f, wineserver CPU %.2f, pair %.2f" % (
+                exe, exes[0], m["client_mbps"] / base["client_mbps"],
+                m["client_cpu_per_s"] / base["client_cpu_per_s"],
+                m["wineserver_cpu_per_s"] / base["wineserver_cpu_per_s"], pair1 / pair0))
     if a.json:
         with open(a.json, "w") as f:
-            json.dump({"mode": a.mode, "level": a.level, "runs": results}, f, indent=1)
+            json.dump({"mode": a.mode, "level": a.level, "line_mbps": a.line,
+                       "runs": {exe: rs for exe, rs in results.items()}}, f, indent=1)
     return 0
 
 

@@ -41,7 +41,10 @@ void Progress(vt::ConsoleFrame& frame, const vt::EngineMessage& m, int* download
     case vt::MSG_PING_REPLY:
       fprintf(stderr, "veltrane-cli: ping reply %ums\n", static_cast<unsigned>(m.wParam));
       break;
-    case vt::MSG_PING_DONE: fprintf(stderr, "veltrane-cli: ping mean %dms\n", r.speed_rtt); break;
+    case vt::MSG_PING_DONE:
+      if (r.speed_rtt == 0) fprintf(stderr, "veltrane-cli: ping mean: no timed reply\n");
+      else fprintf(stderr, "veltrane-cli: ping mean %dms\n", r.speed_rtt);
+      break;
     case vt::MSG_UPLOAD_SAMPLE:
       fprintf(stderr, "veltrane-cli: upload sample %d: %s\n", ++*uploads, frame.Text("TextMaxSpeed").c_str());
       break;
@@ -77,7 +80,11 @@ int RunBandwidth(int argc, char** argv) {
     return kCliFailed;
   }
   int downloads = 0, uploads = 0;
-  bool ended = frame->Run([](const vt::EngineMessage& m) { return m.message == vt::MSG_UPLOAD_DONE; },
+  bool pingFailed = false;
+  bool ended = frame->Run([&pingFailed](const vt::EngineMessage& m) {
+                            if (m.message == vt::MSG_PING_FAILED) pingFailed = true;
+                            return m.message == vt::MSG_UPLOAD_DONE || pingFailed;
+                          },
                           kRunLimitMs, true,
                           [&](const vt::EngineMessage& m) {
                             Progress(*frame, m, &downloads, &uploads);
@@ -86,6 +93,16 @@ int RunBandwidth(int argc, char** argv) {
   if (!ended) {
     fprintf(stderr, "veltrane-cli: the test did not end within %lu s\n",
             static_cast<unsigned long>(kRunLimitMs / 1000));
+    return kCliFailed;
+  }
+  if (pingFailed) {  // the download figure stands; no round trip, no upload
+    fprintf(stderr, "veltrane-cli: ping could not be started\n");
+    printf("%s\n", vt::JsonObject()
+                       .Add("speed_speed", frame->model().report().speed_speed, 2)
+                       .Add("error", "ping could not be started")
+                       .Str()
+                       .c_str());
+    fflush(stdout);
     return kCliFailed;
   }
   const ReportRecord& r = frame->model().report();

@@ -15,6 +15,7 @@
 #include "model/BandwidthFigures.h"
 #include "model/ReportForm.h"
 #include "model/OwnFileVersion_win.h"
+#include "model/ResultStore_win.h"
 #include "cli/CertifyVerdicts.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
@@ -47,6 +48,7 @@ struct CertifyArgs {
   int level = 0;
   const char* bandwidth = nullptr;
   const char* userInfo = "";
+  const char* reportDir = nullptr;  // where the result record and its page go
   bool json = false;
   bool verbose = false;
   bool prober = true;
@@ -100,7 +102,13 @@ bool ParseArgs(int argc, char** argv, CertifyArgs* a, const char** bad) {
     if (strcmp(opt, "--user") == 0) a->user = value;
     else if (strcmp(opt, "--pass") == 0) a->pass = value;
     else if (strcmp(opt, "--userinfo") == 0) a->userInfo = value;
-    else if (strcmp(opt, "--bandwidth") == 0) {
+    else if (strcmp(opt, "--report-dir") == 0) {
+      if (!*value) {
+        *bad = opt;
+        return false;
+      }
+      a->reportDir = value;
+    } else if (strcmp(opt, "--bandwidth") == 0) {
       if (!vt::AcceptLineBandwidth(value)) {
         *bad = value;
         return false;
@@ -194,6 +202,25 @@ CertifyRecords TakeRecords() {
 // the next one.
 void ReleaseRecords(const CertifyRecords& r) { g_idle = r; }
 
+// With --report-dir: the result record and its page, saved as the window
+// saves them. A folder that cannot be written is said (on standard error and
+// in the summary) and changes neither the exit code nor what was sent.
+void SaveRecord(vt::JsonObject& out, Progress& progress, vt::ConsoleFrame& frame, const CertifyArgs& a) {
+  if (!a.reportDir) return;
+  MainFrameModel& model = frame.model();
+  vt::SavedResult saved =
+      vt::SaveResult(model.results(), model.report(), "console", vt::WidePath(a.reportDir));
+  if (saved.ok) {
+    std::string page = vt::AnsiPath(saved.pagePath);
+    out.Add("record", vt::AnsiPath(saved.recordPath).c_str()).Add("report_page", page.c_str());
+    progress.Update("local record", page);
+  } else {
+    out.Add("report_error", saved.problem.c_str());
+    progress.Update("local record", "not saved: " + saved.problem);
+  }
+  progress.Done();
+}
+
 int Finish(const vt::JsonObject& out, int code) {
   printf("%s\n", out.Str().c_str());
   fflush(stdout);
@@ -255,6 +282,7 @@ int RunCertify(int argc, char** argv) {
   // 3. The four tests, one after the other.
   MainFrameModel& model = frame->model();
   model.OnWindowReady(LineChoice{a.level, a.mode}, seq.c_str());
+  model.results().SetStartedAt(vt::LocalTimeText());
   // The background prober runs from here to the end of the certification.
   vt::LineProbe probe;
   probe.Begin(a.prober, vt::Servers().platformServer.c_str(), kIdleLeadMs);
@@ -273,17 +301,28 @@ int RunCertify(int argc, char** argv) {
   auto diagnosisEnd = [](const vt::EngineMessage& m) {
     return m.message == vt::MSG_TROUBLE_RESULT && (m.wParam == vt::TR_DONE || m.wParam == vt::TR_FAILED);
   };
-  bool ok = RunPage(*frame, progress, "ButtonBandwidth", "bandwidth", endsOn(vt::MSG_UPLOAD_DONE),
-                    kBandwidthLimitMs, "TextDownloadSpeed", a.json) &&
+  // ping or tracert could not be started: the page ends there, and so does
+  // the run (its figures are incomplete).
+  bool commandFailed = false;
+  auto endsOrFails = [&commandFailed](UINT message, UINT failure) {
+    return [message, failure, &commandFailed](const vt::EngineMessage& m) {
+      if (m.message == failure) commandFailed = true;
+      return m.message == message || m.message == failure;
+    };
+  };
+  bool ok = RunPage(*frame, progress, "ButtonBandwidth", "bandwidth", endsOrFails(vt::MSG_UPLOAD_DONE, vt::MSG_PING_FAILED),
+                    kBandwidthLimitMs, "TextDownloadSpeed", a.json) && !commandFailed &&
             RunPage(*frame, progress, "ButtonWeb", "application", endsOn(vt::MSG_APP_TEST_DONE), kAppsLimitMs,
                     "WebTestingStatus", a.json) &&
-            RunPage(*frame, progress, "ButtonTrace", "route", endsOn(vt::MSG_TRACE_DONE), kTraceLimitMs,
-                    "TraceTestStatus", a.json) &&
+            RunPage(*frame, progress, "ButtonTrace", "route", endsOrFails(vt::MSG_TRACE_DONE, vt::MSG_TRACE_FAILED),
+                    kTraceLimitMs, "TraceTestStatus", a.json) &&
+            !commandFailed &&
             RunPage(*frame, progress, "ButtonTroubles", "diagnosis", diagnosisEnd, kDiagnosisLimitMs,
                     "TroubleshootingStatus", a.json);
   if (!ok) {  // an engine may still run: these records are not used again
     addQuality();
-    out.Add("verdict", "test did not end");
+    out.Add("verdict", commandFailed ? "command could not be started" : "test did not end");
+    SaveRecord(out, progress, *frame, a);  // what was measured so far
     return Finish(out, kCliFailed);
   }
   ReleaseRecords(records);
@@ -300,6 +339,12 @@ int RunCertify(int argc, char** argv) {
   progress.Update("report", vt::ReportLine(saved, meets, vt::SpeedText(report.speed_speed), address));
   progress.Done();
   addQuality();
+  vt::ExportState state = saved == 0                    ? vt::ExportState::kAccepted
+                          : saved == kReportNotAccepted ? vt::ExportState::kRefused
+                                                        : vt::ExportState::kUnreachable;
+  model.results().RecordExport(report, a.userInfo, a.bandwidth, state, saved,
+                               saved == 0 && meets ? address : std::string());
+  SaveRecord(out, progress, *frame, a);
   if (saved != 0) {
     out.Add("verdict", "not-submitted");
     return Finish(out, kCliUnreachable);
@@ -316,8 +361,8 @@ int RunCertify(int argc, char** argv) {
 
 const CliCommand kCertify = {
     "certify",
-    "--user U --pass P --mode 1|2 --level 4|8|12|16 --bandwidth N [--userinfo TEXT] [--json] [--verbose]"
-    " [--prober on|off]",
+    "--user U --pass P --mode 1|2 --level 4|8|12|16 --bandwidth N [--userinfo TEXT] [--report-dir DIR] [--json] "
+    "[--verbose] [--prober on|off]",
     RunCertify};
 CliCommandRegistrar g_register(kCertify);
 

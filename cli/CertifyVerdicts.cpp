@@ -24,7 +24,7 @@ std::string TestNumberLine(bool answered, unsigned kind, const char* number) {
 }
 
 std::string ReportLine(int saved, bool meets, const std::string& speedText, const std::string& address) {
-  if (saved == kReportNotAccepted) return "not accepted: the platform's reply to the save was no 2xx status";
+  if (saved == kReportNotAccepted) return "not accepted: the platform's reply to the save was no 2xx or 3xx status";
   if (saved != 0) return "could not be delivered to the platform";
   if (!meets)
     return "submitted; download " + speedText +

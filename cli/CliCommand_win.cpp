@@ -49,7 +49,7 @@ int ParseLineOption(const char* opt, const char* value, int* mode, int* level) {
 
 int CliUsage(const char* badArgument) {
   if (badArgument) fprintf(stderr, "veltrane-cli: bad argument '%s'\n", badArgument);
-  fprintf(stderr, "usage: veltrane-cli [--config FILE] COMMAND ...\n");
+  fprintf(stderr, "usage: veltrane-cli [--config FILE] [--log FILE] COMMAND ...\n");
   for (int i = 0; i < g_commandCount; ++i)
     fprintf(stderr, "  veltrane-cli %s %s\n", g_commands[i]->name, g_commands[i]->usage);
   return kCliBadArguments;

@@ -1,7 +1,7 @@
 // Entry point of veltrane-cli.exe, the console front end: the engines of the
 // window, their messages printed as JSON lines (cli/CliCommand.h).
 //
-//   veltrane-cli [--config FILE] COMMAND [ARGUMENTS]
+//   veltrane-cli [--config FILE] [--log FILE] COMMAND [ARGUMENTS]
 //
 // --config comes before the command, so it can never be taken for one of a
 // command's own arguments; without it the servers come from veltrane.ini
@@ -12,6 +12,8 @@
 
 #include "cli/CliCommand.h"
 #include "base/Log.h"
+#include "base/LogFile_win.h"
+#include "base/ProgramStart_win.h"
 #include "config/ServerSetFile_win.h"
 #include "net/http/HttpLog.h"
 
@@ -21,11 +23,24 @@ int main(int argc, char** argv) {
   // ("connnect failed", "recv err", ...) go to standard error.
   vt::SetLogStream(stderr);
   const char* configPath = nullptr;
-  if (argc >= 2 && strcmp(argv[1], "--config") == 0) {
+  const char* logPath = nullptr;
+  while (argc >= 2 && (strcmp(argv[1], "--config") == 0 || strcmp(argv[1], "--log") == 0)) {
     if (argc < 3) return CliUsage(argv[1]);
-    configPath = argv[2];
+    (strcmp(argv[1], "--config") == 0 ? configPath : logPath) = argv[2];
     argc -= 2;
     argv += 2;
+  }
+  // --log FILE: the diagnostic lines go to standard error and, appended,
+  // stamped and masked (base/LogFile_win.h), to FILE as well; the file
+  // starts with the program's start-up line. Flushed at exit.
+  if (logPath) {
+    vt::LogFileSettings settings;
+    settings.path = logPath;
+    if (!vt::StartLogFile(settings)) {
+      fprintf(stderr, "veltrane-cli: cannot open log file %s\n", logPath);
+      return kCliBadArguments;
+    }
+    vt::LogToFileOnly(vt::ProgramStartLine("veltrane-cli"));
   }
   if (argc < 2) return CliUsage(nullptr);
   const CliCommand* command = FindCliCommand(argv[1]);

@@ -18,6 +18,10 @@ target_compile_definitions(vt_tinyxml PUBLIC TIXML_USE_STL)
 target_include_directories(vt_tinyxml SYSTEM PUBLIC ${TINYXML_DIR})
 target_compile_options(vt_tinyxml PRIVATE -w)
 
+# The Windows programs link zlib in: Windows has no zlib1.dll.
+if(WIN32)
+  set(ZLIB_USE_STATIC_LIBS ON)
+endif()
 find_package(ZLIB REQUIRED)
 add_library(vt_minizip STATIC ${MINIZIP_DIR}/unzip.c ${MINIZIP_DIR}/ioapi.c)
 target_include_directories(vt_minizip SYSTEM PUBLIC ${MINIZIP_DIR})

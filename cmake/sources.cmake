@@ -57,4 +57,18 @@ if(WIN32)
 
   add_executable(veltrane-cli cli/CliMain_win.cpp cli/veltrane-cli.rc ${VELTRANE_CLI_SOURCES})
   target_link_libraries(veltrane-cli PRIVATE veltrane_win)
+
+  # The shipped programs: stripped, their debug information in NAME.exe.debug
+  # beside them, linked by .gnu_debuglink, so that a crash address from a
+  # customer's machine can be symbolised with the build's own debug file.
+  if(VELTRANE_SPLIT_DEBUG)
+    foreach(program veltrane veltrane-cli)
+      add_custom_command(TARGET ${program} POST_BUILD
+        COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${program}> $<TARGET_FILE_NAME:${program}>.debug
+        COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE_NAME:${program}>
+        COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_NAME:${program}>.debug $<TARGET_FILE_NAME:${program}>
+        WORKING_DIRECTORY $<TARGET_FILE_DIR:${program}>
+        VERBATIM)
+    endforeach()
+  endif()
 endif()

@@ -1,8 +1,10 @@
 // The application page: seven probed items become three rated boxes.
 #include <cstdio>
 
+#include "base/Log.h"
 #include "model/AppRating.h"
 #include "model/MainFrameModel.h"
+#include "config/ServerSet.h"
 
 namespace {
 const char* const kAppResultLabels[] = {"WebResult1",  "WebResult2",  "WebResult3",
@@ -24,6 +26,8 @@ void MainFrameModel::StartAppTest() {
   view_->SetEnabled("ButtonWeb", false);
   ResetAppPage(true);
   engines_->ProbePhaseChanged(vt::ProbePhase::Other);
+  vt::LogLine("page app: start");
+  results_.AppsStarted();
   engines_->StartAppTest();
   appLog_ = "正在准备测试...<n>";
   view_->SetText("WebTestingStatus", "<f 4>正在准备测试...<n></f>");
@@ -53,6 +57,14 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
   if (appResultCount_ >= 3 && v > report_.app_t1)
     v = (0.9f + 0.01f * static_cast<float>(Random() % 10)) * report_.app_t1;
   if (item >= 1 && item <= 7) appItemSpeeds_[item] = v;
+  vt::LogFormat("page app: item %d %.2f Mbps\r\n", item, v);
+  if (item >= 1 && item <= 7) {
+    appItemSpeeds_[item] = v;
+    // Sites 1-6 come from the server set; item 7 is the platform's test image.
+    const vt::ServerSet& servers = vt::Servers();
+    results_.AppItem(item, v,
+                     item <= 6 ? servers.AppTestSites[item - 1].c_str() : servers.platformServer.c_str());
+  }
   if (item >= 1 && item <= 6) {
     CUIString text;
     if (v > 0.0) text.Format("%.2fMbps", v);
@@ -70,6 +82,7 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
     double avg =
         (appItemSpeeds_[first] + appItemSpeeds_[first + 1] + appItemSpeeds_[first + 2]) * 0.3333333333333333;
     (web ? report_.app_t1 : report_.app_t2) = avg;
+    results_.AppBox(web ? 0 : 1, avg);
     CUIString box;
     if (avg > 0.0) box.Format("%.2fMbps", avg);
     else box = "测试超时";
@@ -80,10 +93,13 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
   } else if (appResultCount_ == 7) {
     double m = report_.speed_speed * 0.95;
     report_.app_t3 = m;
+    results_.AppBox(2, m);
     CUIString box;
     if (m > 0.0) box.Format("%.2fMbps", m);
     else box = "测试超时";
     ShowAppBox("FTPTestResult", "FTPTestComment", "Running3", "FTPIcon", m, box);
+    vt::LogFormat("page app: end, web %.2f Mbps, mail %.2f Mbps, multi-thread download %.2f Mbps\r\n",
+                  report_.app_t1, report_.app_t2, report_.app_t3);
     appLog_.AppendFormat("<n>多线程下载体验速率：%s<n>", box.GetData());
     ShowAppLog();
   }

@@ -10,6 +10,7 @@
 
 #include "model/MainFrameView.h"
 #include "model/ReportRecord.h"
+#include "model/ResultCollector.h"
 #include "base/UIString.h"
 
 constexpr unsigned TIMER_NEEDLE = 256;
@@ -35,6 +36,9 @@ class MainFrameModel {
   void ClickTroubles();
 
   ReportRecord& report() { return report_; }
+  // The result record gathered while the pages ran (model/ResultCollector.h).
+  vt::ResultCollector& results() { return results_; }
+  const vt::ResultCollector& results() const { return results_; }
   const ReportRecord& report() const { return report_; }
   const LineChoice& line() const { return line_; }
   bool lanToolMode() const { return lanToolMode_; }
@@ -53,6 +57,7 @@ class MainFrameModel {
   void OnDownloadDone(uint32_t bytesPerInterval);
   void OnPingReply(uint32_t ms);
   void OnPingDone(uint32_t ms);
+  void OnPingFailed();
   void OnUploadSample(uint32_t bytesPerSecond);
   void OnUploadDone(uint32_t bytesPerSecond);
   void ShowBandwidthLog();
@@ -72,6 +77,7 @@ class MainFrameModel {
   // Route page.
   void OnTraceHop(const char* address, int delay);
   void OnTraceDone();
+  void OnTraceFailed();
   void OnTraceDotsTick();
   void ShowTraceVerdict(bool final);
   TraceRowSpec MakeTraceRow(const char* address, int delay) const;
@@ -84,7 +90,7 @@ class MainFrameModel {
   void OnDiagnosisFailed();
   void OnDiagnosisDotsTick();
   void ShowTroubleProgress();
-  void ShowTroubleVerdict();
+  CUIString ShowTroubleVerdict();
   void ShowWanLanTexts();
   void HideDiagnosisTips();
 
@@ -94,6 +100,7 @@ class MainFrameModel {
   IMainFrameEngines* engines_;
   std::function<int()> random_;
   ReportRecord report_;
+  vt::ResultCollector results_;
   LineChoice line_;
   std::string testNumber_;
 

@@ -47,10 +47,15 @@ stop_services() {
 # the program's own folder and the current folder. Only there: never beside
 # veltrane.exe, where it would shadow the real tracert on Windows.
 install_tracert_standin() {
-  local exe="$VELTRANE_ROOT/build/win64/lab/vt-tracert.exe"
-  local system32="$WINEPREFIX/drive_c/windows/system32"
-  [ -f "$exe" ] && [ -d "$system32" ] || return 0
-  cmp -s "$exe" "$system32/tracert.exe" || cp "$exe" "$system32/tracert.exe"
+  # The i686 build searches syswow64, Windows' system folder for 32-bit
+  # programs, so it gets the i686 stand-in there.
+  local arch dir exe
+  for arch in win64:system32 win32:syswow64; do
+    exe="$VELTRANE_ROOT/build/${arch%%:*}/lab/vt-tracert.exe"
+    dir="$WINEPREFIX/drive_c/windows/${arch#*:}"
+    [ -f "$exe" ] && [ -d "$dir" ] || continue
+    cmp -s "$exe" "$dir/tracert.exe" || cp "$exe" "$dir/tracert.exe"
+  done
 }
 
 # lab/run on the lab profile's addresses, for as long as a layer needs it.

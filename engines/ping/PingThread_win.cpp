@@ -29,9 +29,13 @@ unsigned __stdcall PingThread(void* arg) {
 int32_t RunPing(const char* commandLine) {
   CommandOutput command;
   LaunchResult launched = command.Launch(commandLine, kPingDeadlineMs);
-  if (launched != kLaunchStarted) return launched;  // -1 or -2, nothing sent
-
   HWND window = g_pingWindow.load();
+  if (launched != kLaunchStarted) {
+    // The window still needs an end: without one its page would wait forever.
+    if (window) SendMessageA(window, MSG_PING_FAILED, 0, 0);
+    return launched;  // -1 or -2
+  }
+
   // Replies are counted whether or not a window listens, so avgDelay holds
   // the mean for a caller without a window too.
   PingOutputParser parser;

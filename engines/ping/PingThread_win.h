@@ -5,6 +5,8 @@
 //   MSG_PING_DONE  (sent)  wParam mean of the reply times, 0 when no reply
 //                          carried a time; not sent when the command could
 //                          not be launched
+//   MSG_PING_FAILED (sent) instead of MSG_PING_DONE when the command could
+//                          not be launched
 #pragma once
 
 #include <cstdint>

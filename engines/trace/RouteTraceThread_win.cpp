@@ -17,7 +17,11 @@ unsigned __stdcall RouteTraceThread(void* arg) {
 
 void RunTrace(HWND window, const char* commandLine) {
   CommandOutput command;
-  if (command.Launch(commandLine, kTraceDeadlineMs) != kLaunchStarted) return;
+  if (command.Launch(commandLine, kTraceDeadlineMs) != kLaunchStarted) {
+    // The window still needs an end: without one its page would wait forever.
+    if (window) SendMessageA(window, MSG_TRACE_FAILED, 0, 0);
+    return;
+  }
 
   TraceOutputReader reader;
   char chunk[256];

@@ -6,6 +6,8 @@
 //   MSG_TRACE_DONE (sent)  wParam the joined addresses ("a|b|...|"), valid
 //                          during the call; not sent when the command could
 //                          not be launched
+//   MSG_TRACE_FAILED (sent) instead of MSG_TRACE_DONE when the command could
+//                          not be launched
 #pragma once
 
 #include <windows.h>

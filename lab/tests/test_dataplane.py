@@ -1,6 +1,7 @@
 """Test servers, download mirrors and application sites."""
 
 import socket
+import time
 import unittest
 
 from labproc import CLIENT_AGENT, LabProcess, exchange, get, raw_of, split_reply
@@ -106,3 +107,28 @@ class DataPlaneTest(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class PacedStreamTest(unittest.TestCase):
+    """--stream-pace: each test-server stream arrives at the set rate."""
+
+    def test_stream_arrives_at_the_paced_rate(self):
+        lab = LabProcess("--stream-pace", "16")  # 2 MiB/s per stream
+        try:
+            server = lab.layout.test_server(1)
+            with socket.create_connection((server.host, server.port), timeout=5) as s:
+                s.sendall(b"GET /data.iso HTTP/1.1\r\nHost: " + server.host.encode()
+                          + b"\r\nConnection: close\r\n\r\n")
+                got, start = 0, time.monotonic()
+                while time.monotonic() - start < 1.5:
+                    chunk = s.recv(1 << 16)
+                    if not chunk:
+                        break
+                    got += len(chunk)
+                elapsed = time.monotonic() - start
+            rate = got / elapsed
+            # The first moment's burst (the initial window) rides on top.
+            self.assertGreater(rate, 1.5 * 1048576)
+            self.assertLess(rate, 2.6 * 1048576)
+        finally:
+            lab.cleanup()

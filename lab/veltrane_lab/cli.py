@@ -67,6 +67,9 @@ def build_parser():
                    help="pace site N at MBPS Mbit/s (2^20 bits), 0 = unpaced")
     p.add_argument("--site-size", action="append", default=[], metavar="N=BYTES",
                    type=lambda t: _site_setting(t, int), help="page size of site N")
+    p.add_argument("--stream-pace", type=float, default=0.0, metavar="MBPS",
+                   help="pace each test-server download stream at MBPS Mbit/s (2^20 bits) by the "
+                        "kernel's TCP pacing: a line of that rate per connection on loopback")
     p.add_argument("--prefix", default="127.0",
                    help="listen on PREFIX.80.1 etc. instead of 127.0.80.1 (must be 127.N)")
     p.add_argument("--benchmark-net", action="store_true",
@@ -87,7 +90,7 @@ def config_from_args(args):
         published_version=args.published_version, update_url=args.update_url,
         update_file=args.update_file, tamper_update=args.tamper_update, version_xml_file=args.version_xml_file,
         fault_args=list(args.fault), reply_args=list(args.reply), site_rates=dict(args.site_rate),
-        site_sizes=dict(args.site_size), prefix=args.prefix, port_offset=args.port_offset,
+        site_sizes=dict(args.site_size), stream_pace=args.stream_pace, prefix=args.prefix, port_offset=args.port_offset,
         benchmark_net=args.benchmark_net,
         append_record=args.append_record, verbose=args.verbose)
     cfg.users.update(dict(args.user))

@@ -90,6 +90,7 @@ class LabConfig:
     reply_args: list = field(default_factory=list)  # "WHERE=FILE": canned replies
     site_rates: dict = field(default_factory=dict)   # site -> Mbit/s (overrides)
     site_sizes: dict = field(default_factory=dict)   # site -> bytes (overrides)
+    stream_pace: float = 0.0  # Mbit/s (2^20 bits) per test-server stream, 0 = unpaced
     prefix: str = "127.0"
     port_offset: int = 0
     benchmark_net: bool = False  # also accept a prefix in 198.18.0.0/15 (lab/netlab)

@@ -5,6 +5,7 @@ kept (report forms) or only counted (uploads), and the function that builds
 the reply once the body is in.
 """
 
+import socket
 import urllib.parse
 from dataclasses import dataclass
 from typing import Callable
@@ -124,7 +125,16 @@ def index(lab, conn, req):
 
 # -- test servers and mirrors ----------------------------------------------
 
+SO_MAX_PACING_RATE = getattr(socket, "SO_MAX_PACING_RATE", 47)
+
+
 def data_stream(lab, conn, req):
+    if lab.config.stream_pace > 0:
+        # The kernel paces the connection itself (TCP's own pacing, no qdisc
+        # needed): the client sees data arrive as over a line of that rate,
+        # in segments, rather than as fast as loopback can copy it.
+        rate = int(lab.config.stream_pace * 1048576 / 8)
+        conn.sock.setsockopt(socket.SOL_SOCKET, SO_MAX_PACING_RATE, rate)
     return Reply(stream_length=DATA_LENGTH, content_type="application/octet-stream")
 
 

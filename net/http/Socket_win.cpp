@@ -126,10 +126,16 @@ StoppableSocket::Outcome StoppableSocket::SendAll(const char* data, int len) {
 
 StoppableSocket::Outcome StoppableSocket::Recv(char* buffer, int len, int* got) {
   *got = 0;
+  if (drained_) {
+    drained_ = false;
+    Outcome o = WaitReady(false);
+    if (o != kDone) return o;
+  }
   for (;;) {
     int n = recv(socket_, buffer, len, 0);
     if (n != SOCKET_ERROR) {
       *got = n;
+      drained_ = n > 0 && n < len;
       return kDone;
     }
     if (WSAGetLastError() != WSAEWOULDBLOCK) return kFailed;

@@ -80,7 +80,10 @@ class StoppableSocket {
   // One send of up to len bytes once there is room; *accepted = bytes taken.
   Outcome SendSome(const char* data, int len, int* accepted);
   // One receive once data (or the close) is there: *got > 0 bytes, 0 when
-  // the peer closed.
+  // the peer closed. After a receive that emptied the socket (fewer bytes
+  // than asked for) the next one waits for data before it asks: a receive
+  // that can only fail costs a call all the same (under Wine a round trip
+  // to the wineserver).
   Outcome Recv(char* buffer, int len, int* got);
   void Close();
 
@@ -91,6 +94,7 @@ class StoppableSocket {
   const StopSignal& stop_;
   DWORD pollMs_;
   SOCKET socket_ = INVALID_SOCKET;
+  bool drained_ = false;  // the last receive took all the socket held
 };
 
 // Plain blocking helper for the routines of constraint b.

@@ -19,6 +19,8 @@ TestNumberReplyKind ClassifyTestNumberReply(const char* reply) {
   return TestNumberReplyKind::Granted;
 }
 
+bool ReportSaveAccepted(int status) { return status >= 200 && status < 400; }
+
 bool IsSafeUpdateFileName(const char* name) {
   if (!name || !*name || name[0] == '.') return false;
   size_t len = strlen(name);

@@ -5,10 +5,18 @@
 #include <string>
 
 // SubmitReport's result when the save request went out but its reply had no
-// 2xx status line (an error page, garbage, or no reply at all): the platform
-// did not say it stored the report, so it is not reported as exported. The
-// other results are the save request's RequestResult (0: accepted).
+// 2xx or 3xx status line (an error page, garbage, a cut status line, or no
+// reply at all): the platform did not say it stored the report, so it is not
+// reported as exported. The other results are the save request's
+// RequestResult (0: accepted).
 constexpr int32_t kReportNotAccepted = 7;
+
+// Whether the status code of the save reply says the report was stored:
+// 2xx, or 3xx (a save action commonly answers its form post with a
+// redirect to the stored report; counting that as failed would make the
+// user post the same report again). 0 (no readable status line), 1xx, 4xx
+// and 5xx are not.
+bool ReportSaveAccepted(int status);
 
 // "http://" + platformServer + "/getseq.php?v=1.0.10" + query; the query
 // ("&User=%s&Pass=%s") goes out as typed, without percent-encoding: the

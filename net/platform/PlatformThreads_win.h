@@ -73,5 +73,5 @@ std::string UpdateDownloadPath();
 // the save request's RequestResult, so the caller can tell a report that
 // never reached the platform from one that did, or kReportNotAccepted
 // (PlatformReplies.h) when the save request went out but its reply had no
-// 2xx status line.
+// 2xx or 3xx status line (ReportSaveAccepted).
 int32_t SubmitReport(const std::string& body);

@@ -1,6 +1,7 @@
 """Helpers of the cli layer: a lab/run on the lab's addresses, and
 veltrane-cli.exe under Wine with its JSON lines parsed, run with the lab's
 server set (--config config/lab.ini) unless told otherwise."""
+import fcntl
 import json
 import os
 import sqlite3
@@ -9,8 +10,45 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.realpath(__file__))))
-CLI = os.path.join(ROOT, "build", "win64", "veltrane-cli.exe")
+# The program under test: this build's x86_64 console, or the one named by
+# VELTRANE_CLI (tests/cli/run --exe, e.g. the i686 build under 32-bit Wine).
+CLI = os.environ.get("VELTRANE_CLI") or os.path.join(ROOT, "build", "win64", "veltrane-cli.exe")
+LAB_LOCK = "/tmp/veltrane-lab.lock"  # whoever runs a lab on the lab's addresses holds it
 LAB_INI = os.path.join(ROOT, "config", "lab.ini")
+
+
+class LabLock:
+    """The lab lock, held by this process: taken when the first holder
+    comes, given back when the last goes, so a caller that holds it (the
+    client walk) can start labs through Lab without waiting on itself."""
+    _file = None
+    _holders = 0
+
+    @classmethod
+    def acquire(cls, timeout=600):
+        """Waits at most timeout seconds for the lock (None: as long as it
+        takes)."""
+        if cls._holders == 0:
+            f = open(LAB_LOCK, "a")
+            deadline = None if timeout is None else time.monotonic() + timeout
+            while True:
+                try:
+                    fcntl.flock(f, fcntl.LOCK_EX | (0 if deadline is None else fcntl.LOCK_NB))
+                    break
+                except BlockingIOError:
+                    if time.monotonic() > deadline:
+                        f.close()
+                        raise RuntimeError("the lab's addresses stayed taken (%s held)" % LAB_LOCK)
+                    time.sleep(0.5)
+            cls._file = f
+        cls._holders += 1
+
+    @classmethod
+    def release(cls):
+        cls._holders -= 1
+        if cls._holders == 0:
+            cls._file.close()  # gives the lock back
+            cls._file = None
 
 
 def wine_path(path):
@@ -22,6 +60,8 @@ class Lab:
     """lab/run in the foreground of a child process; its request record."""
 
     def __init__(self, *args):
+        LabLock.acquire()
+        self.locked = True
         self.dir = tempfile.mkdtemp(prefix="veltrane-cli-lab-")
         self.out = open(os.path.join(self.dir, "lab.out"), "w")
         self.proc = subprocess.Popen([os.path.join(ROOT, "lab", "run"), "--state-dir", self.dir, *args],
@@ -53,6 +93,9 @@ class Lab:
                 self.proc.kill()
                 self.proc.wait()
         self.out.close()
+        if self.locked:
+            self.locked = False
+            LabLock.release()
 
 
 def run_cli(*args, timeout=240, config=LAB_INI, exe=CLI):

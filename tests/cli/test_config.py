@@ -117,7 +117,7 @@ class Config(unittest.TestCase):
                 code, lines, err = run_cli(*args, config=None, timeout=60)
                 self.assertEqual(code, 2, err)
                 self.assertEqual(lines, [])
-                self.assertIn("usage: veltrane-cli [--config FILE] COMMAND", err)
+                self.assertIn("usage: veltrane-cli [--config FILE] [--log FILE] COMMAND", err)
 
 
 if __name__ == "__main__":

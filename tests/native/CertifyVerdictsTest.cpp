@@ -39,7 +39,7 @@ TEST(CertifyVerdicts, Report) {
   const std::string address = "http://127.0.80.1:80/report/7.docx";
   EXPECT_EQ(vt::ReportLine(4, true, "98.50", address), "could not be delivered to the platform");
   EXPECT_EQ(vt::ReportLine(kReportNotAccepted, true, "98.50", address),
-            "not accepted: the platform's reply to the save was no 2xx status");
+            "not accepted: the platform's reply to the save was no 2xx or 3xx status");
   EXPECT_EQ(vt::ReportLine(0, false, "50.00", address),
             "submitted; download 50.00 is not above 90 % of the line bandwidth: no report document");
   EXPECT_EQ(vt::ReportLine(0, true, "98.50", address), "submitted: " + address);

@@ -13,6 +13,7 @@
 #include "model/DialFigures.h"
 #include "model/LineQualityText.h"
 #include "model/MainFrameModel.h"
+#include "model/ReportForm.h"
 #include "config/ServerSet.h"
 
 namespace {
@@ -210,6 +211,63 @@ TEST(LineQualityText, BandwidthLinesWithoutIdleProbesOrAPhase) {
   q = vt::LineQuality{};
   q.idle = {5, 1.0, 2.0};
   EXPECT_EQ(vt::BandwidthQualityLines(q), "<f 3>空闲时延1.0毫秒(90%不超过2.0)，抖动0.0毫秒</f>");
+}
+
+// No ping reply carried a time: 0 is stored and sent, the log says no reply
+// came instead of a 0 ms line, the delay box stays empty, and the upload
+// still follows.
+TEST_F(Fixture, PingWithoutATimedReplySaysSoAndStoresZero) {
+  Ready(4, 1);
+  model.OnClick("ButtonBandwidth");
+  Send(vt::MSG_DOWNLOAD_DONE, 1000000);
+  Send(vt::MSG_PING_DONE, 0);
+  EXPECT_EQ(model.report().speed_rtt, 0);
+  EXPECT_EQ(view.texts["TextAvgDelay"], "");
+  EXPECT_EQ(engines.calls.back().rfind("upload:", 0), 0u) << engines.calls.back();
+  const std::string& log = view.texts["TextStatus"];
+  EXPECT_NE(log.find("平均往返时延：未收到应答"), std::string::npos) << log;
+  EXPECT_EQ(log.find("毫秒"), std::string::npos) << log;
+  EXPECT_NE(vt::BuildReportBody(model.report(), "u", "4").find("speed_rtt=0&"), std::string::npos);
+}
+
+// ping could not be started: the bandwidth test ends with a failure text,
+// its button enabled, the download figure kept and no upload started.
+TEST_F(Fixture, PingThatCannotStartEndsTheBandwidthTest) {
+  Ready(4, 1);
+  model.OnClick("ButtonBandwidth");
+  EXPECT_FALSE(view.enabled["ButtonBandwidth"]);
+  Send(vt::MSG_DOWNLOAD_DONE, 1000000);
+  std::string download = view.texts["TextDownloadSpeed"];
+  size_t calls = engines.calls.size();
+  Send(vt::MSG_PING_FAILED, 0);
+  EXPECT_TRUE(view.enabled["ButtonBandwidth"]);
+  EXPECT_EQ(engines.calls.size(), calls);  // no upload
+  EXPECT_EQ(view.texts["TextDownloadSpeed"], download);
+  EXPECT_DOUBLE_EQ(model.report().speed_speed, vt::MessageSpeedMbps(1000000));
+  const std::string& log = view.texts["TextStatus"];
+  EXPECT_NE(log.find("平均下载速率"), std::string::npos) << log;
+  EXPECT_NE(log.find("无法启动ping命令，测速未完成"), std::string::npos) << log;
+  EXPECT_EQ(engines.phases.back(), vt::ProbePhase::Idle);  // the prober's phase too
+}
+
+// The console prints engine messages by name: the failure ends are named.
+TEST(AppMessages, CommandFailuresHaveNames) {
+  EXPECT_STREQ(vt::AppMessageName(vt::MSG_PING_FAILED), "MSG_PING_FAILED");
+  EXPECT_STREQ(vt::AppMessageName(vt::MSG_TRACE_FAILED), "MSG_TRACE_FAILED");
+  EXPECT_EQ(vt::AppMessageName(vt::MSG_TRACE_FAILED + 100), nullptr);
+}
+
+// tracert could not be started: the route test ends with a failure text
+// instead of a verdict, its button enabled, the dots stopped.
+TEST_F(Fixture, TracertThatCannotStartEndsTheRouteTest) {
+  Ready(4, 1);
+  model.OnClick("ButtonTrace");
+  EXPECT_FALSE(view.enabled["ButtonTrace"]);
+  Send(vt::MSG_TRACE_FAILED, 0);
+  EXPECT_TRUE(view.enabled["ButtonTrace"]);
+  EXPECT_EQ(view.texts["TraceTestStatus"], "<f 4>无法启动tracert命令，路由测试未完成</f>");
+  EXPECT_EQ(engines.phases, (std::vector<vt::ProbePhase>{vt::ProbePhase::Other, vt::ProbePhase::Idle}));
+  EXPECT_EQ(view.stopped.back(), TIMER_TRACE_DOTS);
 }
 
 TEST_F(Fixture, CappedSamplesAndASecondTestStartAgainFromZero) {

@@ -168,6 +168,21 @@ TEST(MarkupLayout, FontTagAndDefaultFont) {
   EXPECT_EQ(Draw("<f 99>a</f>", kWide, kText)->canvas.pieces[0].font, vt::kMarkupDefaultFont);
 }
 
+// Every opening f pushes one font (the default when its argument is empty,
+// out of range or names no font that can be made), so its close gives back
+// the enclosing font.
+TEST(MarkupLayout, EveryFontTagPushesOneFont) {
+  for (const char* inner : {"<f>", "<f 99>", "<f nosuchfont 9>", "{f}"}) {
+    std::string text = std::string("<f 4>a") + inner + "b" + (inner[0] == '{' ? "{/f}" : "</f>") + "c</f>d";
+    auto d = Draw(text.c_str(), kWide, kLabel);
+    ASSERT_EQ(d->canvas.pieces.size(), 4u) << text;
+    EXPECT_EQ(d->canvas.pieces[0].font, 4) << text;
+    EXPECT_EQ(d->canvas.pieces[1].font, vt::kMarkupDefaultFont) << text;
+    EXPECT_EQ(d->canvas.pieces[2].font, 4) << text;  // the enclosing font is back
+    EXPECT_EQ(d->canvas.pieces[3].font, vt::kMarkupDefaultFont) << text;
+  }
+}
+
 TEST(MarkupLayout, AngleBracketsThatAreNoTagsArePrinted) {
   auto d = Draw("<f 4>请点击<开始测试>进行带宽评估</f>", kWide, kText);
   EXPECT_EQ(d->Lines(), "请点击<开始测试>进行带宽评估");
@@ -204,7 +219,7 @@ TEST(MarkupLayout, StyleTagsCombineAndUnknownTagsDoNothing) {
   EXPECT_TRUE(f.underline && f.italic);
   EXPECT_EQ(f.size, 24);
   EXPECT_EQ(d->Joined(), "abcd");
-  EXPECT_EQ(d->canvas.pieces[2].font, vt::kMarkupDefaultFont);  // a font that cannot be made changes nothing
+  EXPECT_EQ(d->canvas.pieces[2].font, vt::kMarkupDefaultFont);  // a font that cannot be made is the default
   EXPECT_EQ(d->canvas.pieces[3].font, vt::kMarkupDefaultFont);
 }
 

@@ -46,6 +46,19 @@ TEST(PlatformReplies, TestNumberUrlAndReplyClasses) {
   EXPECT_EQ(ClassifyTestNumberReply(""), TestNumberReplyKind::Granted);
 }
 
+// The save reply's status: stored when 2xx or 3xx (a redirect after the
+// form post), not when there is no readable status line or it is 1xx, 4xx
+// or 5xx.
+TEST(PlatformReplies, ReportSaveAcceptedByStatus) {
+  const struct {
+    int status;
+    bool accepted;
+  } cases[] = {{0, false},   {100, false}, {199, false}, {200, true},  {204, true},  {299, true},
+               {301, true},  {302, true},  {303, true},  {399, true},  {400, false}, {404, false},
+               {500, false}, {503, false}, {999, false}, {-1, false}};
+  for (const auto& c : cases) EXPECT_EQ(ReportSaveAccepted(c.status), c.accepted) << c.status;
+}
+
 TEST(PlatformReplies, UpdateFileNamesThatCannotEscapeOrInject) {
   const char* good[] = {"veltrane_2.22.exe", "Veltrane-Setup.exe", "v2.exe"};
   for (const char* name : good) EXPECT_TRUE(IsSafeUpdateFileName(name)) << name;

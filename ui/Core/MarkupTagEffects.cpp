@@ -74,9 +74,9 @@ void MarkupWalker::PushFaceFont(WalkState& s, const char* p, const char* end) {
   bool underline = ContainsWord(after, end, "underline");
   bool italic = ContainsWord(after, end, "italic");
   int f = fonts_.FindFont(face, faceLen, size, bold, underline, italic);
-  // A font that cannot be made keeps the current one (pushed again, so the
-  // closing tag still pops exactly one).
-  s.fonts.Push(f == kMarkupNoFont ? Font(s) : f);
+  // A font that cannot be made is the default font, as an index out of
+  // range is: still one push, so the closing tag restores the enclosing one.
+  s.fonts.Push(f == kMarkupNoFont ? kMarkupDefaultFont : f);
   Raise(s);
 }
 
@@ -143,6 +143,11 @@ bool MarkupWalker::OpenTag(WalkState& s, const MarkupToken& t, LineEnd& end) {
         Raise(s);
       } else if (t.argLen > 0) {
         PushFaceFont(s, arg, argEnd);
+      } else {
+        // Every opening f pushes exactly one font, so that its </f> pops
+        // this one and not the enclosing font.
+        s.fonts.Push(kMarkupDefaultFont);
+        Raise(s);
       }
       break;
     case 'c': s.colours.Push(ReadColour(arg, argEnd)); break;

@@ -78,6 +78,17 @@ bool DrawParsed(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint
     image = owned;
   }
   if (!image) return false;
+  if (manager && !manager->GetDpiScale().IsIdentity()) {
+    // Image strings are 96-DPI pixels, and the manager's bitmaps are at the
+    // window's scale: dest, source and corners all scale alike.
+    const vt::DpiScale& scale = manager->GetDpiScale();
+    vt::ImageSpec scaled = spec;
+    scaled.dest = scale.Scale(spec.dest);
+    scaled.source = scale.Scale(spec.source);
+    scaled.corner = scale.Scale(spec.corner);
+    CRenderEngine::DrawImage(dc, *image, item, paint, scaled);
+    return true;
+  }
   CRenderEngine::DrawImage(dc, *image, item, paint, spec);
   CRenderEngine::FreeImage(owned);
   return true;

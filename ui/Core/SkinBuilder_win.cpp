@@ -122,7 +122,7 @@ void CSkinBuilder::ApplyAttributes(CSkinXmlNode node, CControlUI* control, const
     if (defaults) control->ApplyAttributeString(defaults);
   }
   int n = node.GetAttributeCount();
-  for (int i = 0; i < n; ++i) control->ApplyAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+  for (int i = 0; i < n; ++i) control->SetLayoutAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
   if (manager) control->SetManager(nullptr, control->GetParent(), false);
 }
 

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/Core/DpiScale.h"
 #include "ui/Core/Render.h"
 #include "ui/Core/UIDefs.h"
 
@@ -112,18 +113,27 @@ class CUIManager {
   const char* GetDefaultAttributeList(const char* tag) const;       // null when none
 
   // ---- window attributes of the layout ----
-  SIZE GetInitSize() const { return initSize_; }
+  // Set in 96-DPI pixels as the layout writes them; read at the window's scale.
+  SIZE GetInitSize() const { return ScaleSize(initSize_); }
   void SetInitSize(int cx, int cy);
-  RECT GetSizeBox() const { return sizeBox_; }
+  RECT GetSizeBox() const { return ScaleRect(sizeBox_); }
   void SetSizeBox(const RECT& rc) { sizeBox_ = rc; }
-  RECT GetCaptionRect() const { return caption_; }
+  RECT GetCaptionRect() const { return ScaleRect(caption_); }
   void SetCaptionRect(const RECT& rc) { caption_ = rc; }
-  SIZE GetRoundCorner() const { return roundCorner_; }
+  SIZE GetRoundCorner() const { return ScaleSize(roundCorner_); }
   void SetRoundCorner(int cx, int cy) { roundCorner_ = {cx, cy}; }
-  SIZE GetMinInfo() const { return minInfo_; }
+  SIZE GetMinInfo() const { return ScaleSize(minInfo_); }
   void SetMinInfo(int cx, int cy) { minInfo_ = {cx, cy}; }
-  SIZE GetMaxInfo() const { return maxInfo_; }
+  SIZE GetMaxInfo() const { return ScaleSize(maxInfo_); }
   void SetMaxInfo(int cx, int cy) { maxInfo_ = {cx, cy}; }
+
+  // ---- display scale ----
+  // The window's DPI (read when the manager is attached). SetDpi re-creates
+  // the fonts at the new size, drops the images rendered for the old one,
+  // applies every control's layout pixels again and lays the tree out anew.
+  const vt::DpiScale& GetDpiScale() const { return dpi_; }
+  int Scale(int value) const { return dpi_.Scale(value); }
+  void SetDpi(int dpi);
   void SetShowUpdateRect(bool on) { showDirty_ = on; }
   void SetTransparent(int alpha);
   void SetBackgroundTransparent(bool on) { transparentBk_ = on; }
@@ -158,6 +168,13 @@ class CUIManager {
   };
   static const MessageEntry kMessageTable[];
 
+  SIZE ScaleSize(SIZE s) const { return {dpi_.Scale(static_cast<int>(s.cx)), dpi_.Scale(static_cast<int>(s.cy))}; }
+  RECT ScaleRect(const RECT& r) const {
+    return {dpi_.Scale(static_cast<int>(r.left)), dpi_.Scale(static_cast<int>(r.top)), dpi_.Scale(static_cast<int>(r.right)),
+            dpi_.Scale(static_cast<int>(r.bottom))};
+  }
+  void RecreateFonts();
+  void DropImages();
   void DeliverQueuedNotifications();
   void FillNameMap(CControlUI* control);
   void ForgetControl(CControlUI* control);
@@ -195,6 +212,7 @@ class CUIManager {
   bool OnChar(WPARAM, LPARAM, LRESULT&);
   bool OnGetMinMaxInfo(WPARAM, LPARAM, LRESULT&);
   bool OnDelayedDelete(WPARAM, LPARAM, LRESULT&);
+  bool OnDpiChanged(WPARAM, LPARAM, LRESULT&);
   bool OnReflect(UINT msg, WPARAM, LPARAM, LRESULT&);
   bool OnButtonPress(UIEventKind kind, LPARAM lParam);
 
@@ -217,6 +235,8 @@ class CUIManager {
   std::map<std::string, CControlUI*> names_;
   std::map<std::string, std::vector<CControlUI*>> optionGroups_;
 
+  vt::DpiScale dpi_;
+  int defaultFontIndex_ = -1;  // the shared entry of fonts_, when the default is one
   SIZE initSize_ = {0, 0};
   RECT sizeBox_ = {0, 0, 0, 0};
   RECT caption_ = {0, 0, 0, 0};

@@ -2,6 +2,7 @@
 // per message (the table below); queued notifications are delivered before
 // and after.
 #include "ui/Core/UIManager.h"
+#include "ui/Core/DpiAwareness.h"
 #include "ui/controls/ControlUI.h"
 
 const CUIManager::MessageEntry CUIManager::kMessageTable[] = {
@@ -26,6 +27,7 @@ const CUIManager::MessageEntry CUIManager::kMessageTable[] = {
     {WM_CHAR, &CUIManager::OnChar},
     {WM_GETMINMAXINFO, &CUIManager::OnGetMinMaxInfo},
     {kMsgDelayedDelete, &CUIManager::OnDelayedDelete},
+    {WM_DPICHANGED, &CUIManager::OnDpiChanged},
 };
 
 bool CUIManager::MessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -110,5 +112,18 @@ bool CUIManager::OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
   else child = reinterpret_cast<HWND>(lParam);
   if (!child || !IsWindow(child)) return false;
   result = SendMessageA(child, msg + 0x2000, wParam, lParam);  // reflected to the child
+  return true;
+}
+
+// Moved to a monitor of another scale: lay out for the new DPI, then take
+// the rectangle the system suggests (it keeps the window under the mouse).
+bool CUIManager::OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  SetDpi(HIWORD(wParam));
+  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+  if (suggested) {
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  result = 0;
   return true;
 }

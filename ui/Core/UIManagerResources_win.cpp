@@ -1,7 +1,10 @@
 // CUIManager: fonts, images, default attribute lists and the window
 // attributes of a layout's "Window" element.
 #include <cstring>
+#include <vector>
 
+#include "ui/Core/DpiScale.h"
+#include "ui/Core/ImageResample.h"
 #include "ui/Core/SkinValues.h"
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ControlUI.h"
@@ -43,7 +46,8 @@ void Measure(HDC dc, FontInfo& info) {
 
 int CUIManager::AddFont(const char* face, int size, bool bold, bool underline, bool italic) {
   FontInfo info;
-  info.font = MakeFont(face, size, bold, underline, italic);
+  // Sizes are 96-DPI pixels; the handle is made for the window's DPI.
+  info.font = MakeFont(face, dpi_.Scale(size), bold, underline, italic);
   if (!info.font) return -1;
   info.face = face;
   info.size = size;
@@ -56,8 +60,9 @@ int CUIManager::AddFont(const char* face, int size, bool bold, bool underline, b
 }
 
 void CUIManager::SetDefaultFont(const char* face, int size, bool bold, bool underline, bool italic) {
-  HFONT font = MakeFont(face, size, bold, underline, italic);
+  HFONT font = MakeFont(face, dpi_.Scale(size), bold, underline, italic);
   if (!font) return;
+  defaultFontIndex_ = -1;
   if (ownsDefaultFont_ && defaultFont_.font) DeleteObject(defaultFont_.font);
   defaultFont_ = FontInfo();
   defaultFont_.font = font;
@@ -75,6 +80,7 @@ void CUIManager::SetDefaultFontIndex(int index) {
   if (ownsDefaultFont_ && defaultFont_.font) DeleteObject(defaultFont_.font);
   defaultFont_ = fonts_[static_cast<size_t>(index)];  // shares the handle; the list owns it
   ownsDefaultFont_ = false;
+  defaultFontIndex_ = index;
 }
 
 HFONT CUIManager::GetFont(int index) const {
@@ -98,14 +104,91 @@ const ImageInfo* CUIManager::GetImageEx(const char* name, const char* restype, u
   return cached ? cached : AddImage(name, restype, mask);
 }
 
+// At another scale than 100 % the image comes from the nearest rendering at
+// or above the window's scale ("x@150.png"; the plain name is the 100 %
+// one), brought to the exact size with the area-averaging resize. An image
+// without such renderings (a test's, a resource's) is resized from 100 %.
 const ImageInfo* CUIManager::AddImage(const char* name, const char* restype, uint32_t mask) {
   if (!name || !*name) return nullptr;
   const ImageInfo* cached = GetImage(name);
   if (cached) return cached;
-  ImageInfo* image = CRenderEngine::LoadSkinImage(name, restype, mask);
+  ImageInfo* image = nullptr;
+  int percent = 100;
+  if (!dpi_.IsIdentity() && !restype) {
+    int want = vt::ArtworkPercent(dpi_);
+    for (int p : vt::kArtworkPercents) {
+      if (p < want || p == 100) continue;
+      image = CRenderEngine::LoadSkinImage(vt::ArtworkName(name, p), nullptr, mask);
+      if (image) {
+        percent = p;
+        break;
+      }
+    }
+  }
+  if (!image) image = CRenderEngine::LoadSkinImage(name, restype, mask);
   if (!image) return nullptr;
+  // The size at the window's scale: the 100 % size times dpi / 96.
+  int width = vt::MulDivRound(image->width, dpi_.Dpi() * 100, vt::kBaseDpi * percent);
+  int height = vt::MulDivRound(image->height, dpi_.Dpi() * 100, vt::kBaseDpi * percent);
+  if (width > 0 && height > 0 && (width != image->width || height != image->height)) {
+    std::vector<uint32_t> pixels;
+    if (vt::ResampleImage(image->bits, image->width, image->height, width, height, pixels)) {
+      ImageInfo* resized = CRenderEngine::ImageFromPixels(pixels.data(), width, height, image->hasAlpha);
+      if (resized) {
+        resized->restype = image->restype;
+        resized->mask = image->mask;
+        CRenderEngine::FreeImage(image);
+        image = resized;
+      }
+    }
+  }
   images_[name] = image;
   return image;
+}
+
+void CUIManager::DropImages() {
+  for (auto& it : images_) CRenderEngine::FreeImage(it.second);
+  images_.clear();
+}
+
+void CUIManager::RecreateFonts() {
+  for (FontInfo& f : fonts_) {
+    HFONT font = MakeFont(f.face, dpi_.Scale(f.size), f.bold, f.underline, f.italic);
+    if (!font) continue;  // out of GDI objects: keep the old size rather than none
+    if (f.font) DeleteObject(f.font);
+    f.font = font;
+    Measure(paintDc_, f);
+  }
+  if (defaultFontIndex_ >= 0 && defaultFontIndex_ < GetFontCount()) {
+    defaultFont_ = fonts_[static_cast<size_t>(defaultFontIndex_)];
+  } else if (ownsDefaultFont_ && defaultFont_.font) {
+    HFONT font = MakeFont(defaultFont_.face, dpi_.Scale(defaultFont_.size), defaultFont_.bold,
+                          defaultFont_.underline, defaultFont_.italic);
+    if (font) {
+      DeleteObject(defaultFont_.font);
+      defaultFont_.font = font;
+      Measure(paintDc_, defaultFont_);
+    }
+  }
+}
+
+void CUIManager::SetDpi(int dpi) {
+  vt::DpiScale scale(dpi);
+  if (scale.Dpi() == dpi_.Dpi()) return;
+  dpi_ = scale;
+  RecreateFonts();
+  DropImages();
+  if (root_) {
+    // Visits every control (the visitor never reports a find).
+    root_->FindControl(
+        [](CControlUI* c, void*) -> CControlUI* {
+          c->ApplyDpi();
+          return nullptr;
+        },
+        nullptr, kFindAll);
+  }
+  layoutNeeded_ = true;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void CUIManager::AddDefaultAttributeList(const char* tag, const char* list) {
@@ -122,7 +205,9 @@ const char* CUIManager::GetDefaultAttributeList(const char* tag) const {
 void CUIManager::SetInitSize(int cx, int cy) {
   initSize_ = {cx, cy};
   // Resized at once while the layout is still being read (no root yet).
-  if (!root_ && hwnd_) SetWindowPos(hwnd_, nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  if (!root_ && hwnd_) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, dpi_.Scale(cx), dpi_.Scale(cy), SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  }
 }
 
 void CUIManager::SetTransparent(int alpha) {

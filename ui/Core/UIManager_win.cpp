@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ui/Core/UIManager.h"
+#include "ui/Core/DpiAwareness.h"
 #include "ui/controls/ControlUI.h"
 
 namespace {
@@ -74,6 +75,7 @@ void CUIManager::Init(HWND hwnd) {
   hwnd_ = hwnd;
   if (paintDc_) ReleaseDC(hwnd_, paintDc_);
   paintDc_ = GetDC(hwnd);
+  dpi_ = vt::DpiScale(vt::WindowDpi(hwnd));
   AddOnce(Managers(), this);
 }
 

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "ui/Core/AttributeString.h"
+#include "ui/Core/DpiScale.h"
 #include "ui/Core/SkinValues.h"
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ControlUI.h"
@@ -112,9 +113,37 @@ void CControlUI::ApplyAttributeString(const char* list) {
   vt::ForEachAttribute(
       list,
       [](void* self, const char* name, const char* value) {
-        static_cast<CControlUI*>(self)->ApplyAttribute(name, value);
+        static_cast<CControlUI*>(self)->SetLayoutAttribute(name, value);
       },
       this);
+}
+
+void CControlUI::SetLayoutAttribute(const char* name, const char* value) {
+  if (!name || !value) return;
+  if (!vt::IsPixelAttribute(name)) {
+    ApplyAttribute(name, value);
+    return;
+  }
+  bool kept = false;
+  for (LayoutPixels& p : layoutPixels_) {
+    if (p.name == name) {
+      p.value = value;  // the last one written wins, as when applied
+      kept = true;
+    }
+  }
+  if (!kept) layoutPixels_.push_back({CUIString(name), CUIString(value)});
+  vt::DpiScale scale = manager_ ? manager_->GetDpiScale() : vt::DpiScale();
+  if (scale.IsIdentity()) ApplyAttribute(name, value);
+  else ApplyAttribute(name, vt::ScalePixelValue(value, scale));
+}
+
+void CControlUI::ApplyDpi() {
+  if (!manager_) return;
+  vt::DpiScale scale = manager_->GetDpiScale();
+  // A copy: a class may hand an attribute on to a part of itself.
+  std::vector<LayoutPixels> kept(layoutPixels_);
+  for (const LayoutPixels& p : kept) ApplyAttribute(p.name, vt::ScalePixelValue(p.value, scale));
+  RequestLayout();
 }
 
 // ---- setters of appearance ----

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ui/Core/DpiScale.h"
 #include "ui/Core/Render.h"
 #include "ui/Core/SkinFiles.h"
 #include "ui/Core/SkinXml.h"
@@ -101,7 +102,15 @@ void CControlUI::SetBkImage(const char* image) {
     vt::ParseImageString(bkImage_, spec);
     std::vector<char> bytes;
     const char* error = nullptr;
-    if (spec.HasName() && vt::ReadSkinFile(spec.Name(), CSkinXml::kMaxFileSize, bytes, &error)) {
+    // The frames drawn at a window's scale come from the nearest rendering
+    // at or above it; the plain name is the 100 % one.
+    bool read = false;
+    if (spec.HasName() && manager_ && !manager_->GetDpiScale().IsIdentity()) {
+      int percent = vt::ArtworkPercent(manager_->GetDpiScale());
+      read = vt::ReadSkinFile(vt::ArtworkName(spec.Name(), percent), CSkinXml::kMaxFileSize, bytes, &error);
+    }
+    if (!read && spec.HasName()) read = vt::ReadSkinFile(spec.Name(), CSkinXml::kMaxFileSize, bytes, &error);
+    if (read) {
       CGifHandler* gif = new CGifHandler;
       if (gif->Load(bytes.data(), bytes.size()) && gif->FrameCount() > 0) {
         gif_ = gif;

@@ -131,7 +131,13 @@ class CControlUI {
 
   // ---- attributes ----
   virtual void ApplyAttribute(const char* name, const char* value);
+  // What layouts and attribute strings go through: a value in 96-DPI pixels
+  // ("pos", "padding", ... see IsPixelAttribute) is kept as written and
+  // applied at the manager's scale; ApplyDpi applies the kept ones again
+  // after the scale has changed.
+  void SetLayoutAttribute(const char* name, const char* value);
   void ApplyAttributeString(const char* list);
+  void ApplyDpi();
 
   // ---- events and notifications ----
   virtual void DoEvent(UIEvent& event);
@@ -208,4 +214,9 @@ class CControlUI {
     void* context;
   };
   std::vector<Listener> listeners_;
+  struct LayoutPixels {
+    CUIString name;
+    CUIString value;  // as written, at 96 DPI
+  };
+  std::vector<LayoutPixels> layoutPixels_;
 };

@@ -36,6 +36,9 @@ void CControlUI::SetManager(CUIManager* manager, CControlUI* parent, bool init) 
   parent_ = parent;
   if (init && manager_) {
     if (!virtualWnd_.IsEmpty()) manager_->SetUsesVirtualWindows(true);
+    // A control made in code had its layout pixels applied before it had a
+    // window to take the scale from.
+    if (!layoutPixels_.empty() && !manager_->GetDpiScale().IsIdentity()) ApplyDpi();
     Init();
   }
 }

@@ -17,15 +17,16 @@ float DialAngle(int value) {
   return static_cast<float>(static_cast<double>(product) + 1.01);
 }
 
-DialNeedle DialNeedleGeometry(const SkinRect& item, float angle) {
+DialNeedle DialNeedleGeometry(const SkinRect& item, float angle, float scale) {
   DialNeedle n;
+  auto px = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
   // The band's rows are fixed window coordinates: the dial is drawn right
   // only where the main window places it.
-  n.dest = {item.left + 50, 365, item.right / 2 + 13, 392};
+  n.dest = {item.left + px(50), px(365), item.right / 2 + px(13), px(392)};
   n.theta = angle / 10.0f;
   float c = std::cos(n.theta), s = std::sin(n.theta);
-  n.pivotX = static_cast<float>(item.right / 2 + 5);
-  n.pivotY = static_cast<float>(item.bottom - 16);
+  n.pivotX = static_cast<float>(item.right / 2 + px(5));
+  n.pivotY = static_cast<float>(item.bottom - px(16));
   n.transform.m11 = c;
   n.transform.m12 = s;
   n.transform.m21 = -s;

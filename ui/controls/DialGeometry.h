@@ -33,6 +33,7 @@ struct DialNeedle {
 };
 
 // The needle of a dial whose item rectangle is item, at the given angle.
-DialNeedle DialNeedleGeometry(const SkinRect& item, float angle);
+// The band's offsets are 96-DPI pixels, multiplied by scale (dpi / 96).
+DialNeedle DialNeedleGeometry(const SkinRect& item, float angle, float scale = 1.0f);
 
 }  // namespace vt

@@ -46,13 +46,14 @@ bool CDialUI::PaintNeedle(HDC dc) {
       manager_->GetImageEx(spec.Name(), spec.restype.IsEmpty() ? nullptr : spec.restype.GetData(), spec.mask);
   if (!image || !image->bits) return false;
   vt::SkinRect item{rcItem_.left, rcItem_.top, rcItem_.right, rcItem_.bottom};
-  vt::DialNeedle n = vt::DialNeedleGeometry(item, angle_);
+  const vt::DpiScale& scale = manager_->GetDpiScale();
+  vt::DialNeedle n = vt::DialNeedleGeometry(item, angle_, scale.ScaleF(1.0f));
   vt::SkinRect bounds = vt::NeedleBounds(n);
   if (bounds.IsEmpty()) return true;
   uint32_t* bits = nullptr;
   HBITMAP bmp = CRenderEngine::CreateDib(bounds.Width(), bounds.Height(), &bits);
   if (!bmp) return true;  // out of resources: no needle this time, keep the image
-  vt::SkinRect part = vt::ImageSource(spec.source, image->width, image->height);
+  vt::SkinRect part = vt::ImageSource(scale.Scale(spec.source), image->width, image->height);
   vt::RasteriseNeedle(image->bits, image->width, image->height, part, n, bounds, bits);
   HDC mem = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(mem, bmp);

@@ -86,11 +86,14 @@ TEST(RouteTraceThread, UnusableTargetRunsNothing) {
   EXPECT_EQ(tracert.CommandLineSeen(), "");
 }
 
-TEST(RouteTraceThread, CommandThatCannotStartSendsNothing) {
-  MessageCollector collector({vt::MSG_TRACE_HOP, vt::MSG_TRACE_DONE});
+// A command that cannot start still ends the page: one MSG_TRACE_FAILED,
+// no hop and no MSG_TRACE_DONE.
+TEST(RouteTraceThread, CommandThatCannotStartSendsOnlyItsFailure) {
+  MessageCollector collector({vt::MSG_TRACE_HOP, vt::MSG_TRACE_DONE, vt::MSG_TRACE_FAILED});
   vt::RunTrace(collector.hwnd(), "vt-no-such-command -d -w 800 198.51.100.10");
   collector.WaitFor([] { return false; }, 100);
-  EXPECT_TRUE(collector.messages().empty());
+  ASSERT_EQ(collector.messages().size(), 1u);
+  EXPECT_EQ(collector.messages()[0].message, vt::MSG_TRACE_FAILED);
 }
 
 struct TroubleRun {
