@@ -290,6 +290,7 @@ int RunCertify(int argc, char** argv) {
     std::string quality = probe.End();
     if (quality.empty()) return;
     out.AddRaw("line_quality", quality);
+    model.results().LineQualityFigures(probe.figures());  // the run's final figures, for the record
     progress.Update("quality", vt::LineQualityLine(probe.figures()));
     progress.Done();
   };

@@ -41,8 +41,9 @@ void MainFrameModel::ShowBandwidthLog() {
 // control below it, which the page leaves empty otherwise.
 void MainFrameModel::ShowLineQuality() {
   vt::LineQuality quality;
-  if (bandwidthDone_ && engines_->LineQualityFigures(&quality))
-    view_->SetText("TextResult", vt::BandwidthQualityLines(quality).c_str());
+  if (!engines_->LineQualityFigures(&quality)) return;
+  results_.LineQualityFigures(quality);
+  if (bandwidthDone_) view_->SetText("TextResult", vt::BandwidthQualityLines(quality).c_str());
 }
 
 void MainFrameModel::TestEnded() {
