@@ -81,7 +81,7 @@ class Parser {
       Space();
       if (pos_ >= len_ || p_[pos_] != ':') return Fail("':' expected");
       ++pos_;
-      v->members.emplace_back(std::move(key), JsonValue());
+      v->members.push_back(JsonMember{std::move(key), JsonValue()});
       if (!Value(&v->members.back().second, depth + 1)) return false;
       Space();
       if (pos_ < len_ && p_[pos_] == ',') {

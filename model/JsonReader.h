@@ -13,16 +13,25 @@ namespace vt {
 
 constexpr int kJsonMaxDepth = 32;
 
+struct JsonMember;  // a key and its value, below
+
 struct JsonValue {
   enum Kind { kNull, kBool, kNumber, kString, kArray, kObject } kind = kNull;
   bool boolean = false;
   double number = 0.0;
   std::string text;  // UTF-8; \u escapes decoded, an unpaired surrogate as U+FFFD
   std::vector<JsonValue> items;
-  std::vector<std::pair<std::string, JsonValue>> members;
+  std::vector<JsonMember> members;
 
   // The member of an object by key (the first of equal keys), or null.
   const JsonValue* Get(const char* key) const;
+};
+
+// Not a std::pair: a pair of a type still being defined is refused by some
+// standard libraries.
+struct JsonMember {
+  std::string first;
+  JsonValue second;
 };
 
 // Parses one JSON text (whitespace around it allowed). False, with a short
