@@ -53,10 +53,7 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
     v = (0.9f + 0.01f * static_cast<float>(Random() % 10)) * report_.app_t1;
   if (item >= 1 && item <= 7) appItemSpeeds_[item] = v;
   if (item >= 1 && item <= 6) {
-    CUIString text;
-    if (v > 0.0) text.Format("%.2fMbps", v);
-    else text = "超时";
-    view_->SetText(kAppResultLabels[item - 1], text);
+    view_->SetText(kAppResultLabels[item - 1], vt::AppSpeedText(v, "超时").c_str());
   }
   ++appResultCount_;
   if (appResultCount_ <= 3) {
@@ -69,21 +66,17 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
     double avg =
         (appItemSpeeds_[first] + appItemSpeeds_[first + 1] + appItemSpeeds_[first + 2]) * 0.3333333333333333;
     (web ? report_.app_t1 : report_.app_t2) = avg;
-    CUIString box;
-    if (avg > 0.0) box.Format("%.2fMbps", avg);
-    else box = "测试超时";
-    if (web) ShowAppBox("WebTestResult", "WebTestComment", "Running1", "WebIcon", avg, box);
-    else ShowAppBox("SMTPTestResult", "SMTPTestComment", "Running2", "SMTPIcon", avg, box);
+    std::string box = vt::AppSpeedText(avg, "测试超时");
+    if (web) ShowAppBox("WebTestResult", "WebTestComment", "Running1", "WebIcon", avg, box.c_str());
+    else ShowAppBox("SMTPTestResult", "SMTPTestComment", "Running2", "SMTPIcon", avg, box.c_str());
     appLog_.AppendFormat(web ? "<n>网页访问体验速率：%.2fMbps<n>" : "<n>邮件应用体验速率：%.2fMbps<n>", avg);
     ShowAppLog();
   } else if (appResultCount_ == 7) {
     double m = report_.speed_speed * 0.95;
     report_.app_t3 = m;
-    CUIString box;
-    if (m > 0.0) box.Format("%.2fMbps", m);
-    else box = "测试超时";
-    ShowAppBox("FTPTestResult", "FTPTestComment", "Running3", "FTPIcon", m, box);
-    appLog_.AppendFormat("<n>多线程下载体验速率：%s<n>", box.GetData());
+    std::string box = vt::AppSpeedText(m, "测试超时");
+    ShowAppBox("FTPTestResult", "FTPTestComment", "Running3", "FTPIcon", m, box.c_str());
+    appLog_.AppendFormat("<n>多线程下载体验速率：%s<n>", box.c_str());
     ShowAppLog();
   }
 }
