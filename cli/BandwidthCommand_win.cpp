@@ -16,6 +16,7 @@
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
 #include "cli/JsonLine.h"
+#include "cli/JsonOutput_win.h"
 #include "config/ServerSet.h"
 
 namespace {
@@ -90,12 +91,10 @@ int RunBandwidth(int argc, char** argv) {
   }
   if (pingFailed) {  // the download figure stands; no round trip, no upload
     fprintf(stderr, "veltrane-cli: ping could not be started\n");
-    printf("%s\n", vt::JsonObject()
-                       .Add("speed_speed", frame->model().report().speed_speed, 2)
-                       .Add("error", "ping could not be started")
-                       .Str()
-                       .c_str());
-    fflush(stdout);
+    vt::PrintJsonLine(vt::JsonObject()
+                          .Add("speed_speed", frame->model().report().speed_speed, 2)
+                          .Add("error", "ping could not be started")
+                          .Str());
     return kCliFailed;
   }
   const ReportRecord& r = frame->model().report();
@@ -103,8 +102,7 @@ int RunBandwidth(int argc, char** argv) {
   summary.Add("speed_speed", r.speed_speed, 2)
       .Add("speed_rtt", static_cast<int64_t>(r.speed_rtt))
       .Add("speed_upload", r.speed_upload, 2);
-  printf("%s\n", summary.Str().c_str());
-  fflush(stdout);
+  vt::PrintJsonLine(summary.Str());
   return kCliOk;
 }
 

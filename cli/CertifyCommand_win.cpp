@@ -20,6 +20,7 @@
 #include "cli/ConsoleFrame_win.h"
 #include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"
+#include "cli/JsonOutput_win.h"
 #include "cli/PlainText.h"
 #include "base/Log.h"
 #include "net/http/HttpLog.h"
@@ -185,8 +186,7 @@ CertifyRecords TakeRecords() {
 void ReleaseRecords(const CertifyRecords& r) { g_idle = r; }
 
 int Finish(const vt::JsonObject& out, int code) {
-  printf("%s\n", out.Str().c_str());
-  fflush(stdout);
+  vt::PrintJsonLine(out.Str());
   return code;
 }
 
