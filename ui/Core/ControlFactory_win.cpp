@@ -9,6 +9,7 @@
 #include "ui/controls/DialUI.h"
 #include "ui/controls/EditUI.h"
 #include "ui/controls/LabelUI.h"
+#include "ui/controls/ListElementsUI.h"
 #include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ProgressUI.h"
@@ -50,6 +51,9 @@ const TagEntry kTags[] = {
     VT_TAG("List", CListUI),
     VT_TAG("ListContainerElement", CListContainerElementUI),
     VT_TAG("ListHeader", CListHeaderUI),
+    VT_TAG("ListHeaderItem", CListHeaderItemUI),
+    VT_TAG("ListLabelElement", CListLabelElementUI),
+    VT_TAG("ListTextElement", CListTextElementUI),
 };
 #undef VT_TAG
 

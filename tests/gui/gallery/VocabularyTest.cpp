@@ -1,0 +1,184 @@
+// The gallery's second window: the list parts a skin author writes as tags
+// (ListHeader with ListHeaderItem cells, ListTextElement rows in columns,
+// a ListLabelElement row), built from a layout, painted, clicked and
+// dragged. Its painted buffer is kept as vocabulary.png.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/SkinTestKit.h"
+#include "ui/Core/UIManager.h"
+#include "ui/controls/ListElementsUI.h"
+#include "ui/controls/ListUI.h"
+
+namespace {
+
+const char kVocabularyLayout[] = R"VOCAB(<?xml version="1.0" encoding="UTF-8"?>
+<Window size="420,260">
+  <Font name="SimSun" size="12" default="true"/>
+  <Font name="SimSun" size="14"/>
+  <VerticalLayout name="root" bkcolor="FFFFFFFF" inset="10,10,10,10">
+    <List name="table" height="200" bkcolor="FFFFFFFF" bordercolor="FFCCCCCC" bordersize="1" itemfont="1" itemalign="center" itemtextpadding="2,0,2,0" itemtextcolor="FF000000" itemselectedtextcolor="FF0000FF" itemselectedbkcolor="FFC1E3FF" itemhotbkcolor="FFE9F5FF" itemlinecolor="FFDDDDDD">
+      <ListHeader height="26" bkcolor="FFE8EEF4">
+        <ListHeaderItem name="colHop" text="跳" width="50" sepwidth="4" rightbordersize="1" bordercolor="FF9AA8B8"/>
+        <ListHeaderItem name="colAddress" text="地址" width="150" sepwidth="4" rightbordersize="1" bordercolor="FF9AA8B8"/>
+        <ListHeaderItem name="colDelay" text="时延" width="80" dragable="false"/>
+      </ListHeader>
+      <ListTextElement name="row0" height="28" text="1"/>
+      <ListTextElement name="row1" height="28" text="2"/>
+      <ListLabelElement name="label" height="28" text="标签行：一行一个文字"/>
+    </List>
+  </VerticalLayout>
+</Window>)VOCAB";
+
+// Records which cells it was asked for; answers "r<row>c<column>".
+class RecordingCells : public IListCallbackUI {
+ public:
+  const char* GetCellText(CControlUI* control, int row, int column) override {
+    asked.push_back({control, row, column});
+    text = "r" + std::to_string(row) + "c" + std::to_string(column);
+    return text.c_str();
+  }
+  struct Ask {
+    CControlUI* control;
+    int row, column;
+  };
+  std::vector<Ask> asked;
+  std::string text;
+};
+
+class Vocabulary : public skintest::WindowTest {
+ protected:
+  void SetUp() override {
+    skintest::WindowConfig config;
+    config.className = "VocabularyWnd";
+    config.skinFile = kVocabularyLayout;  // layout text, parsed as given
+    Open(config);
+    list_ = Find<CListUI>("table", "List");
+    ASSERT_NE(list_, nullptr);
+  }
+  void Repaint() {
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateWindow(hwnd_);
+    skintest::Pump(30);
+  }
+  // Text pixels between x0 and x1 on the rows of r: darker than any of the
+  // row's backgrounds (white, the hot and selected blues, the line grey).
+  int InkIn(const RECT& r, LONG x0, LONG x1) {
+    int n = 0;
+    for (LONG y = r.top + 1; y < r.bottom - 1; ++y)
+      for (LONG x = x0; x < x1; ++x) {
+        uint32_t p = window_->Pixel(x, y);
+        if (((p >> 16) & 0xFF) < 0xB0) ++n;
+      }
+    return n;
+  }
+  RECT Pos(const char* name) { return window_->Find(name)->GetPos(); }
+
+  CListUI* list_ = nullptr;
+};
+
+TEST_F(Vocabulary, TagsBuildTheirClasses) {
+  const struct {
+    const char* name;
+    const char* cls;
+  } expected[] = {{"colHop", "ListHeaderItemUI"},
+                  {"colDelay", "ListHeaderItemUI"},
+                  {"row0", "ListTextElementUI"},
+                  {"label", "ListLabelElementUI"}};
+  for (const auto& e : expected) {
+    CControlUI* c = window_->Find(e.name);
+    ASSERT_NE(c, nullptr) << e.name;
+    EXPECT_STREQ(c->GetClass(), e.cls) << e.name;
+  }
+  // The header items went into the list's header row, the elements into its body.
+  EXPECT_EQ(list_->GetHeader()->GetCount(), 3);
+  EXPECT_EQ(list_->GetCount(), 3);
+  EXPECT_EQ(list_->IndexOf(window_->Find("label")), 2);
+}
+
+// Each text of a row is drawn inside its header item's column.
+TEST_F(Vocabulary, TextRowsDrawOneTextPerHeaderColumn) {
+  auto* row = Find<CListTextElementUI>("row0", "ListTextElement");
+  ASSERT_NE(row, nullptr);
+  row->SetColumnText(1, "10.0.0.1");
+  row->SetColumnText(2, "5ms");
+  EXPECT_STREQ(row->GetColumnText(0).GetData(), "1");
+  Repaint();
+  std::vector<RECT> columns = row->ColumnRects();
+  ASSERT_EQ(columns.size(), 3u);
+  const char* headers[] = {"colHop", "colAddress", "colDelay"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(columns[i].left, Pos(headers[i]).left) << i;
+    EXPECT_EQ(columns[i].right, Pos(headers[i]).right) << i;
+    EXPECT_GT(InkIn(row->GetPos(), columns[i].left, columns[i].right), 5)
+        << "no text in column " << i << " " << columns[i].left << ".." << columns[i].right;
+  }
+  EXPECT_TRUE(window_->SaveScreenshot("vocabulary.png"));
+  // Nothing right of the last column (the texts are cut to their columns).
+  EXPECT_EQ(InkIn(row->GetPos(), columns[2].right + 1, row->GetPos().right - 2), 0);
+}
+
+// With a text callback the list asks it for every cell of every text row.
+TEST_F(Vocabulary, TextCallbackSuppliesTheCells) {
+  RecordingCells cells;
+  list_->SetTextCallback(&cells);
+  Repaint();
+  int rowOneAsks = 0;
+  for (const auto& a : cells.asked) {
+    EXPECT_TRUE(a.control == window_->Find("row0") || a.control == window_->Find("row1"));
+    if (a.control == window_->Find("row1")) {
+      EXPECT_EQ(a.row, 1);
+      ++rowOneAsks;
+    }
+  }
+  EXPECT_GE(rowOneAsks, 3);  // its three columns, once per paint
+  RECT row1 = Pos("row1");
+  EXPECT_GT(InkIn(row1, Pos("colDelay").left, Pos("colDelay").right), 5);
+  list_->SetTextCallback(nullptr);
+}
+
+// A click selects a label row: "itemselect" from the list, the row painted
+// in the selected colour.
+TEST_F(Vocabulary, LabelRowIsSelectedByAClick) {
+  RECT r = Pos("label");
+  skintest::Click(hwnd_, r.right - 4, (r.top + r.bottom) / 2);
+  skintest::Pump(30);
+  EXPECT_EQ(list_->GetCurSel(), 2);
+  EXPECT_GE(window_->Count("itemselect"), 1);
+  EXPECT_GE(window_->Count("itemclick"), 1);
+  Repaint();
+  EXPECT_EQ(window_->Pixel(r.right - 4, r.top + 3), 0xC1E3FFu);
+  EXPECT_GT(InkIn(r, r.left, r.right), 5);  // its text, in the selected text colour
+}
+
+// Dragging a header item's separator widens its column and moves the ones
+// after it, in the header and in the rows; a column marked not dragable
+// keeps its width.
+TEST_F(Vocabulary, DraggingTheSeparatorResizesTheColumn) {
+  RECT hop = Pos("colHop");
+  int y = (hop.top + hop.bottom) / 2;
+  skintest::Press(hwnd_, hop.right - 2, y);
+  SendMessageA(hwnd_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(hop.right + 20, y));
+  skintest::Release(hwnd_, hop.right + 38, y);
+  skintest::Pump(30);
+  Repaint();
+  // The column's right edge follows the pointer.
+  EXPECT_EQ(Pos("colHop").right, hop.right + 38);
+  EXPECT_EQ(Pos("colAddress").left, hop.right + 38);
+  EXPECT_EQ(Pos("colAddress").right - Pos("colAddress").left, 150);
+  EXPECT_EQ(window_->Count("headerresize"), 1);
+  auto* row = Find<CListTextElementUI>("row0", "ListTextElement");
+  EXPECT_EQ(row->ColumnRects()[1].left, hop.right + 38);
+
+  RECT delay = Pos("colDelay");
+  skintest::Press(hwnd_, delay.right - 2, y);
+  SendMessageA(hwnd_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(delay.right + 30, y));
+  skintest::Release(hwnd_, delay.right - 3, y);
+  skintest::Pump(30);
+  EXPECT_EQ(Pos("colDelay").right - Pos("colDelay").left, delay.right - delay.left);
+  EXPECT_EQ(window_->Count("headerclick"), 1);  // a plain click on it instead
+}
+
+}  // namespace
