@@ -1,7 +1,9 @@
 // The gallery's second window: the list parts a skin author writes as tags
 // (ListHeader with ListHeaderItem cells, ListTextElement rows in columns,
 // a ListLabelElement row), built from a layout, painted, clicked and
-// dragged. Its painted buffer is kept as vocabulary.png.
+// dragged; and controls with "colorhsl" beside one without, under the
+// window's colour adjustment. Its painted buffers are kept as
+// vocabulary.png and vocabulary-hsl.png.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +13,7 @@
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ListElementsUI.h"
 #include "ui/controls/ListUI.h"
+#include "ui/Core/ColorHsl.h"
 
 namespace {
 
@@ -29,6 +32,11 @@ const char kVocabularyLayout[] = R"VOCAB(<?xml version="1.0" encoding="UTF-8"?>
       <ListTextElement name="row1" height="28" text="2"/>
       <ListLabelElement name="label" height="28" text="标签行：一行一个文字"/>
     </List>
+    <HorizontalLayout name="swatches" height="24" childpadding="6" padding="0,6,0,0">
+      <Control name="hslOn" width="60" colorhsl="true" bkcolor="FFFF0000" bordercolor="FF0000FF" bordersize="3"/>
+      <Control name="hslOff" width="60" bkcolor="FFFF0000"/>
+      <Label name="hslText" width="140" colorhsl="true" textcolor="FFFF0000" font="1" text="色调跟随窗口 HSL"/>
+    </HorizontalLayout>
   </VerticalLayout>
 </Window>)VOCAB";
 
@@ -179,6 +187,50 @@ TEST_F(Vocabulary, DraggingTheSeparatorResizesTheColumn) {
   skintest::Pump(30);
   EXPECT_EQ(Pos("colDelay").right - Pos("colDelay").left, delay.right - delay.left);
   EXPECT_EQ(window_->Count("headerclick"), 1);  // a plain click on it instead
+}
+
+// "colorhsl" controls follow the window's colour adjustment in background,
+// border and text; a control without it keeps its colours; the identity
+// adjustment changes nothing.
+TEST_F(Vocabulary, ColorHslFollowsTheWindowsAdjustment) {
+  auto centre = [this](const char* name) {
+    RECT r = Pos(name);
+    return window_->Pixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  };
+  // Pixels of the label's text that are mostly red or mostly green.
+  auto textHues = [this](int* red, int* green) {
+    RECT r = Pos("hslText");
+    *red = *green = 0;
+    for (LONG y = r.top; y < r.bottom; ++y)
+      for (LONG x = r.left; x < r.right; ++x) {
+        uint32_t p = window_->Pixel(x, y);
+        int R = (p >> 16) & 0xFF, G = (p >> 8) & 0xFF, B = p & 0xFF;
+        if (R > G + 80 && R > B + 80) ++*red;
+        if (G > R + 80 && G > B + 80) ++*green;
+      }
+  };
+  Repaint();
+  EXPECT_EQ(centre("hslOn"), 0xFF0000u);
+  int red = 0, green = 0;
+  textHues(&red, &green);
+  EXPECT_GT(red, 10);
+  EXPECT_EQ(green, 0);
+
+  window_->GetManager().SetHslAdjust({120, 100, 100});  // red turns green, blue red
+  skintest::Pump(30);
+  Repaint();
+  EXPECT_EQ(centre("hslOn"), 0x00FF00u);
+  RECT on = Pos("hslOn");
+  EXPECT_EQ(window_->Pixel(on.left + 1, (on.top + on.bottom) / 2), 0xFF0000u);  // the blue border
+  EXPECT_EQ(centre("hslOff"), 0xFF0000u);
+  textHues(&red, &green);
+  EXPECT_EQ(red, 0);
+  EXPECT_GT(green, 10);
+  EXPECT_TRUE(window_->SaveScreenshot("vocabulary-hsl.png"));
+
+  window_->GetManager().SetHslAdjust({});
+  Repaint();
+  EXPECT_EQ(centre("hslOn"), 0xFF0000u);
 }
 
 }  // namespace
