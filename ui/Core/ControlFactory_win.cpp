@@ -13,6 +13,7 @@
 #include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ProgressUI.h"
+#include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/TextUI.h"
 #include "ui/layouts/ContainerUI.h"
 #include "ui/layouts/HorizontalLayoutUI.h"
@@ -54,6 +55,7 @@ const TagEntry kTags[] = {
     VT_TAG("ListHeaderItem", CListHeaderItemUI),
     VT_TAG("ListLabelElement", CListLabelElementUI),
     VT_TAG("ListTextElement", CListTextElementUI),
+    VT_TAG("ScrollBar", CScrollBarUI),
 };
 #undef VT_TAG
 

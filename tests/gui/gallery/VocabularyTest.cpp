@@ -13,12 +13,13 @@
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ListElementsUI.h"
 #include "ui/controls/ListUI.h"
+#include "ui/controls/ScrollBarUI.h"
 #include "ui/Core/ColorHsl.h"
 
 namespace {
 
 const char kVocabularyLayout[] = R"VOCAB(<?xml version="1.0" encoding="UTF-8"?>
-<Window size="420,260">
+<Window size="460,260">
   <Font name="SimSun" size="12" default="true"/>
   <Font name="SimSun" size="14"/>
   <VerticalLayout name="root" bkcolor="FFFFFFFF" inset="10,10,10,10">
@@ -32,6 +33,7 @@ const char kVocabularyLayout[] = R"VOCAB(<?xml version="1.0" encoding="UTF-8"?>
       <ListTextElement name="row1" height="28" text="2"/>
       <ListLabelElement name="label" height="28" text="标签行：一行一个文字"/>
     </List>
+    <ScrollBar name="bar" float="true" pos="420,0,436,160" range="100" value="20" linesize="8" bkcolor="FFE8EEF4"/>
     <HorizontalLayout name="swatches" height="24" childpadding="6" padding="0,6,0,0">
       <Control name="hslOn" width="60" colorhsl="true" bkcolor="FFFF0000" bordercolor="FF0000FF" bordersize="3"/>
       <Control name="hslOff" width="60" bkcolor="FFFF0000"/>
@@ -94,7 +96,8 @@ TEST_F(Vocabulary, TagsBuildTheirClasses) {
   } expected[] = {{"colHop", "ListHeaderItemUI"},
                   {"colDelay", "ListHeaderItemUI"},
                   {"row0", "ListTextElementUI"},
-                  {"label", "ListLabelElementUI"}};
+                  {"label", "ListLabelElementUI"},
+                  {"bar", "ScrollBarUI"}};
   for (const auto& e : expected) {
     CControlUI* c = window_->Find(e.name);
     ASSERT_NE(c, nullptr) << e.name;
@@ -231,6 +234,33 @@ TEST_F(Vocabulary, ColorHslFollowsTheWindowsAdjustment) {
   window_->GetManager().SetHslAdjust({});
   Repaint();
   EXPECT_EQ(centre("hslOn"), 0xFF0000u);
+}
+
+// A scroll bar of its own: range and position from the layout; the arrows
+// move it a line and the track a page, each move sent as "scroll".
+TEST_F(Vocabulary, ScrollBarOfItsOwnMovesAndTells) {
+  auto* bar = Find<CScrollBarUI>("bar", "ScrollBar");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->GetScrollRange(), 100);
+  EXPECT_EQ(bar->GetScrollPos(), 20);
+  RECT r = bar->GetPos();
+  ASSERT_EQ(r.bottom - r.top, 160);
+  int x = (r.left + r.right) / 2;
+  skintest::Click(hwnd_, x, r.bottom - 3);  // the down arrow
+  skintest::Pump(20);
+  EXPECT_EQ(bar->GetScrollPos(), 28);
+  skintest::Click(hwnd_, x, r.top + 3);  // the up arrow, twice
+  skintest::Click(hwnd_, x, r.top + 3);
+  skintest::Pump(20);
+  EXPECT_EQ(bar->GetScrollPos(), 12);
+  ASSERT_EQ(window_->Count("scroll"), 3);
+  const skintest::Recorded* last = nullptr;
+  for (const auto& n : window_->notes)
+    if (n.type == "scroll") last = &n;
+  EXPECT_EQ(last->sender, "bar");
+  EXPECT_EQ(last->wParam, 12u);
+  for (int i = 0; i < 20; ++i) skintest::Click(hwnd_, x, r.top + 3);
+  EXPECT_EQ(bar->GetScrollPos(), 0);  // held at the start
 }
 
 }  // namespace
