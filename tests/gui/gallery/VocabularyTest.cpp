@@ -1,9 +1,10 @@
 // The gallery's second window: the list parts a skin author writes as tags
 // (ListHeader with ListHeaderItem cells, ListTextElement rows in columns,
 // a ListLabelElement row), built from a layout, painted, clicked and
-// dragged; and controls with "colorhsl" beside one without, under the
-// window's colour adjustment. Its painted buffers are kept as
-// vocabulary.png and vocabulary-hsl.png.
+// dragged; controls with "colorhsl" beside one without, under the
+// window's colour adjustment; a scroll bar of its own; a combo's styled
+// drop box. Pictures: vocabulary.png, vocabulary-hsl.png and
+// vocabulary-dropbox.png.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,6 +13,7 @@
 #include "tests/support/SkinTestKit.h"
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ListElementsUI.h"
+#include "ui/controls/ComboUI.h"
 #include "ui/controls/ListUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/Core/ColorHsl.h"
@@ -38,6 +40,14 @@ const char kVocabularyLayout[] = R"VOCAB(<?xml version="1.0" encoding="UTF-8"?>
       <Control name="hslOn" width="60" colorhsl="true" bkcolor="FFFF0000" bordercolor="FF0000FF" bordersize="3"/>
       <Control name="hslOff" width="60" bkcolor="FFFF0000"/>
       <Label name="hslText" width="140" colorhsl="true" textcolor="FFFF0000" font="1" text="色调跟随窗口 HSL"/>
+      <Combo name="drop" width="110" bordersize="1" bordercolor="FF888888" textpadding="4,0,4,0" itemselectedbkcolor="FFC1E3FF" dropboxsize="0,70" dropbox="bkcolor=&quot;FFF0F8FF&quot; bordercolor=&quot;FF3366CC&quot; bordersize=&quot;2&quot; inset=&quot;3,3,3,3&quot; childpadding=&quot;1&quot; vscrollbar=&quot;true&quot;">
+        <ListContainerElement text="互联网"/>
+        <ListContainerElement text="城域网"/>
+        <ListContainerElement text="专线一"/>
+        <ListContainerElement text="专线二"/>
+        <ListContainerElement text="专线三"/>
+        <ListContainerElement text="专线四"/>
+      </Combo>
     </HorizontalLayout>
   </VerticalLayout>
 </Window>)VOCAB";
@@ -261,6 +271,69 @@ TEST_F(Vocabulary, ScrollBarOfItsOwnMovesAndTells) {
   EXPECT_EQ(last->wParam, 12u);
   for (int i = 0; i < 20; ++i) skintest::Click(hwnd_, x, r.top + 3);
   EXPECT_EQ(bar->GetScrollPos(), 0);  // held at the start
+}
+
+// The combo's drop box takes its "dropbox" attributes: border, background
+// inside it, inset; six rows overflow "dropboxsize" and scroll with the
+// wheel, and a click picks the row under it after the scroll.
+TEST_F(Vocabulary, ComboDropBoxHasItsStyleAndScrolls) {
+  auto* combo = Find<CComboUI>("drop", "Combo");
+  ASSERT_NE(combo, nullptr);
+  RECT r = combo->GetPos();
+  skintest::Click(hwnd_, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  skintest::Pump(50);
+  HWND drop = combo->GetDropWindow();
+  ASSERT_NE(drop, nullptr);
+  RECT client;
+  GetClientRect(drop, &client);
+  EXPECT_EQ(client.bottom, 70);  // capped by dropboxsize: six rows do not fit
+
+  // The pop-up as it paints itself.
+  auto pixels = [&]() {
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = client.right;
+    bmi.bmiHeader.biHeight = -client.bottom;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(drop);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    SendMessageA(drop, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+    GdiFlush();
+    const uint32_t* p = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> out(p, p + client.right * client.bottom);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(drop, screen);
+    for (uint32_t& v : out) v &= 0xFFFFFF;
+    return out;
+  };
+  std::vector<uint32_t> before = pixels();
+  int mid = client.bottom / 2;
+  EXPECT_EQ(before[mid * client.right + 0], 0x3366CCu);  // the border
+  EXPECT_EQ(before[mid * client.right + 3], 0xF0F8FFu);  // the inset, in the box's background
+  int ink = 0;
+  for (uint32_t v : before) ink += ((v >> 16) & 0xFF) < 0x80;
+  EXPECT_GT(ink, 20);  // the rows' texts
+  std::vector<unsigned char> rgb;
+  for (uint32_t v : before)
+    rgb.insert(rgb.end(), {static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 8),
+                           static_cast<unsigned char>(v)});
+  EXPECT_TRUE(skintest::WritePng("vocabulary-dropbox.png", client.right, client.bottom, rgb));
+
+  SendMessageA(drop, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  std::vector<uint32_t> after = pixels();
+  EXPECT_NE(before, after);  // the rows moved up
+  // The first row's place now shows the second item: a click there picks it.
+  SendMessageA(drop, WM_LBUTTONUP, 0, MAKELPARAM(20, 2 + 3 + 2));
+  skintest::Pump(50);
+  EXPECT_EQ(combo->GetCurSel(), 1);
+  EXPECT_STREQ(combo->GetText().GetData(), "城域网");
+  EXPECT_EQ(combo->GetDropWindow(), nullptr);
 }
 
 }  // namespace
