@@ -207,6 +207,25 @@ class FigureBoxes : public ::testing::Test {
     return out;
   }
 
+  // The widest of texts in a font of the layout (plain text, no markup).
+  std::string WidestInFont(int font, const std::set<std::string>& texts) {
+    HDC dc = GetDC(frame_->GetHandle());
+    HGDIOBJ old = SelectObject(dc, Manager().GetFont(font));
+    std::string widest;
+    LONG most = -1;
+    for (const std::string& t : texts) {
+      SIZE s = {0, 0};
+      GetTextExtentPoint32A(dc, t.c_str(), static_cast<int>(t.size()), &s);
+      if (s.cx > most) {
+        most = s.cx;
+        widest = t;
+      }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(frame_->GetHandle(), dc);
+    return widest;
+  }
+
   UIFrame* frame_ = nullptr;
   SIZE size_ = {0, 0};
   std::vector<uint32_t> pixels_;
@@ -261,6 +280,45 @@ TEST_F(FigureBoxes, TheWidestFigureOfEveryBoxStaysInsideIt) {
         std::string(VT_ARTEFACT_DIR) + (page == 0 ? "/figures-bandwidth.png" : "/figures-app.png");
     EXPECT_TRUE(SavePng(path)) << path;
   }
+}
+
+// The application page's log repeats the three results after their names
+// ("多线程下载体验速率：950.00Mbps"): the widest of each stays on one line
+// of the log, so no figure is broken from its unit.
+TEST_F(FigureBoxes, TheApplicationLogKeepsEachFigureOnOneLine) {
+  frame_->SelectPage(2);
+  Snapshot();
+  CLabelUI* log = Label("WebTestingStatus");
+  ASSERT_NE(log, nullptr);
+  RECT r = log->GetPos();
+  RECT pad = log->GetTextPadding();
+  RECT area = {r.left + pad.left, r.top + pad.top, r.right - pad.right, r.bottom - pad.bottom};
+  const int lineHeight = Manager().GetFontInfo(4)->metrics.tmHeight;
+  const char* const kLines[] = {"网页访问体验速率：%s", "邮件应用体验速率：%s", "多线程下载体验速率：%s"};
+  for (int kind = 0; kind < 3; ++kind) {
+    // The web and mail means go to the cap, the download box to 95 % of it.
+    std::set<std::string> lines = EverySpeed(kind == 2 ? 0.95 : 1.0, [&](double v) {
+      char line[128];
+      snprintf(line, sizeof line, kLines[kind], vt::AppSpeedText(v, "测试超时").c_str());
+      return std::string(line);
+    });
+    // Measured in the log's font 4, as the markup draws it.
+    std::string widest = WidestInFont(4, lines);
+    RECT around = {area.left - 8, area.top, area.right + 8, area.bottom};
+    log->SetText("");
+    std::vector<uint32_t> empty = Capture(around);
+    log->SetText(("<f 4>" + widest + "</f>").c_str());
+    Ink ink = Changed(around, empty, Capture(around));
+    ASSERT_TRUE(ink.any) << widest;
+    EXPECT_LT(ink.rc.bottom - ink.rc.top, lineHeight * 3 / 2) << "\"" << widest << "\" takes two lines";
+    EXPECT_LT(ink.rc.right, area.right - 1) << "\"" << widest << "\" reaches the right edge";
+  }
+  frame_->SetText("WebTestingStatus",
+                  "<f 4>正在准备测试...<n>...<n>网页访问体验速率：1000.00Mbps<n><n>"
+                  "邮件应用体验速率：1000.00Mbps<n><n>多线程下载体验速率：950.00Mbps<n></f>");
+  Snapshot();
+  CreateDirectoryA(VT_ARTEFACT_DIR, nullptr);
+  EXPECT_TRUE(SavePng(std::string(VT_ARTEFACT_DIR) + "/figures-app-log.png"));
 }
 
 }  // namespace
