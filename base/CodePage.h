@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 namespace vt {
 
@@ -39,5 +41,33 @@ inline size_t FindAsciiCharFromBoundary(const char* text, size_t len, char ch, s
   }
   return len;
 }
+
+// Conversion to UTF-8, for files read outside the program (the result
+// record, the local report page). The code page's double-byte table lives
+// with the system, so the caller hands in a decoder: the Win32 layer's asks
+// the system (base/CodePageDecode_win.h), a native test's asks iconv.
+// Returns false when the pair is no character of the code page.
+using DoubleByteDecoder = bool (*)(unsigned char lead, unsigned char trail, uint32_t* codePoint);
+
+// Appends the UTF-8 form of one code point (a surrogate or a value above
+// U+10FFFF becomes U+FFFD).
+void AppendUtf8(std::string& out, uint32_t codePoint);
+
+// Text in the code page as UTF-8. ASCII bytes stay as they are. A lead byte
+// followed by a trail byte (0x40-0xFE but 0x7F) is one character, decoded;
+// every byte that starts no character (a lead byte without a trail byte
+// after it, 0x80, 0xFF), and a pair the decoder does not know, becomes
+// U+FFFD. A lead byte never swallows the ASCII byte after it: a cut or
+// hostile text cannot hide a quote or bracket that way.
+std::string CodePageToUtf8(const char* text, size_t len, DoubleByteDecoder decode);
+inline std::string CodePageToUtf8(const std::string& text, DoubleByteDecoder decode) {
+  return CodePageToUtf8(text.data(), text.size(), decode);
+}
+
+// Reads one UTF-8 character at text[pos] (len bytes): its code point, and
+// its length in *size. A byte that starts no well-formed character (a stray
+// continuation byte, an overlong or cut form, a surrogate) is U+FFFD of
+// length 1.
+uint32_t ReadUtf8(const char* text, size_t len, size_t pos, size_t* size);
 
 }  // namespace vt

@@ -1,7 +1,5 @@
 #include "base/Log.h"
 
-#include "base/LogFileRules.h"
-
 #include <atomic>
 #include <cstdarg>
 #include <string>
@@ -10,24 +8,20 @@ namespace vt {
 
 namespace {
 std::atomic<FILE*> g_logStream{nullptr};  // nullptr: stdout
-std::atomic<FILE*> g_logCopy{nullptr};    // nullptr: no copy
+std::atomic<LogSink> g_logSink{nullptr};  // nullptr: none
 
 void Write(const char* data, size_t size) {
   FILE* out = g_logStream.load(std::memory_order_relaxed);
   if (!out) out = stdout;
   fwrite(data, 1, size, out);
   fflush(out);
-  if (FILE* copy = g_logCopy.load(std::memory_order_relaxed)) {
-    std::string masked = MaskSecrets(std::string(data, size));
-    fwrite(masked.data(), 1, masked.size(), copy);
-    fflush(copy);
-  }
+  if (LogSink sink = g_logSink.load(std::memory_order_acquire)) sink(data, size);
 }
 }  // namespace
 
 void SetLogStream(FILE* stream) { g_logStream.store(stream, std::memory_order_relaxed); }
 
-void SetLogCopyStream(FILE* stream) { g_logCopy.store(stream, std::memory_order_relaxed); }
+void SetLogSink(LogSink sink) { g_logSink.store(sink, std::memory_order_release); }
 
 void LogLine(const char* text) {
   std::string line(text ? text : "");

@@ -4,8 +4,13 @@
 // standard error so that its standard output holds JSON lines only.
 // Each call is written with one fwrite and flushed, so lines of concurrent
 // workers may interleave but stay whole.
+//
+// Every call is also handed, whole, to the log file's sink when one is set
+// (base/LogFile_win.h: the daily file of veltrane.exe, the console's --log
+// FILE); that sink stamps, masks and queues it.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 namespace vt {
@@ -13,9 +18,10 @@ namespace vt {
 // Where the lines go; nullptr means standard output.
 void SetLogStream(FILE* stream);
 
-// A second place every line is also written to (the console's --log FILE),
-// with passwords and Pass= values masked; nullptr stops the copy.
-void SetLogCopyStream(FILE* stream);
+// Called with the text of every log call (no line end added) on the
+// caller's thread; it must not block. nullptr: none.
+using LogSink = void (*)(const char* text, size_t size);
+void SetLogSink(LogSink sink);
 
 // The text and a line feed.
 void LogLine(const char* text);

@@ -15,6 +15,7 @@
 #include "model/BandwidthFigures.h"
 #include "model/ReportForm.h"
 #include "model/OwnFileVersion_win.h"
+#include "model/ResultStore_win.h"
 #include "cli/CertifyVerdicts.h"
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
@@ -45,6 +46,7 @@ struct CertifyArgs {
   int level = 0;
   const char* bandwidth = nullptr;
   const char* userInfo = "";
+  const char* reportDir = nullptr;  // where the result record and its page go
   bool json = false;
   bool verbose = false;
 };
@@ -91,7 +93,13 @@ bool ParseArgs(int argc, char** argv, CertifyArgs* a, const char** bad) {
     if (strcmp(opt, "--user") == 0) a->user = value;
     else if (strcmp(opt, "--pass") == 0) a->pass = value;
     else if (strcmp(opt, "--userinfo") == 0) a->userInfo = value;
-    else if (strcmp(opt, "--bandwidth") == 0) {
+    else if (strcmp(opt, "--report-dir") == 0) {
+      if (!*value) {
+        *bad = opt;
+        return false;
+      }
+      a->reportDir = value;
+    } else if (strcmp(opt, "--bandwidth") == 0) {
       if (!vt::AcceptLineBandwidth(value)) {
         *bad = value;
         return false;
@@ -185,6 +193,25 @@ CertifyRecords TakeRecords() {
 // the next one.
 void ReleaseRecords(const CertifyRecords& r) { g_idle = r; }
 
+// With --report-dir: the result record and its page, saved as the window
+// saves them. A folder that cannot be written is said (on standard error and
+// in the summary) and changes neither the exit code nor what was sent.
+void SaveRecord(vt::JsonObject& out, Progress& progress, vt::ConsoleFrame& frame, const CertifyArgs& a) {
+  if (!a.reportDir) return;
+  MainFrameModel& model = frame.model();
+  vt::SavedResult saved =
+      vt::SaveResult(model.results(), model.report(), "console", vt::WidePath(a.reportDir));
+  if (saved.ok) {
+    std::string page = vt::AnsiPath(saved.pagePath);
+    out.Add("record", vt::AnsiPath(saved.recordPath).c_str()).Add("report_page", page.c_str());
+    progress.Update("local record", page);
+  } else {
+    out.Add("report_error", saved.problem.c_str());
+    progress.Update("local record", "not saved: " + saved.problem);
+  }
+  progress.Done();
+}
+
 int Finish(const vt::JsonObject& out, int code) {
   vt::PrintJsonLine(out.Str());
   return code;
@@ -245,6 +272,7 @@ int RunCertify(int argc, char** argv) {
   // 3. The four tests, one after the other.
   MainFrameModel& model = frame->model();
   model.OnWindowReady(LineChoice{a.level, a.mode}, seq.c_str());
+  model.results().SetStartedAt(vt::LocalTimeText());
   auto endsOn = [](UINT message) {
     return [message](const vt::EngineMessage& m) { return m.message == message; };
   };
@@ -273,6 +301,7 @@ int RunCertify(int argc, char** argv) {
                     "TroubleshootingStatus", a.json);
   if (!ok) {  // an engine may still run: these records are not used again
     out.Add("verdict", commandFailed ? "command could not be started" : "test did not end");
+    SaveRecord(out, progress, *frame, a);  // what was measured so far
     return Finish(out, kCliFailed);
   }
   ReleaseRecords(records);
@@ -288,6 +317,12 @@ int RunCertify(int argc, char** argv) {
   std::string address = vt::ReportDocumentAddress(vt::Servers().platformServer.c_str(), seq.c_str());
   progress.Update("report", vt::ReportLine(saved, meets, vt::SpeedText(report.speed_speed), address));
   progress.Done();
+  vt::ExportState state = saved == 0                    ? vt::ExportState::kAccepted
+                          : saved == kReportNotAccepted ? vt::ExportState::kRefused
+                                                        : vt::ExportState::kUnreachable;
+  model.results().RecordExport(report, a.userInfo, a.bandwidth, state, saved,
+                               saved == 0 && meets ? address : std::string());
+  SaveRecord(out, progress, *frame, a);
   if (saved != 0) {
     out.Add("verdict", "not-submitted");
     return Finish(out, kCliUnreachable);
@@ -304,7 +339,8 @@ int RunCertify(int argc, char** argv) {
 
 const CliCommand kCertify = {
     "certify",
-    "--user U --pass P --mode 1|2 --level 4|8|12|16 --bandwidth N [--userinfo TEXT] [--json] [--verbose]",
+    "--user U --pass P --mode 1|2 --level 4|8|12|16 --bandwidth N [--userinfo TEXT] [--report-dir DIR] [--json] "
+    "[--verbose]",
     RunCertify};
 CliCommandRegistrar g_register(kCertify);
 

@@ -12,6 +12,8 @@
 
 #include "cli/CliCommand.h"
 #include "base/Log.h"
+#include "base/LogFile_win.h"
+#include "base/ProgramStart_win.h"
 #include "config/ServerSetFile_win.h"
 #include "net/http/HttpLog.h"
 
@@ -28,15 +30,17 @@ int main(int argc, char** argv) {
     argc -= 2;
     argv += 2;
   }
-  // --log FILE: the diagnostic lines go to standard error and, appended, to
-  // FILE as well. The file stays open until the process ends.
+  // --log FILE: the diagnostic lines go to standard error and, appended,
+  // stamped and masked (base/LogFile_win.h), to FILE as well; the file
+  // starts with the program's start-up line. Flushed at exit.
   if (logPath) {
-    FILE* logFile = fopen(logPath, "ab");
-    if (!logFile) {
+    vt::LogFileSettings settings;
+    settings.path = logPath;
+    if (!vt::StartLogFile(settings)) {
       fprintf(stderr, "veltrane-cli: cannot open log file %s\n", logPath);
       return kCliBadArguments;
     }
-    vt::SetLogCopyStream(logFile);
+    vt::LogToFileOnly(vt::ProgramStartLine("veltrane-cli"));
   }
   if (argc < 2) return CliUsage(nullptr);
   const CliCommand* command = FindCliCommand(argv[1]);

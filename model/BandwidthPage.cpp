@@ -1,5 +1,6 @@
 // The bandwidth page: download samples walk the needle, the final figures
 // chain download -> ping -> upload and land in the report.
+#include "base/Log.h"
 #include "model/BandwidthFigures.h"
 #include "model/DialFigures.h"
 #include "model/MainFrameModel.h"
@@ -15,10 +16,12 @@ void MainFrameModel::StartBandwidthTest() {
   bandwidthLog_ = "已连接至服务器.....<n>开始测速....<n>";
   for (double& s : dialSamples_) s = 0.0;
   sampleCount_ = 0;
+  results_.BandwidthStarted();
   view_->SetDialValue(0);
   view_->SetText("TextAvgDelay", "");
   view_->SetText("TextDownloadSpeed", "");
   view_->SetText("TextMaxSpeed", "");
+  vt::LogFormat("page bandwidth: start, mode %d, level %d\r\n", line_.serverMode, line_.bandwidthLevel);
   engines_->StartDownload(line_);
   needleTimer_ = view_->StartTimer(TIMER_NEEDLE, 100);
   view_->SetEnabled("ButtonBandwidth", false);
@@ -43,6 +46,7 @@ void MainFrameModel::OnDownloadSample(uint32_t bytes) {
   double a = sampleCount_ >= 2 ? dialSamples_[sampleCount_ - 2] : 0.0;
   vt::BuildNeedleSteps(a, b, needleSteps_);
   needleStep_ = 0;
+  results_.DownloadSample(speed);
   view_->SetText("TextDownloadSpeed", SpeedText(speed).c_str());
   if (speed > peakDownloadMbps_) peakDownloadMbps_ = speed;
   bandwidthLog_ += ".";
@@ -65,8 +69,11 @@ void MainFrameModel::OnDownloadDone(uint32_t bytesPerInterval) {
   bandwidthLog_ += SpeedText(downloadMbps_).c_str();
   ShowBandwidthLog();
   report_.speed_speed = downloadMbps_;
+  results_.DownloadDone(downloadMbps_);
   report_.speed_rtt = lastPingMs_;
   report_.speed_upload = peakDownloadMbps_ * vt::kProvisionalUploadShare;  // until the upload phase ends
+  vt::LogFormat("page bandwidth: download %.2f Mbps (highest sample %.2f Mbps, %d samples)\r\n", downloadMbps_,
+                peakDownloadMbps_, sampleCount_);
   engines_->StartPing(vt::Servers().platformServer.c_str());
 }
 
@@ -81,6 +88,8 @@ void MainFrameModel::OnPingDone(uint32_t ms) {
   OnPingReply(ms);
   report_.speed_rtt = static_cast<int32_t>(ms);
   lastPingMs_ = static_cast<int32_t>(ms);
+  vt::LogFormat("page bandwidth: rtt %u ms%s\r\n", ms, ms == 0 ? " (no reply carried a time)" : "");
+  results_.PingDone(static_cast<int32_t>(ms));
   bandwidthLog_ += "<n>平均往返时延";
   // A mean of 0 means no reply carried a time: stored as 0 (the platform
   // reads it so), but "0 毫秒" would tell the user of a perfect line.
@@ -93,19 +102,26 @@ void MainFrameModel::OnPingDone(uint32_t ms) {
 // ping could not be started: the test ends here. The download figure it
 // measured stays shown and stored; the upload is not run.
 void MainFrameModel::OnPingFailed() {
+  vt::LogFormat("page bandwidth: end, ping could not be started; download %.2f Mbps, no upload\r\n",
+                report_.speed_speed);
   bandwidthLog_ += "<n>无法启动ping命令，测速未完成";
   ShowBandwidthLog();
   view_->SetEnabled("ButtonBandwidth", true);
 }
 
 void MainFrameModel::OnUploadSample(uint32_t bytesPerSecond) {
-  view_->SetText("TextMaxSpeed", SpeedText(CapSpeed(MessageSpeedMbps(bytesPerSecond))).c_str());
+  double speed = CapSpeed(MessageSpeedMbps(bytesPerSecond));
+  results_.UploadSample(speed);
+  view_->SetText("TextMaxSpeed", SpeedText(speed).c_str());
 }
 
 void MainFrameModel::OnUploadDone(uint32_t bytesPerSecond) {
   double raw = MessageSpeedMbps(bytesPerSecond);
   report_.speed_upload = CapSpeed(raw);
+  results_.UploadDone(report_.speed_upload);
   // The format follows the uncapped value, the figure the capped one.
+  vt::LogFormat("page bandwidth: end, download %.2f Mbps, rtt %d ms, upload %.2f Mbps\r\n", report_.speed_speed,
+                report_.speed_rtt, report_.speed_upload);
   bandwidthLog_ += "<n>平均上传速率";
   bandwidthLog_ += SpeedText(report_.speed_upload, raw).c_str();
   ShowBandwidthLog();

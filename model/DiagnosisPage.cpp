@@ -1,5 +1,6 @@
 // The fault-diagnosis page: public address, WAN/LAN split, rescaling of the
 // trace delays against the ping, verdict and the LAN-analysis tool offer.
+#include "base/Log.h"
 #include "base/Messages.h"
 #include "model/MainFrameModel.h"
 #include "model/RouteVerdict.h"
@@ -50,6 +51,8 @@ void MainFrameModel::ClickTroubles() {
     return;
   }
   StartTroublePage();
+  vt::LogLine("page diagnosis: start");
+  results_.DiagnosisStarted();
   engines_->StartPublicIp();
   view_->SetEnabled("ButtonTroubles", false);
 }
@@ -74,9 +77,11 @@ void MainFrameModel::OnDiagnosisResult(uint32_t code, intptr_t value) {
   switch (code) {
     case vt::TR_PUBLIC_IP: {
       const char* address = reinterpret_cast<const char*>(value);
+      vt::LogFormat("page diagnosis: public address %s\r\n", address ? address : "(none)");
       if (!address) return;  // no address, no diagnosis
       view_->SetText("tipsWANIP", address);
       publicIp_ = address;
+      results_.PublicIp(address);
       wanText_.Format("<f 6>外网分析:<n>公网IP:%s<n>...</f>", address);
       view_->SetText("TroubleWAN", wanText_);
       engines_->StartTroubleTrace(publicIp_.c_str(), vt::Servers().platformServer.c_str());
@@ -122,7 +127,11 @@ void MainFrameModel::OnDiagnosisDone() {
   engines_->DiagnosisTraceLists(&report_.traceHoops, &report_.traceDelay);
   vt::RescaleAgainstPing(report_.speed_rtt, &report_.delayWAN, &report_.delayLAN);
   ShowWanLanTexts();
-  ShowTroubleVerdict();
+  CUIString verdict = ShowTroubleVerdict();
+  results_.DiagnosisDone(report_.traceHoops, report_.traceDelay, verdict);
+  vt::LogFormat("page diagnosis: end, WAN %d hops %d ms, LAN %d hops %d ms, %s\r\n", report_.hoopsWAN,
+                report_.delayWAN, report_.hoopsLAN, report_.delayLAN,
+                lanAdviceLine_.IsEmpty() ? "LAN in good order" : "LAN analysis advised");
   if (!lanAdviceLine_.IsEmpty()) {
     lanToolMode_ = true;
     view_->SetNormalImage("ButtonTroubles", "img\\funbtn_lananalys.png");
@@ -132,15 +141,17 @@ void MainFrameModel::OnDiagnosisDone() {
 // The trace gave nothing to analyse: say so and let the user try again; the
 // report keeps the figures it had.
 void MainFrameModel::OnDiagnosisFailed() {
+  vt::LogLine("page diagnosis: end, the trace gave nothing to analyse");
   view_->StopTimer(troubleTimer_);
   view_->SetEnabled("ButtonTroubles", true);
+  results_.DiagnosisFailed();
   view_->SetText("TroubleWAN", "<f 6>外网分析:<n>未取得路由信息</f>");
   view_->SetText("TroubleLAN", "<f 6>内网分析:<n>未取得路由信息</f>");
   view_->SetText("TroubleshootingProces", "<f 4>诊断未完成</f>");
   view_->SetText("TroubleshootingStatus", "<f 4>路由跟踪没有结果，请检查网络后重新诊断</f>");
 }
 
-void MainFrameModel::ShowTroubleVerdict() {
+CUIString MainFrameModel::ShowTroubleVerdict() {
   wanLine_ =
       report_.delayWAN > 10 ? "外网<c #FF0000>时延偏大</c>，建议报告给运营商" : "外网<c #00FF00>状况良好</c>";
   if (report_.delayLAN > 5 || report_.hoopsLAN > 2) {
@@ -155,6 +166,7 @@ void MainFrameModel::ShowTroubleVerdict() {
   CUIString text;
   text.Format("<f 4>%s<n><n>%s%s</f>", wanLine_.GetData(), lanDelayLine_.GetData(), lanAdviceLine_.GetData());
   view_->SetText("TroubleshootingStatus", text);
+  return text;
 }
 
 void MainFrameModel::OnDiagnosisDotsTick() {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Log.h"
 #include "base/Messages.h"
 #include "base/Version.h"
 #include "model/DialFigures.h"
@@ -23,6 +24,9 @@ void MainFrameModel::OnWindowReady(const LineChoice& line, const char* testNumbe
   report_.testlevel = line.bandwidthLevel;
   report_.mod = line.serverMode;
   report_.seq = testNumber_;
+  vt::LogFormat("page: window ready, test number %s, mode %d, level %d\r\n", report_.seq.c_str(), line.serverMode,
+                line.bandwidthLevel);
+  results_.Begin(testNumber_.c_str(), line.serverMode, line.bandwidthLevel);
   ApplyDialScale();
   ResetTroublePage();
   view_->SetText("TraceTestProces", "<f 4>请点击<开始测试>进行路由质量分析诊断</f>");
@@ -68,11 +72,15 @@ bool MainFrameModel::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t 
     case vt::MSG_DOWNLOAD_DONE: OnDownloadDone(w); return true;
     case vt::MSG_UPLOAD_SAMPLE: OnUploadSample(w); return true;
     case vt::MSG_UPLOAD_DONE: OnUploadDone(w); return true;
-    case vt::MSG_PING_REPLY: OnPingReply(w); return true;
+    case vt::MSG_PING_REPLY:
+      if (w != 0) results_.PingReply(static_cast<int32_t>(w));
+      OnPingReply(w);
+      return true;
     case vt::MSG_PING_DONE: OnPingDone(w); return true;
     case vt::MSG_PING_FAILED: OnPingFailed(); return true;
     case vt::MSG_APP_ITEM_RESULT: OnAppItemResult(w, static_cast<int>(lParam)); return true;
     case vt::MSG_APP_TEST_DONE:
+      results_.AppsDone();
       view_->SetEnabled("ButtonWeb", true);
       view_->StopTimer(needleTimer_);
       return true;

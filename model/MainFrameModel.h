@@ -10,6 +10,7 @@
 
 #include "model/MainFrameView.h"
 #include "model/ReportRecord.h"
+#include "model/ResultCollector.h"
 #include "base/UIString.h"
 
 constexpr unsigned TIMER_NEEDLE = 256;
@@ -35,6 +36,9 @@ class MainFrameModel {
   void ClickTroubles();
 
   ReportRecord& report() { return report_; }
+  // The result record gathered while the pages ran (model/ResultCollector.h).
+  vt::ResultCollector& results() { return results_; }
+  const vt::ResultCollector& results() const { return results_; }
   const ReportRecord& report() const { return report_; }
   const LineChoice& line() const { return line_; }
   bool lanToolMode() const { return lanToolMode_; }
@@ -82,7 +86,7 @@ class MainFrameModel {
   void OnDiagnosisFailed();
   void OnDiagnosisDotsTick();
   void ShowTroubleProgress();
-  void ShowTroubleVerdict();
+  CUIString ShowTroubleVerdict();
   void ShowWanLanTexts();
   void HideDiagnosisTips();
 
@@ -92,6 +96,7 @@ class MainFrameModel {
   IMainFrameEngines* engines_;
   std::function<int()> random_;
   ReportRecord report_;
+  vt::ResultCollector results_;
   LineChoice line_;
   std::string testNumber_;
 

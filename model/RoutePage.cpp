@@ -1,4 +1,5 @@
 // The route-quality page: one row per hop, hop lists and verdicts.
+#include "base/Log.h"
 #include "model/MainFrameModel.h"
 #include "model/RouteVerdict.h"
 #include "config/ServerSet.h"
@@ -25,6 +26,8 @@ void MainFrameModel::StartRouteTrace() {
   traceDots_.Empty();
   mediumHops_.Empty();
   slowHops_.Empty();
+  vt::LogFormat("page route: start, to %s\r\n", vt::Servers().platformServer.c_str());
+  results_.RouteStarted(vt::Servers().platformServer.c_str());
   engines_->StartRouteTrace(vt::Servers().platformServer.c_str());
 }
 
@@ -49,21 +52,27 @@ TraceRowSpec MainFrameModel::MakeTraceRow(const char* address, int delay) const 
 
 void MainFrameModel::OnTraceHop(const char* address, int delay) {
   if (!address) address = "";
+  vt::LogFormat("page route: hop %d %s %d ms\r\n", traceRows_ + 1, address, delay);
   view_->AddTraceRow(MakeTraceRow(address, delay));
   ++traceRows_;
+  results_.RouteHop(address, delay);
   vt::NoteTraceHop(slowHops_, mediumHops_, address, delay);
   ShowTraceVerdict(false);
 }
 
 void MainFrameModel::OnTraceDone() {
+  vt::LogFormat("page route: end, %d hops, slow hops: %s, medium hops: %s\r\n", traceRows_,
+                slowHops_.IsEmpty() ? "none" : slowHops_.GetData(), mediumHops_.IsEmpty() ? "none" : mediumHops_.GetData());
   view_->SetEnabled("ButtonTrace", true);
   view_->StopTimer(TIMER_TRACE_DOTS);
   ShowTraceVerdict(true);
+  results_.RouteDone(vt::TraceVerdictText(slowHops_, mediumHops_, true));
 }
 
 // tracert could not be started: the test ends with a failure text instead
 // of a verdict; hops already listed stay.
 void MainFrameModel::OnTraceFailed() {
+  vt::LogFormat("page route: end, tracert could not be started, %d hops listed\r\n", traceRows_);
   view_->SetEnabled("ButtonTrace", true);
   view_->StopTimer(TIMER_TRACE_DOTS);
   view_->SetText("TraceTestStatus", "<f 4>无法启动tracert命令，路由测试未完成</f>");

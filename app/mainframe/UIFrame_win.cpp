@@ -7,6 +7,8 @@
 #include <ctime>
 
 #include "app/dialogs/AppMessageBox_win.h"
+#include "base/Log.h"
+#include "model/ResultStore_win.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/DialUI.h"
 #include "ui/controls/LabelUI.h"
@@ -22,6 +24,7 @@ const char kLanToolPage[] = "http://www.colasoft.com.cn/download/capsa.php";
 
 UIFrame::SettingsRunner g_settingsRunner = nullptr;
 UIFrame::UserInfoRunner g_userInfoRunner = nullptr;
+std::wstring* g_reportFolder = nullptr;  // set by tests only
 
 }  // namespace
 
@@ -37,6 +40,11 @@ bool UIFrame::RunUserInfo(std::string* userInfo, std::string* lineBandwidth) {
 }
 
 void UIFrame::SetOpenDocumentHook(OpenDocumentHook hook) { g_openDocument = hook; }
+
+void UIFrame::SetReportFolder(const std::wstring& folder) {
+  if (!g_reportFolder) g_reportFolder = new std::wstring;
+  *g_reportFolder = folder;
+}
 
 UIFrame::UIFrame() : engines_(new FrameEngines), model_(this, engines_) {}
 
@@ -60,6 +68,52 @@ void UIFrame::OnWindowReady() {
   srand(static_cast<unsigned>(time(nullptr)));  // the application page draws from it
   SettingsChoice choice = g_settingsRunner ? g_settingsRunner(GetHandle()) : SettingsChoice();
   model_.OnWindowReady(LineChoice{choice.bandwidthLevel, choice.serverMode}, choice.testNumber.c_str());
+  model_.results().SetStartedAt(vt::LocalTimeText());
+  savedRevision_ = model_.results().revision();
+}
+
+std::string UIFrame::SaveLocalReport(const char* because) {
+  std::wstring folder =
+      g_reportFolder && !g_reportFolder->empty() ? *g_reportFolder : vt::DefaultReportFolder();
+  vt::SavedResult saved = vt::SaveResult(model_.results(), model_.report(), because, folder);
+  savedRevision_ = model_.results().revision();
+  if (!saved.ok) {
+    // Said in the window, with the details in the log; the export to the
+    // platform goes on regardless.
+    vt::LogFormat("local report not saved: %s\r\n", saved.problem.c_str());
+    return "<n><f 5><c #D33A35>本机测试记录未能保存</c></f>";
+  }
+  localPage_ = saved.pagePath;
+  return "<n><f 5><a localreport>查看本机保存的测试记录</a></f>";
+}
+
+void UIFrame::SaveUnsavedResults() {
+  const vt::ResultCollector& results = model_.results();
+  if (results.HasResults() && results.revision() != savedRevision_) SaveLocalReport("close");
+}
+
+void UIFrame::OpenLocalReport() {
+  if (localPage_.empty()) return;
+  if (g_openDocument) {
+    g_openDocument(vt::AnsiPath(localPage_).c_str());
+    return;
+  }
+  // The page opens in the user's browser; nothing waits for it.
+  ShellExecuteW(nullptr, L"open", localPage_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void UIFrame::OnNotification(UINotification& msg) {
+  if (msg.type == "link" && msg.sender && msg.sender->GetName() == "ReportTips") {
+    OpenLocalReport();
+    return;
+  }
+  WindowImplBase::OnNotification(msg);
+}
+
+LRESULT UIFrame::OnClose(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+  // Nothing measured is lost: results not yet saved are kept on closing.
+  SaveUnsavedResults();
+  return WindowImplBase::OnClose(msg, wParam, lParam, handled);
 }
 
 void UIFrame::OnClickNotify(UINotification& msg) {
@@ -73,6 +127,8 @@ void UIFrame::OnClickNotify(UINotification& msg) {
 
 LRESULT UIFrame::HandleAppMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
   model_.HandleMessage(msg, wParam, lParam);
+  // The session ends with the window open: WM_CLOSE will not come.
+  if (msg == WM_ENDSESSION && wParam) SaveUnsavedResults();
   // Every message also goes on to the toolkit's default processing.
   return WindowImplBase::HandleAppMessage(msg, wParam, lParam, handled);
 }

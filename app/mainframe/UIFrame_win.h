@@ -34,9 +34,16 @@ class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrame
   // and the report document.
   void ExportReport();
 
-  // The shell's "open" of the report document (a test may record it instead).
+  // The shell's "open" of the report document and of the local report page
+  // (a test may record them instead).
   using OpenDocumentHook = void (*)(const char* address);
   static void SetOpenDocumentHook(OpenDocumentHook hook);
+
+  // Where the window keeps its result records; empty (the default) means
+  // the user's local application data (model/ResultStore_win.h).
+  static void SetReportFolder(const std::wstring& folder);
+  // The local report page of the last save, empty before one.
+  const std::wstring& localReportPage() const { return localPage_; }
 
   // The two dialogs the window runs. The entry point installs the real
   // windows (RunSettingsWindow, RunUserInfoWindow); tests install their own.
@@ -54,6 +61,8 @@ class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrame
   void OnWindowDestroyed() override;
   void OnWindowReady() override;
   void OnClickNotify(UINotification& msg) override;
+  void OnNotification(UINotification& msg) override;
+  LRESULT OnClose(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
   const char* SkinFolder() const override { return ""; }
   const char* SkinFileName() const override { return "mainframe.xml"; }
   int SkinSourceKind() const override { return 4; }
@@ -78,6 +87,13 @@ class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrame
   CControlUI* Find(const char* name);
   CListUI* TraceList();  // the route page's list, or null
   bool RunUserInfo(std::string* userInfo, std::string* lineBandwidth);
+  // Saves the result record and its page; returns the report page's second
+  // line: a link to the page, or that it could not be saved.
+  std::string SaveLocalReport(const char* because);
+  // Saves what was measured since the last save, if anything (the window
+  // is closing or the session ending).
+  void SaveUnsavedResults();
+  void OpenLocalReport();
   static OpenDocumentHook g_openDocument;
 
   // The engines, plus the LAN analysis tool that only the window offers.
@@ -90,4 +106,6 @@ class UIFrame : public WindowImplBase, public IListCallbackUI, public IMainFrame
   FrameEngines* engines_;  // never freed: see the note at the top
   MainFrameModel model_;
   int dialValue_ = 0;
+  uint64_t savedRevision_ = 0;  // the results' revision on disk
+  std::wstring localPage_;
 };

@@ -4,11 +4,39 @@
 #include <new>
 
 #include "app/mainframe/UIFrame_win.h"
+#include "base/CrashReport_win.h"
+#include "base/Log.h"
+#include "base/LogFile_win.h"
+#include "base/ProgramStart_win.h"
 #include "app/startup/StartUp_win.h"
 #include "ui/Core/DpiAwareness.h"
 #include "ui/Core/UIManager.h"
 
+namespace {
+
+// The daily log file and the crash reports, both in
+// %LOCALAPPDATA%\Veltrane\logs, then the start-up line. Before anything
+// else: a failure at start is worth a report too. Without that folder the
+// log has no file and crash reports go to the temporary folder.
+void StartDiagnostics() {
+  std::string folder = vt::LocalDataFolder("logs");
+  if (!folder.empty()) {
+    vt::LogFileSettings settings;
+    settings.folder = folder;
+    vt::StartLogFile(settings);
+  } else {
+    char temp[MAX_PATH];
+    DWORD n = GetTempPathA(MAX_PATH, temp);
+    if (n > 0 && n < MAX_PATH) folder.assign(temp, n > 1 && temp[n - 1] == '\\' ? n - 1 : n);
+  }
+  vt::InstallCrashReporting(folder);
+  vt::LogLine(vt::ProgramStartLine("veltrane").c_str());
+}
+
+}  // namespace
+
 int RunVeltrane(HINSTANCE instance) {
+  StartDiagnostics();
   // Before any window exists: the awareness of a process is settled by its
   // first window.
   vt::EnableDpiAwareness();
@@ -25,5 +53,6 @@ int RunVeltrane(HINSTANCE instance) {
   frame->CenterOnOwner();
   // The frame deletes itself when its window is destroyed.
   CUIManager::RunMessageLoop();
+  vt::LogLine("veltrane: the window is closed, the program ends");
   return 0;
 }

@@ -3,6 +3,7 @@
 #include "base/Messages.h"
 #include "config/ServerSet.h"
 #include "net/http/DownloadTally.h"
+#include "net/http/HttpLog.h"
 #include "net/http/HttpClient_win.h"
 #include "net/http/TransferJob.h"
 #include "net/http/Url.h"
@@ -22,6 +23,10 @@ namespace {
 
 std::string PlatformUrl(const char* path) { return "http://" + vt::Servers().platformServer + path; }
 
+void LogExchange(const char* method, const std::string& url, int32_t result, const vt::DownloadTally& tally) {
+  vt::LogLine(vt::ExchangeLogLine(method, url, result, tally.Status(), tally.BodyBytes(), tally.Complete()).c_str());
+}
+
 // The body of a GET of url, "" when the exchange failed or the reply did
 // not arrive whole (reset or silent in mid-reply, shorter than its declared
 // length): a cut reply would otherwise pass for a real one, a test number
@@ -32,7 +37,8 @@ std::string PlatformUrl(const char* path) { return "http://" + vt::Servers().pla
 std::string Fetch(const std::string& url) {
   vt::TransferJob job(url);
   vt::DownloadTally tally;
-  vt::FetchText(&job, &tally);
+  int32_t result = vt::FetchText(&job, &tally);
+  LogExchange("GET", url, result, tally);
   return tally.Complete() && tally.Status() / 100 == 2 ? job.body : std::string();
 }
 
@@ -83,6 +89,7 @@ unsigned __stdcall UpdateDownloadThread(void*) {
   if (UpdateFileName().empty()) return 0;
   vt::DownloadTally tally;
   int32_t result = vt::FetchToFile(UpdateUrl.GetData(), folder, &tally);
+  LogExchange("GET", UpdateUrl.GetData(), result, tally);
   UpdateDownloadComplete = result == vt::Ok && tally.Complete();
   return 1;
 }
@@ -95,6 +102,7 @@ unsigned __stdcall UpdateSignatureThread(void*) {
   vt::DownloadTally tally;
   // A reply longer than the limit is cut there and so not whole: refused.
   int32_t result = vt::FetchText(&job, &tally, kUpdateSignatureFetchLimit);
+  LogExchange("GET", job.url, result, tally);
   UpdateSignatureFetched = result == vt::Ok && tally.Complete() && tally.Status() / 100 == 2;
   if (UpdateSignatureFetched) UpdateSignature = job.body;
   return 1;
@@ -116,8 +124,12 @@ unsigned __stdcall TestNumberThread(void* arg) {
 
 int32_t SubmitReport(const std::string& body) {
   vt::DownloadTally tally;
-  int32_t saved = vt::PostForm(vt::ParseUrl(PlatformUrl("/sp/index.php?c=savereport&a=save")), body, &tally);
-  vt::PostForm(vt::ParseUrl(PlatformUrl("/report/query.php")), body);
+  std::string saveUrl = PlatformUrl("/sp/index.php?c=savereport&a=save");
+  int32_t saved = vt::PostForm(vt::ParseUrl(saveUrl), body, &tally);
+  LogExchange("POST", saveUrl, saved, tally);
+  std::string queryUrl = PlatformUrl("/report/query.php");
+  vt::DownloadTally queryTally;
+  LogExchange("POST", queryUrl, vt::PostForm(vt::ParseUrl(queryUrl), body, &queryTally), queryTally);
   // A status line is the platform's word on the save; the body that
   // follows it is discarded anyway, so it need not arrive whole.
   if (saved == vt::Ok && !ReportSaveAccepted(tally.Status())) return kReportNotAccepted;

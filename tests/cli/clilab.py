@@ -17,6 +17,40 @@ LAB_LOCK = "/tmp/veltrane-lab.lock"  # whoever runs a lab on the lab's addresses
 LAB_INI = os.path.join(ROOT, "config", "lab.ini")
 
 
+class LabLock:
+    """The lab lock, held by this process: taken when the first holder
+    comes, given back when the last goes, so a caller that holds it (the
+    client walk) can start labs through Lab without waiting on itself."""
+    _file = None
+    _holders = 0
+
+    @classmethod
+    def acquire(cls, timeout=600):
+        """Waits at most timeout seconds for the lock (None: as long as it
+        takes)."""
+        if cls._holders == 0:
+            f = open(LAB_LOCK, "a")
+            deadline = None if timeout is None else time.monotonic() + timeout
+            while True:
+                try:
+                    fcntl.flock(f, fcntl.LOCK_EX | (0 if deadline is None else fcntl.LOCK_NB))
+                    break
+                except BlockingIOError:
+                    if time.monotonic() > deadline:
+                        f.close()
+                        raise RuntimeError("the lab's addresses stayed taken (%s held)" % LAB_LOCK)
+                    time.sleep(0.5)
+            cls._file = f
+        cls._holders += 1
+
+    @classmethod
+    def release(cls):
+        cls._holders -= 1
+        if cls._holders == 0:
+            cls._file.close()  # gives the lock back
+            cls._file = None
+
+
 def wine_path(path):
     """A Linux path as Windows programs under Wine name it."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
@@ -26,19 +60,8 @@ class Lab:
     """lab/run in the foreground of a child process; its request record."""
 
     def __init__(self, *args):
-        # A caller that holds the lock itself (the client walk) says so: a
-        # second lock of the same file in one process would wait forever.
-        self.lock = open(LAB_LOCK, "a")
-        deadline = time.monotonic() + 600
-        while os.environ.get("VELTRANE_LAB_LOCK_HELD") != "1":
-            try:
-                fcntl.flock(self.lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
-                break
-            except BlockingIOError:
-                if time.monotonic() > deadline:
-                    self.lock.close()
-                    raise RuntimeError("the lab's addresses stayed taken (%s held)" % LAB_LOCK)
-                time.sleep(0.5)
+        LabLock.acquire()
+        self.locked = True
         self.dir = tempfile.mkdtemp(prefix="veltrane-cli-lab-")
         self.out = open(os.path.join(self.dir, "lab.out"), "w")
         self.proc = subprocess.Popen([os.path.join(ROOT, "lab", "run"), "--state-dir", self.dir, *args],
@@ -70,7 +93,9 @@ class Lab:
                 self.proc.kill()
                 self.proc.wait()
         self.out.close()
-        self.lock.close()  # releases the lock
+        if self.locked:
+            self.locked = False
+            LabLock.release()
 
 
 def run_cli_raw(*args, timeout=240, config=LAB_INI, exe=CLI, cwd=None, env=None):

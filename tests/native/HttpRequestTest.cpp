@@ -54,6 +54,13 @@ TEST(HttpLog, ProbeLine) {
   EXPECT_EQ(vt::ProbeLogLine("http://h/", 123456, 8.27568), "http download OK:http://h/ Recv:123456 Speed:8.27568");
   EXPECT_EQ(vt::ProbeLogLine("http://h/", 0, 0.0), "http download OK:http://h/ Recv:0 Speed:0");
   EXPECT_EQ(vt::ProbeLogLine("u", 4294967295u, 1234567.891), "http download OK:u Recv:4294967295 Speed:1.23457e+06");
+  EXPECT_EQ(vt::ExchangeLogLine("GET", "http://h/getip.php", 0, 200, 15, true),
+            "platform: GET status 200, 15 body bytes, whole: http://h/getip.php");
+  EXPECT_EQ(vt::ExchangeLogLine("GET", "http://h/v.xml", 0, 0, 3, false),
+            "platform: GET status 0, 3 body bytes, cut: http://h/v.xml");
+  EXPECT_EQ(vt::ExchangeLogLine("POST", "http://h/r", 4, 0, 0, false), "platform: POST result 4 (connect failed): http://h/r");
+  EXPECT_EQ(vt::ExchangeLogLine("GET", "u", 1, 0, 0, false), "platform: GET result 1 (Windows Sockets failed): u");
+  EXPECT_EQ(vt::ExchangeLogLine("GET", "u", 99, 0, 0, false), "platform: GET result 99 (?): u");
   std::string longUrl(5000, 'x');  // no fixed buffer
   EXPECT_EQ(vt::ProbeLogLine(longUrl, 1, 1.5).size(), 17 + 5000 + 6 + 1 + 7 + 3);
 }

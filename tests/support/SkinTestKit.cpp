@@ -26,6 +26,42 @@ void Pump(DWORD ms) {
   } while (true);
 }
 
+bool SaveWindowBitmap(HWND hwnd, const std::string& path) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  int w = r.right, h = r.bottom;
+  if (w <= 0 || h <= 0) return false;
+  HDC dc = GetDC(hwnd);
+  HDC mem = CreateCompatibleDC(dc);
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+  bmi.bmiHeader.biWidth = w;
+  bmi.bmiHeader.biHeight = h;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  PrintWindow(hwnd, mem, 0) || BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+  GdiFlush();
+  bool written = false;
+  if (FILE* f = bits ? fopen(path.c_str(), "wb") : nullptr) {
+    int stride = (w * 3 + 3) & ~3;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bmi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + stride * h;
+    written = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, f) == 1 &&
+              fwrite(bits, stride, h, f) == static_cast<size_t>(h);
+    fclose(f);
+  }
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(hwnd, dc);
+  return written;
+}
+
 bool CTestButtonUI::Activate() {
   if (!CControlUI::Activate()) return false;
   if (manager_) manager_->SendNotification(this, "click");

@@ -25,6 +25,11 @@ bool PumpUntil(Pred done, DWORD ms) {
   return done();
 }
 
+// Writes what a window shows (PrintWindow, else its screen pixels) as a
+// 24-bit BMP at path, for people to look at; false when the window has no
+// client area or the file cannot be written.
+bool SaveWindowBitmap(HWND hwnd, const std::string& path);
+
 // A clickable control for tests ("ButtonUI", a tab stop): "click" on a left
 // release over it after a press on it, on Space/Return, and on Activate.
 class CTestButtonUI : public CControlUI {

@@ -40,6 +40,22 @@ bool InList(const char* name, const char* const* list, size_t n) {
   return false;
 }
 
+// Writes v in decimal to out (room for 21 bytes); returns the length.
+// Written by hand: no locale, no printf, bounded.
+size_t WriteDecimal(long long v, char* out) {
+  char rev[20];
+  size_t r = 0;
+  unsigned long long a = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+  do {
+    rev[r++] = static_cast<char>('0' + a % 10);
+    a /= 10;
+  } while (a);
+  size_t len = 0;
+  if (v < 0) out[len++] = '-';
+  while (r) out[len++] = rev[--r];
+  return len;
+}
+
 }  // namespace
 
 bool IsPixelAttribute(const char* name) {
@@ -73,21 +89,8 @@ CUIString ScalePixelValue(const char* value, const DpiScale& scale) {
     if (negative || (*p >= '0' && *p <= '9')) {
       const char* end = nullptr;
       int v = ParseInt(p, &end);
-      char num[16];
-      int len = 0;
-      // Written by hand: no locale, no printf, bounded.
-      long long a = scale.Scale(v);
-      bool minus = a < 0;
-      if (minus) a = -a;
-      char rev[16];
-      int r = 0;
-      do {
-        rev[r++] = static_cast<char>('0' + a % 10);
-        a /= 10;
-      } while (a && r < 15);
-      if (minus) num[len++] = '-';
-      while (r) num[len++] = rev[--r];
-      put(num, static_cast<size_t>(len));
+      char num[21];
+      put(num, WriteDecimal(scale.Scale(v), num));
       p = end;
       // ParseInt saturates: skip any digits left after it.
       while (*p >= '0' && *p <= '9') ++p;
@@ -127,17 +130,8 @@ CUIString ArtworkName(const char* name, int percent) {
     }
   }
   out.Assign(name, dot);
-  char suffix[8] = {'@', 0};
-  int s = 1;
-  int v = percent;
-  char rev[6];
-  int r = 0;
-  do {
-    rev[r++] = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v && r < 5);
-  while (r) suffix[s++] = rev[--r];
-  out.Append(suffix, static_cast<size_t>(s));
+  char suffix[22] = {'@'};
+  out.Append(suffix, 1 + WriteDecimal(percent, suffix + 1));
   out.Append(name + dot);
   return out;
 }

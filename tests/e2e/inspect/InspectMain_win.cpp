@@ -9,9 +9,10 @@
 // JSON lines), read on the window thread. It exists only in this
 // test build: veltrane.exe links none of this file's code.
 //
-// The one difference in behaviour: a report document is recorded (the
-// channel's "opened" request) instead of handed to the shell, since the test
-// machines have no browser; the test fetches the address itself.
+// The one difference in behaviour: a report document or the local report
+// page is recorded (the channel's "opened" request) instead of handed to the
+// shell, since the test machines have no browser; the test fetches the
+// address or reads the file itself.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
@@ -32,6 +33,7 @@
 #include "ui/controls/DialUI.h"
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ProgressUI.h"
+#include "ui/controls/TextUI.h"
 #include "ui/layouts/TabLayoutUI.h"
 
 std::vector<CUIManager*>& ProcessManagers();
@@ -90,6 +92,20 @@ std::string ControlJson(HWND hwnd, CControlUI* c, bool deep) {
   if (auto* option = static_cast<COptionUI*>(c->GetInterface("Option"))) out.AddRaw("selected", Bool(option->IsSelected()));
   if (auto* tabs = static_cast<CTabLayoutUI*>(c->GetInterface("TabLayout")))
     out.Add("cursel", static_cast<int64_t>(tabs->GetCurSel()));
+  if (auto* text = static_cast<CTextUI*>(c->GetInterface("Text"))) {
+    // The links of the last paint, on the screen, with their targets.
+    std::string links = "[";
+    for (int i = 0; i < text->GetLinkCount(); ++i) {
+      RECT l = text->GetLinkRect(i);
+      POINT a = {l.left, l.top}, b = {l.right, l.bottom};
+      ClientToScreen(hwnd, &a);
+      ClientToScreen(hwnd, &b);
+      vt::JsonObject link;
+      link.Add("target", text->GetLinkTarget(i).GetData()).AddRaw("rect", Rect(RECT{a.x, a.y, b.x, b.y}));
+      links += (i ? "," : "") + link.Str();
+    }
+    out.AddRaw("links", links + "]");
+  }
   auto* box = deep ? static_cast<IContainerUI*>(c->GetInterface("IContainer")) : nullptr;
   if (box) {
     std::string children = "[";
@@ -154,7 +170,7 @@ BOOL CALLBACK AddWindow(HWND hwnd, LPARAM param) {
 //   windows                      every top-level window of the process
 //   control <hwnd> <name>        one skinned control by name
 //   tree <hwnd> <name>           a control with all its descendants
-//   opened                       report documents the window opened
+//   opened                       report documents and local pages the window opened
 std::string Answer(const std::string& request) {
   if (request == "windows") {
     EnumState state{GetCurrentProcessId(), "["};

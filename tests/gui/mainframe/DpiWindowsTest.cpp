@@ -19,61 +19,18 @@
 #include "app/mainframe/UIFrame_win.h"
 #include "ui/Core/DpiAwareness.h"
 #include "ui/Core/DpiScale.h"
+#include "tests/support/SkinTestKit.h"
 #include "ui/controls/ControlUI.h"
 
 namespace {
 
-void PumpFor(DWORD ms) {
-  DWORD until = GetTickCount() + ms;
-  MSG m;
-  while (static_cast<int>(until - GetTickCount()) > 0) {
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (!CUIManager::PreTranslate(&m)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-      }
-    }
-    Sleep(5);
-  }
-}
+using skintest::Pump;
 
 int QuietBox(HWND, const char*, const char*, UINT) { return IDOK; }
 
 void Shot(HWND hwnd, const std::string& name) {
-  RECT r;
-  GetClientRect(hwnd, &r);
-  int w = r.right, h = r.bottom;
-  if (w <= 0 || h <= 0) return;
-  HDC dc = GetDC(hwnd);
-  HDC mem = CreateCompatibleDC(dc);
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = w;
-  bmi.bmiHeader.biHeight = h;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  PrintWindow(hwnd, mem, 0) || BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-  GdiFlush();
   CreateDirectoryA(VT_ARTEFACT_DIR, nullptr);
-  std::string path = std::string(VT_ARTEFACT_DIR) + "/dpi-" + name + ".bmp";
-  if (FILE* f = fopen(path.c_str(), "wb")) {
-    int stride = (w * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bmi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + stride * h;
-    fwrite(&fh, sizeof fh, 1, f);
-    fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, f);
-    fwrite(bits, stride, h, f);
-    fclose(f);
-  }
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(hwnd, dc);
+  skintest::SaveWindowBitmap(hwnd, std::string(VT_ARTEFACT_DIR) + "/dpi-" + name + ".bmp");
 }
 
 struct Placed {
@@ -109,7 +66,7 @@ void ChangeDpi(HWND hwnd, int dpi, int layoutW, int layoutH) {
   RECT suggested = {w.left, w.top, w.left + s.Scale(layoutW), w.top + s.Scale(layoutH)};
   SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   UpdateWindow(hwnd);
-  PumpFor(150);
+  Pump(150);
 }
 
 // Opens at layout size x scale, then re-lays itself from 96 to 120 DPI with
@@ -183,20 +140,20 @@ class DpiWindows : public ::testing::Test {
 
 TEST_F(DpiWindows, SettingsWindow) {
   UISetting w(nullptr);
-  PumpFor(200);
+  Pump(200);
   CheckWindow(w, w.GetManager(), "settings", 668, 276, "img/setting-mini.png", 670, 276);
   DestroyWindow(w.GetHandle());
-  PumpFor(50);
+  Pump(50);
 }
 
 TEST_F(DpiWindows, UserInfoWindow) {
   { UISetting first(nullptr);  // the archive comes with the first window, as in the product
     DestroyWindow(first.GetHandle()); }
   UIUserInfo w(nullptr);
-  PumpFor(200);
+  Pump(200);
   CheckWindow(w, w.GetManager(), "userinfo", 350, 200, "img/userinfo.png", 350, 200);
   DestroyWindow(w.GetHandle());
-  PumpFor(50);
+  Pump(50);
 }
 
 TEST_F(DpiWindows, MainWindow) {
@@ -207,10 +164,10 @@ TEST_F(DpiWindows, MainWindow) {
   HWND hwnd = frame->GetHandle();
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
-  PumpFor(300);
+  Pump(300);
   CheckWindow(*frame, frame->GetManager(), "main", 900, 550, "img\\bg-main.png", 900, 550);
   if (IsWindow(hwnd)) DestroyWindow(hwnd);
-  PumpFor(100);
+  Pump(100);
 }
 
 }  // namespace

@@ -8,20 +8,32 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/dialogs/AppMessageBox_win.h"
 #include "model/DialFigures.h"
 #include "app/mainframe/UIFrame_win.h"
+#include "base/Messages.h"
 #include "config/ServerSet.h"
 #include "model/ReportForm.h"
+#include "model/ResultStore_win.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/SkinTestKit.h"
+#include "ui/controls/TextUI.h"
 #include "ui/layouts/TabLayoutUI.h"
 
 namespace {
+
+using skintest::Pump;
+
+void SaveScreenshot(HWND hwnd, const char* name) {
+  CreateDirectoryA(VT_ARTEFACT_DIR, nullptr);
+  skintest::SaveWindowBitmap(hwnd, std::string(VT_ARTEFACT_DIR) + "/mainframe-" + name + ".bmp");
+}
 
 std::vector<std::string> g_boxes;
 std::vector<std::string> g_opened;
@@ -44,6 +56,44 @@ int Box(HWND, const char* text, const char*, UINT) {
 }
 void Open(const char* address) { g_opened.push_back(address); }
 
+// A folder of this run for the window's result records, emptied first.
+std::wstring ReportFolder() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"vt-mainframe-reports";
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (h != INVALID_HANDLE_VALUE) {
+    do DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+    while (FindNextFileW(h, &found));
+    FindClose(h);
+  }
+  return folder;
+}
+
+// The files of a folder matching a pattern ("*.json").
+std::vector<std::wstring> Files(const std::wstring& folder, const wchar_t* pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW((folder + L"\\" + pattern).c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(folder + L"\\" + found.cFileName);
+  while (FindNextFileW(h, &found));
+  FindClose(h);
+  return names;
+}
+
+std::string ReadAll(const std::wstring& path) {
+  std::string bytes;
+  if (FILE* f = _wfopen(path.c_str(), L"rb")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    fclose(f);
+  }
+  return bytes;
+}
+
 bool LabListening() {
   WSADATA wsa;
   WSAStartup(MAKEWORD(2, 2), &wsa);
@@ -57,55 +107,7 @@ bool LabListening() {
   return ok;
 }
 
-void Pump(DWORD ms) {
-  DWORD until = GetTickCount() + ms;
-  MSG m;
-  while (static_cast<int>(until - GetTickCount()) > 0) {
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (!CUIManager::PreTranslate(&m)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-      }
-    }
-    Sleep(5);
-  }
-}
 
-void SaveScreenshot(HWND hwnd, const char* name) {
-  RECT r;
-  GetClientRect(hwnd, &r);
-  int w = r.right, h = r.bottom;
-  HDC dc = GetDC(hwnd);
-  HDC mem = CreateCompatibleDC(dc);
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = w;
-  bmi.bmiHeader.biHeight = h;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  PrintWindow(hwnd, mem, 0) || BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-  GdiFlush();
-  CreateDirectoryA(VT_ARTEFACT_DIR, nullptr);
-  std::string path = std::string(VT_ARTEFACT_DIR) + "/mainframe-" + name + ".bmp";
-  if (FILE* f = fopen(path.c_str(), "wb")) {
-    int stride = (w * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bmi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + stride * h;
-    fwrite(&fh, sizeof fh, 1, f);
-    fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, f);
-    fwrite(bits, stride, h, f);
-    fclose(f);
-  }
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(hwnd, dc);
-}
 
 class MainFrame : public ::testing::Test {
  protected:
@@ -115,6 +117,7 @@ class MainFrame : public ::testing::Test {
     UIFrame::SetDialogRunners(Settings, UserInfo);
     vt::SetMessageBoxHook(Box);
     UIFrame::SetOpenDocumentHook(Open);
+    UIFrame::SetReportFolder(ReportFolder());
   }
 
   void SetUp() override {
@@ -169,6 +172,7 @@ class MainFrame : public ::testing::Test {
   }
 
   UIFrame* frame_ = nullptr;
+  const std::wstring reportFolder_ = ReportFolder();
 };
 
 TEST_F(MainFrame, ReadyNavigationAndEveryPageEndToEnd) {
@@ -223,72 +227,92 @@ TEST_F(MainFrame, ReadyNavigationAndEveryPageEndToEnd) {
   EXPECT_NE(Text("TroubleshootingStatus").find("状况良好"), std::string::npos);
   SaveScreenshot(frame_->GetHandle(), "trouble");
 
-  // Report: submitted, the document opened (999.99 is above 90 % of 100).
+  // Report: submitted, the document opened (999.99 is above 90 % of 100),
+  // and the record and its page saved with a link to the page.
+  g_opened.clear();
   Click("report");
   Click("ButtonReport");
-  EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出</f>");
+  EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出<n><f 5><a localreport>查看本机保存的测试记录</a></f></f>");
   ASSERT_EQ(g_opened.size(), 1u);
   EXPECT_EQ(g_opened[0], "http://127.0.80.1:80/report/12345.docx");
   EXPECT_TRUE(g_boxes.empty());
+  std::vector<std::wstring> records = Files(reportFolder_, L"veltrane-*-12345.json");
+  ASSERT_EQ(records.size(), 1u);
+  std::wstring page = records[0].substr(0, records[0].size() - 5) + L".html";
+  EXPECT_EQ(frame_->localReportPage(), page);
+  std::string json = ReadAll(records[0]);
+  char sent[64];
+  snprintf(sent, sizeof sent, "\"speed_speed\": %.2f,", r.speed_speed);
+  EXPECT_NE(json.find(sent), std::string::npos) << json;
+  EXPECT_NE(json.find("\"state\": \"accepted\""), std::string::npos);
+  EXPECT_NE(json.find("\"saved_because\": \"export\""), std::string::npos);
+  EXPECT_NE(ReadAll(page).find("data-verdict=\"certified\""), std::string::npos);
   SaveScreenshot(frame_->GetHandle(), "report");
+
+  // The link opens the local page.
+  auto* tips = static_cast<CTextUI*>(Control("ReportTips")->GetInterface("Text"));
+  ASSERT_EQ(tips->GetLinkCount(), 1);
+  RECT link = tips->GetLinkRect(0);
+  LPARAM at = MAKELPARAM((link.left + link.right) / 2, (link.top + link.bottom) / 2);
+  SendMessageA(frame_->GetHandle(), WM_MOUSEMOVE, 0, at);
+  SendMessageA(frame_->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(frame_->GetHandle(), WM_LBUTTONUP, 0, at);
+  Pump(200);
+  ASSERT_EQ(g_opened.size(), 2u);
+  EXPECT_EQ(g_opened[1], vt::AnsiPath(page));
 }
 
-// A platform that answers every request with one status line: reads the
-// request whole (header and declared body), replies, closes. Port 0: none
-// listening (the connection is refused).
-class StatusPlatform {
- public:
-  explicit StatusPlatform(int status) {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = inet_addr("127.0.0.1");
-    int len = sizeof a;
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(listener_, 4) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
-      return;
-    port_ = ntohs(a.sin_port);
-    if (status == 0) {  // refused: the port was free a moment ago
-      closesocket(listener_);
-      listener_ = INVALID_SOCKET;
-      return;
-    }
-    worker_ = std::thread([this, status] {
-      for (;;) {
-        SOCKET c = accept(listener_, nullptr, nullptr);
-        if (c == INVALID_SOCKET) return;
-        std::string request;
-        char buf[4096];
-        for (;;) {
-          size_t end = request.find("\r\n\r\n");
-          if (end != std::string::npos) {
-            size_t at = request.find("Content-Length:");
-            size_t body = at == std::string::npos ? 0 : strtoul(request.c_str() + at + 15, nullptr, 10);
-            if (request.size() >= end + 4 + body) break;
-          }
-          int n = recv(c, buf, sizeof buf, 0);
-          if (n <= 0) break;
-          request.append(buf, n);
-        }
-        std::string reply = "HTTP/1.1 " + std::to_string(status) +
-                            " Status\r\nLocation: /report/list.php\r\nContent-Length: 2\r\nConnection: close\r\n\r\nOK";
-        send(c, reply.data(), static_cast<int>(reply.size()), 0);
-        shutdown(c, SD_SEND);
-        closesocket(c);
-      }
-    });
-  }
-  ~StatusPlatform() {
-    if (listener_ != INVALID_SOCKET) closesocket(listener_);
-    if (worker_.joinable()) worker_.join();
-  }
-  std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
+TEST_F(MainFrame, ClosingKeepsResultsNotYetSaved) {
+  std::vector<std::wstring> before = Files(reportFolder_, L"*.json");
+  // A download sample as the engine posts it: a figure was measured.
+  PostMessageA(frame_->GetHandle(), vt::MSG_DOWNLOAD_SAMPLE, 1000000, 0);
+  Pump(100);
+  PostMessageA(frame_->GetHandle(), WM_CLOSE, 0, 0);
+  Pump(300);
+  frame_ = nullptr;  // gone with its window
+  std::vector<std::wstring> after = Files(reportFolder_, L"*.json");
+  ASSERT_EQ(after.size(), before.size() + 1);
+  std::string json;
+  for (const std::wstring& f : after)
+    if (std::find(before.begin(), before.end(), f) == before.end()) json = ReadAll(f);
+  EXPECT_NE(json.find("\"saved_because\": \"close\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"verdict\": \"not-exported\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"download_samples_mbps\": [8.28]"), std::string::npos) << json;
+}
 
- private:
-  SOCKET listener_ = INVALID_SOCKET;
-  int port_ = 0;
-  std::thread worker_;
-};
+TEST_F(MainFrame, AFolderThatCannotBeWrittenNeverStopsTheExport) {
+  // A folder below a file cannot be made.
+  std::wstring blocked = reportFolder_ + L"\\blocker.txt";
+  if (FILE* f = _wfopen(blocked.c_str(), L"wb")) fclose(f);
+  UIFrame::SetReportFolder(blocked + L"\\reports");
+  g_opened.clear();
+  g_boxes.clear();
+  Click("report");
+  Click("ButtonReport");  // nothing measured: submitted, then refused by the 90 % rule
+  UIFrame::SetReportFolder(reportFolder_);
+  EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出<n><f 5><c #D33A35>本机测试记录未能保存</c></f></f>");
+  EXPECT_EQ(g_boxes.size(), 1u);
+  EXPECT_TRUE(frame_->localReportPage().empty());
+  DeleteFileW(blocked.c_str());
+}
+
+// A platform that answers every request, read whole (header and declared
+// body), with one status line and closes.
+LoopbackServer::Handler AnswerWithStatus(int status) {
+  return [status](LoopbackConnection& c) {
+    std::string header;
+    if (!c.ReadHeader(&header)) return;
+    size_t at = header.find("Content-Length:");
+    uint64_t body = at == std::string::npos ? 0 : strtoull(header.c_str() + at + 15, nullptr, 10);
+    c.ReadUntilTotal(header.size() + body);
+    c.Send("HTTP/1.1 " + std::to_string(status) +
+           " Status\r\nLocation: /report/list.php\r\nContent-Length: 2\r\nConnection: close\r\n\r\nOK");
+    c.Close();
+  };
+}
+
+// "host:port" of a URL made by LoopbackServer.
+std::string HostOf(const std::string& url) { return url.substr(7); }
 
 // The report button against save replies of each kind: a 2xx or a redirect
 // is a filed report (the document opens); an error status or a refused
@@ -300,9 +324,10 @@ TEST_F(MainFrame, ReportExportSaysWhetherThePlatformTookIt) {
     bool filed;
   } cases[] = {{200, true}, {302, true}, {404, false}, {500, false}, {0, false}};
   for (const auto& c : cases) {
-    StatusPlatform platform(c.status);
+    LoopbackServer platform(AnswerWithStatus(c.status));
+    std::string host = HostOf(c.status ? platform.Url("") : LoopbackServer::RefusedUrl(""));
     vt::ServerSet set = saved;
-    set.platformServer = platform.Host();
+    set.platformServer = host;
     vt::UseServers(set);
     g_opened.clear();
     g_boxes.clear();
@@ -311,7 +336,7 @@ TEST_F(MainFrame, ReportExportSaysWhetherThePlatformTookIt) {
     if (c.filed) {
       EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出</f>") << c.status;
       ASSERT_EQ(g_opened.size(), 1u) << c.status;
-      EXPECT_EQ(g_opened[0], vt::ReportDocumentAddress(platform.Host().c_str(), "12345"));
+      EXPECT_EQ(g_opened[0], vt::ReportDocumentAddress(host.c_str(), "12345"));
     } else {
       EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345导出失败，请检查网络后重试</f>") << c.status;
       EXPECT_TRUE(g_opened.empty()) << c.status;
