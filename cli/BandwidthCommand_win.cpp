@@ -17,6 +17,7 @@
 #include "cli/ConsoleFrame_win.h"
 #include "cli/JsonLine.h"
 #include "cli/JsonOutput_win.h"
+#include "cli/LineProbe_win.h"
 #include "config/ServerSet.h"
 
 namespace {
@@ -24,6 +25,8 @@ namespace {
 // Longest a whole run may take: two phases of at most 16 + 20 intervals,
 // the ping (8 echo requests), and slack. Only a broken engine reaches it.
 const DWORD kRunLimitMs = 180000;
+// The line at rest before the download phase: 75 probes for the idle figures.
+const unsigned kIdleLeadMs = 3000;
 
 void Progress(vt::ConsoleFrame& frame, const vt::EngineMessage& m, int* downloads, int* uploads) {
   const ReportRecord& r = frame.model().report();
@@ -55,9 +58,11 @@ void Progress(vt::ConsoleFrame& frame, const vt::EngineMessage& m, int* download
 
 int RunBandwidth(int argc, char** argv) {
   int mode = 0, level = 0;
+  bool prober = true;
   for (int i = 1; i < argc; ++i) {
     if (i + 1 >= argc) return CliUsage(argv[i]);
-    int parsed = ParseLineOption(argv[i], argv[i + 1], &mode, &level);
+    int parsed = vt::ParseProberOption(argv[i], argv[i + 1], &prober);
+    if (parsed < 0) parsed = ParseLineOption(argv[i], argv[i + 1], &mode, &level);
     if (parsed < 0) return CliUsage(argv[i]);
     if (parsed == 0) return CliUsage(argv[i + 1]);
     ++i;
@@ -68,6 +73,8 @@ int RunBandwidth(int argc, char** argv) {
   frame->model().OnWindowReady(LineChoice{level, mode}, "");
   fprintf(stderr, "veltrane-cli: bandwidth test, %s mode, level %d (platform %s)\n",
           mode == 2 ? "metropolitan" : "Internet", level, vt::Servers().platformServer.c_str());
+  vt::LineProbe probe;
+  probe.Begin(prober, vt::Servers().platformServer.c_str(), kIdleLeadMs);
   frame->model().OnClick("ButtonBandwidth");
   if (frame->threadFailed()) {
     fprintf(stderr, "veltrane-cli: cannot start the download phase\n");
@@ -102,11 +109,13 @@ int RunBandwidth(int argc, char** argv) {
   summary.Add("speed_speed", r.speed_speed, 2)
       .Add("speed_rtt", static_cast<int64_t>(r.speed_rtt))
       .Add("speed_upload", r.speed_upload, 2);
+  std::string quality = probe.End();
+  if (!quality.empty()) summary.AddRaw("line_quality", quality);
   vt::PrintJsonLine(summary.Str());
   return kCliOk;
 }
 
-const CliCommand kBandwidth = {"bandwidth", "--mode 1|2 --level 4|8|12|16", RunBandwidth};
+const CliCommand kBandwidth = {"bandwidth", "--mode 1|2 --level 4|8|12|16 [--prober on|off]", RunBandwidth};
 CliCommandRegistrar g_register(kBandwidth);
 
 }  // namespace

@@ -22,6 +22,8 @@
 #include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"
 #include "cli/JsonOutput_win.h"
+#include "cli/LineQualityJson.h"
+#include "cli/LineProbe_win.h"
 #include "cli/PlainText.h"
 #include "base/Log.h"
 #include "net/http/HttpLog.h"
@@ -38,6 +40,7 @@ const DWORD kBandwidthLimitMs = 180000;  // two phases and the ping
 const DWORD kAppsLimitMs = 150000;       // seven sites, three fetches each
 const DWORD kTraceLimitMs = 330000;      // tracert -w 800, up to 30 hops
 const DWORD kDiagnosisLimitMs = 150000;  // the public address and a 20-hop trace
+const unsigned kIdleLeadMs = 3000;        // the line at rest before the first test
 
 struct CertifyArgs {
   const char* user = nullptr;
@@ -49,6 +52,7 @@ struct CertifyArgs {
   const char* reportDir = nullptr;  // where the result record and its page go
   bool json = false;
   bool verbose = false;
+  bool prober = true;
 };
 
 // One line per phase; on a terminal the line is rewritten as its figure
@@ -90,6 +94,12 @@ bool ParseArgs(int argc, char** argv, CertifyArgs* a, const char** bad) {
       return false;
     }
     ++i;
+    int proberOption = vt::ParseProberOption(opt, value, &a->prober);
+    if (proberOption == 0) {
+      *bad = value;
+      return false;
+    }
+    if (proberOption > 0) continue;
     if (strcmp(opt, "--user") == 0) a->user = value;
     else if (strcmp(opt, "--pass") == 0) a->pass = value;
     else if (strcmp(opt, "--userinfo") == 0) a->userInfo = value;
@@ -273,6 +283,17 @@ int RunCertify(int argc, char** argv) {
   MainFrameModel& model = frame->model();
   model.OnWindowReady(LineChoice{a.level, a.mode}, seq.c_str());
   model.results().SetStartedAt(vt::LocalTimeText());
+  // The background prober runs from here to the end of the certification.
+  vt::LineProbe probe;
+  probe.Begin(a.prober, vt::Servers().platformServer.c_str(), kIdleLeadMs);
+  auto addQuality = [&]() {
+    std::string quality = probe.End();
+    if (quality.empty()) return;
+    out.AddRaw("line_quality", quality);
+    model.results().LineQualityFigures(probe.figures());  // the run's final figures, for the record
+    progress.Update("quality", vt::LineQualityLine(probe.figures()));
+    progress.Done();
+  };
   auto endsOn = [](UINT message) {
     return [message](const vt::EngineMessage& m) { return m.message == message; };
   };
@@ -300,6 +321,7 @@ int RunCertify(int argc, char** argv) {
             RunPage(*frame, progress, "ButtonTroubles", "diagnosis", diagnosisEnd, kDiagnosisLimitMs,
                     "TroubleshootingStatus", a.json);
   if (!ok) {  // an engine may still run: these records are not used again
+    addQuality();
     out.Add("verdict", commandFailed ? "command could not be started" : "test did not end");
     SaveRecord(out, progress, *frame, a);  // what was measured so far
     return Finish(out, kCliFailed);
@@ -317,6 +339,7 @@ int RunCertify(int argc, char** argv) {
   std::string address = vt::ReportDocumentAddress(vt::Servers().platformServer.c_str(), seq.c_str());
   progress.Update("report", vt::ReportLine(saved, meets, vt::SpeedText(report.speed_speed), address));
   progress.Done();
+  addQuality();
   vt::ExportState state = saved == 0                    ? vt::ExportState::kAccepted
                           : saved == kReportNotAccepted ? vt::ExportState::kRefused
                                                         : vt::ExportState::kUnreachable;
@@ -340,7 +363,7 @@ int RunCertify(int argc, char** argv) {
 const CliCommand kCertify = {
     "certify",
     "--user U --pass P --mode 1|2 --level 4|8|12|16 --bandwidth N [--userinfo TEXT] [--report-dir DIR] [--json] "
-    "[--verbose]",
+    "[--verbose] [--prober on|off]",
     RunCertify};
 CliCommandRegistrar g_register(kCertify);
 

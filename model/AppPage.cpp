@@ -25,6 +25,7 @@ void MainFrameModel::ResetAppPage(bool showSpinners) {
 void MainFrameModel::StartAppTest() {
   view_->SetEnabled("ButtonWeb", false);
   ResetAppPage(true);
+  engines_->ProbePhaseChanged(vt::ProbePhase::Other);
   vt::LogLine("page app: start");
   results_.AppsStarted();
   engines_->StartAppTest();

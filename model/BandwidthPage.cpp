@@ -3,6 +3,7 @@
 #include "base/Log.h"
 #include "model/BandwidthFigures.h"
 #include "model/DialFigures.h"
+#include "model/LineQualityText.h"
 #include "model/MainFrameModel.h"
 #include "config/ServerSet.h"
 
@@ -12,6 +13,7 @@ using vt::SpeedText;
 
 void MainFrameModel::StartBandwidthTest() {
   peakDownloadMbps_ = 0.0;
+  bandwidthDone_ = false;
   view_->SetText("TextStatus", "<f 4>连接至服务器.....</f>");
   bandwidthLog_ = "已连接至服务器.....<n>开始测速....<n>";
   for (double& s : dialSamples_) s = 0.0;
@@ -21,6 +23,8 @@ void MainFrameModel::StartBandwidthTest() {
   view_->SetText("TextAvgDelay", "");
   view_->SetText("TextDownloadSpeed", "");
   view_->SetText("TextMaxSpeed", "");
+  view_->SetText("TextResult", "");
+  engines_->ProbePhaseChanged(vt::ProbePhase::Download);
   vt::LogFormat("page bandwidth: start, mode %d, level %d\r\n", line_.serverMode, line_.bandwidthLevel);
   engines_->StartDownload(line_);
   needleTimer_ = view_->StartTimer(TIMER_NEEDLE, 100);
@@ -31,6 +35,20 @@ void MainFrameModel::ShowBandwidthLog() {
   CUIString status;
   status.Format("<f 4>%s</f>", bandwidthLog_.GetData());
   view_->SetText("TextStatus", status);
+}
+
+// The log above fills "TextStatus"; the line quality goes into the result
+// control below it, which the page leaves empty otherwise.
+void MainFrameModel::ShowLineQuality() {
+  vt::LineQuality quality;
+  if (!engines_->LineQualityFigures(&quality)) return;
+  results_.LineQualityFigures(quality);
+  if (bandwidthDone_) view_->SetText("TextResult", vt::BandwidthQualityLines(quality).c_str());
+}
+
+void MainFrameModel::TestEnded() {
+  engines_->ProbePhaseChanged(vt::ProbePhase::Idle);
+  ShowLineQuality();
 }
 
 void MainFrameModel::OnDownloadSample(uint32_t bytes) {
@@ -72,6 +90,7 @@ void MainFrameModel::OnDownloadDone(uint32_t bytesPerInterval) {
   results_.DownloadDone(downloadMbps_);
   report_.speed_rtt = lastPingMs_;
   report_.speed_upload = peakDownloadMbps_ * vt::kProvisionalUploadShare;  // until the upload phase ends
+  engines_->ProbePhaseChanged(vt::ProbePhase::Other);
   vt::LogFormat("page bandwidth: download %.2f Mbps (highest sample %.2f Mbps, %d samples)\r\n", downloadMbps_,
                 peakDownloadMbps_, sampleCount_);
   engines_->StartPing(vt::Servers().platformServer.c_str());
@@ -96,6 +115,7 @@ void MainFrameModel::OnPingDone(uint32_t ms) {
   if (ms == 0) bandwidthLog_ += "：未收到应答";
   else bandwidthLog_.AppendFormat("%d 毫秒", static_cast<int32_t>(ms));
   ShowBandwidthLog();
+  engines_->ProbePhaseChanged(vt::ProbePhase::Upload);
   engines_->StartUpload(line_);
 }
 
@@ -106,6 +126,7 @@ void MainFrameModel::OnPingFailed() {
                 report_.speed_speed);
   bandwidthLog_ += "<n>无法启动ping命令，测速未完成";
   ShowBandwidthLog();
+  TestEnded();
   view_->SetEnabled("ButtonBandwidth", true);
 }
 
@@ -125,5 +146,7 @@ void MainFrameModel::OnUploadDone(uint32_t bytesPerSecond) {
   bandwidthLog_ += "<n>平均上传速率";
   bandwidthLog_ += SpeedText(report_.speed_upload, raw).c_str();
   ShowBandwidthLog();
+  bandwidthDone_ = true;
+  TestEnded();
   view_->SetEnabled("ButtonBandwidth", true);
 }

@@ -2,6 +2,7 @@
 // trace delays against the ping, verdict and the LAN-analysis tool offer.
 #include "base/Log.h"
 #include "base/Messages.h"
+#include "model/LineQualityText.h"
 #include "model/MainFrameModel.h"
 #include "model/RouteVerdict.h"
 #include "model/DiagnosisFigures.h"
@@ -51,6 +52,7 @@ void MainFrameModel::ClickTroubles() {
     return;
   }
   StartTroublePage();
+  engines_->ProbePhaseChanged(vt::ProbePhase::Other);
   vt::LogLine("page diagnosis: start");
   results_.DiagnosisStarted();
   engines_->StartPublicIp();
@@ -123,6 +125,7 @@ void MainFrameModel::OnDiagnosisResult(uint32_t code, intptr_t value) {
 }
 
 void MainFrameModel::OnDiagnosisDone() {
+  TestEnded();
   view_->SetEnabled("ButtonTroubles", true);
   engines_->DiagnosisTraceLists(&report_.traceHoops, &report_.traceDelay);
   vt::RescaleAgainstPing(report_.speed_rtt, &report_.delayWAN, &report_.delayLAN);
@@ -141,6 +144,7 @@ void MainFrameModel::OnDiagnosisDone() {
 // The trace gave nothing to analyse: say so and let the user try again; the
 // report keeps the figures it had.
 void MainFrameModel::OnDiagnosisFailed() {
+  TestEnded();
   vt::LogLine("page diagnosis: end, the trace gave nothing to analyse");
   view_->StopTimer(troubleTimer_);
   view_->SetEnabled("ButtonTroubles", true);
@@ -164,7 +168,10 @@ CUIString MainFrameModel::ShowTroubleVerdict() {
     lanAdviceLine_.Empty();
   }
   CUIString text;
-  text.Format("<f 4>%s<n><n>%s%s</f>", wanLine_.GetData(), lanDelayLine_.GetData(), lanAdviceLine_.GetData());
+  text.Format("<f 4>%s<n><n>%s%s", wanLine_.GetData(), lanDelayLine_.GetData(), lanAdviceLine_.GetData());
+  vt::LineQuality quality;
+  if (engines_->LineQualityFigures(&quality)) text += vt::LossLine(quality).c_str();
+  text += "</f>";
   view_->SetText("TroubleshootingStatus", text);
   return text;
 }

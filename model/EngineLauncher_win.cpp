@@ -4,8 +4,10 @@
 
 #include "engines/apptest/AppTestThread_win.h"
 #include "engines/ping/PingThread_win.h"
+#include "engines/quality/LineProber_win.h"
 #include "engines/trace/RouteTraceThread_win.h"
 #include "engines/trouble/TroubleTraceThread_win.h"
+#include "config/ServerSet.h"
 #include "net/platform/PlatformThreads_win.h"
 
 void EngineLauncher::Start(unsigned(__stdcall* proc)(void*), void* arg) {
@@ -60,4 +62,20 @@ void EngineLauncher::StartTroubleTrace(const char* publicIp, const char* target)
 void EngineLauncher::DiagnosisTraceLists(std::string* hoops, std::string* delays) {
   *hoops = troubleRequest_.traceHoops.GetData();
   *delays = troubleRequest_.traceDelay.GetData();
+}
+
+void EngineLauncher::ProbePhaseChanged(vt::ProbePhase phase) {
+  vt::LineProber& prober = vt::LineProber::Instance();
+  // A test starting with the prober stopped (the first, or the first after
+  // an export) begins a new run; it probes from before the engine starts.
+  if (phase != vt::ProbePhase::Idle && !prober.running()) {
+    prober.SetPhase(phase);
+    prober.Start(vt::Servers().platformServer.c_str());
+  }
+  prober.SetPhase(phase);
+}
+
+bool EngineLauncher::LineQualityFigures(vt::LineQuality* q) {
+  *q = vt::LineProber::Instance().Figures();
+  return q->sent > 0;
 }

@@ -35,6 +35,9 @@ class EngineLauncher : public IMainFrameEngines {
   // No LAN analysis tool here; the window offers one.
   bool LaunchLanTool() override { return false; }
   void OfferLanToolInstall() override {}
+  // Starts the background prober at the first test and stamps its probes.
+  void ProbePhaseChanged(vt::ProbePhase phase) override;
+  bool LineQualityFigures(vt::LineQuality* q) override;
 
  private:
   void Start(unsigned(__stdcall* proc)(void*), void* arg);

@@ -82,6 +82,7 @@ bool MainFrameModel::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t 
     case vt::MSG_APP_TEST_DONE:
       results_.AppsDone();
       view_->SetEnabled("ButtonWeb", true);
+      TestEnded();
       view_->StopTimer(needleTimer_);
       return true;
     case vt::MSG_TRACE_HOP:

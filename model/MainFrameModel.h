@@ -61,6 +61,10 @@ class MainFrameModel {
   void OnUploadSample(uint32_t bytesPerSecond);
   void OnUploadDone(uint32_t bytesPerSecond);
   void ShowBandwidthLog();
+  void ShowLineQuality();
+  // A test has ended: its probes go back to idle, and the bandwidth page's
+  // quality lines take in the figures so far.
+  void TestEnded();
   void ApplyDialScale();
 
   // Application page.
@@ -102,6 +106,10 @@ class MainFrameModel {
 
   // Bandwidth page.
   CUIString bandwidthLog_;
+  // The upload phase has ended: the page shows the line quality lines below
+  // the log, refreshed at the end of every later test (the pauses between
+  // tests give the idle probes).
+  bool bandwidthDone_ = false;
   double peakDownloadMbps_ = 0.0;
   double downloadMbps_ = 0.0;
   double dialSamples_[100] = {};

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "engines/quality/LineQuality.h"
+
 // One row of the route list: four controls in a horizontal layout inside a
 // list element of height 40.
 struct TraceRowSpec {
@@ -59,4 +61,9 @@ class IMainFrameEngines {
   virtual bool LaunchLanTool() = 0;
   // The tool is missing: tell the user and open the vendor's page.
   virtual void OfferLanToolInstall() = 0;
+  // The part of the certification now running, for the background prober:
+  // set before a test's engine starts and back to Idle when its page ends.
+  virtual void ProbePhaseChanged(vt::ProbePhase /*phase*/) {}
+  // The background prober's figures so far; false when it has not run.
+  virtual bool LineQualityFigures(vt::LineQuality* /*q*/) { return false; }
 };

@@ -261,6 +261,12 @@ void ResultCollector::DiagnosisFailed() {
   Changed();
 }
 
+void ResultCollector::LineQualityFigures(const LineQuality& q) {
+  record_.haveLineQuality = true;
+  record_.lineQuality = q;
+  Changed();
+}
+
 bool ResultCollector::HasResults() const {
   const ResultRecord& r = record_;
   bool apps = false;

@@ -44,6 +44,9 @@ class ResultCollector {
   void DiagnosisDone(const std::string& traceHoops, const std::string& traceDelay, const char* verdictMarkup);
   void DiagnosisFailed();
 
+  // The background prober's figures so far (they replace the last ones).
+  void LineQualityFigures(const LineQuality& q);
+
   // An export ran: the form's figures as sent, the user's texts and what
   // the platform made of it. A test that changes a figure afterwards makes
   // the record "not exported" again: the export was of the old figures.

@@ -144,6 +144,35 @@ void Lines(JsonOut& j, const char* key, const std::vector<std::string>& lines) {
   j.Close(']');
 }
 
+// The background prober's figures under the console's keys; null when the
+// prober did not run (switched off, or no test started).
+void LineQualityPart(JsonOut& j, const ResultRecord& rec) {
+  if (!rec.haveLineQuality) {
+    j.Null("line_quality");
+    return;
+  }
+  const LineQuality& q = rec.lineQuality;
+  j.Open("line_quality", '{');
+  j.Int("probes", q.sent);
+  j.Int("lost", q.lost);
+  j.Speed("loss_percent", q.lossPercent);
+  j.Int("longest_loss_run", q.longestLossRun);
+  const struct {
+    const char* prefix;
+    const DelayFigures& f;
+  } phases[] = {{"idle", q.idle}, {"download", q.download}, {"upload", q.upload}};
+  for (const auto& p : phases) {
+    std::string k = p.prefix;
+    j.Int((k + "_probes").c_str(), p.f.count);
+    j.Speed((k + "_median_ms").c_str(), p.f.medianMs);
+    j.Speed((k + "_p90_ms").c_str(), p.f.p90Ms);
+  }
+  j.Speed("idle_jitter_ms", q.idleJitterMs);
+  j.Speed("download_added_ms", q.downloadAddedMs);
+  j.Speed("upload_added_ms", q.uploadAddedMs);
+  j.Close('}');
+}
+
 void Bandwidth(JsonOut& j, const BandwidthResult& b) {
   if (!b.ran) return j.Null("bandwidth");
   j.Open("bandwidth", '{');
@@ -298,9 +327,7 @@ std::string ResultJson(const ResultRecord& rec, DoubleByteDecoder decode) {
   Apps(j, rec.apps);
   Diagnosis(j, rec.diagnosis, rec.report);
   Report(j, rec);
-  // Line-quality figures have no measurement yet: the member is reserved,
-  // null until a version fills it (readers must accept both).
-  j.Null("line_quality");
+  LineQualityPart(j, rec);
   j.Close('}');
   return j.Done();
 }

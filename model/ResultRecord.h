@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engines/quality/LineQuality.h"
 #include "model/ReportRecord.h"
 
 namespace vt {
@@ -108,6 +109,10 @@ struct ResultRecord {
   std::string clientVersion;
   std::string platformServer;
   std::string serverOrigin;  // "compiled-in" or the server file's path
+  // The background prober's figures as the pages last showed them (the
+  // console: at the end of its run); none while it has not run.
+  bool haveLineQuality = false;
+  LineQuality lineQuality;
 };
 
 // The overall verdict, as the console's certify command names it:

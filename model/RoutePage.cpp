@@ -26,6 +26,7 @@ void MainFrameModel::StartRouteTrace() {
   traceDots_.Empty();
   mediumHops_.Empty();
   slowHops_.Empty();
+  engines_->ProbePhaseChanged(vt::ProbePhase::Other);
   vt::LogFormat("page route: start, to %s\r\n", vt::Servers().platformServer.c_str());
   results_.RouteStarted(vt::Servers().platformServer.c_str());
   engines_->StartRouteTrace(vt::Servers().platformServer.c_str());
@@ -61,6 +62,7 @@ void MainFrameModel::OnTraceHop(const char* address, int delay) {
 }
 
 void MainFrameModel::OnTraceDone() {
+  TestEnded();
   vt::LogFormat("page route: end, %d hops, slow hops: %s, medium hops: %s\r\n", traceRows_,
                 slowHops_.IsEmpty() ? "none" : slowHops_.GetData(), mediumHops_.IsEmpty() ? "none" : mediumHops_.GetData());
   view_->SetEnabled("ButtonTrace", true);
@@ -73,6 +75,7 @@ void MainFrameModel::OnTraceDone() {
 // of a verdict; hops already listed stay.
 void MainFrameModel::OnTraceFailed() {
   vt::LogFormat("page route: end, tracert could not be started, %d hops listed\r\n", traceRows_);
+  TestEnded();
   view_->SetEnabled("ButtonTrace", true);
   view_->StopTimer(TIMER_TRACE_DOTS);
   view_->SetText("TraceTestStatus", "<f 4>无法启动tracert命令，路由测试未完成</f>");

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "engines/quality/LineProber_win.h"
 #include "app/dialogs/AppMessageBox_win.h"
 #include "base/Log.h"
 #include "model/ReportForm.h"
@@ -61,6 +62,8 @@ void UIFrame::ExportReport() {
     SetText("ReportTips", tips);
     return;
   }
+  // The certification ends with its report: so does the line's probing.
+  vt::LineProber::Instance().Stop();
   tips.Format("<f 4>测试报告%s已导出%s</f>", report.seq.c_str(), local.c_str());
   SetText("ReportTips", tips);
   if (!meets) {

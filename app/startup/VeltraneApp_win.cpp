@@ -9,6 +9,7 @@
 #include "base/LogFile_win.h"
 #include "base/ProgramStart_win.h"
 #include "app/startup/StartUp_win.h"
+#include "engines/quality/LineProber_win.h"
 #include "ui/Core/DpiAwareness.h"
 #include "ui/Core/UIManager.h"
 
@@ -53,6 +54,9 @@ int RunVeltrane(HINSTANCE instance) {
   frame->CenterOnOwner();
   // The frame deletes itself when its window is destroyed.
   CUIManager::RunMessageLoop();
+  // Closed before the report was exported: the line's probing ends here,
+  // its threads joined, not cut off by the process's exit.
+  vt::LineProber::Instance().Stop();
   vt::LogLine("veltrane: the window is closed, the program ends");
   return 0;
 }

@@ -38,11 +38,19 @@ class MetroLevel16(unittest.TestCase):
         upload = self.lines[-2]["wParam"]
         convert = lambda v: min_cap((v & 0xFFFFFFFF) * 7.62939453125e-6 * 1.0847)
         summary = self.lines[-1]
-        self.assertEqual(set(summary), {"speed_speed", "speed_rtt", "speed_upload"})
+        self.assertEqual(set(summary), {"speed_speed", "speed_rtt", "speed_upload", "line_quality"})
         self.assertAlmostEqual(summary["speed_speed"], round(convert(done), 2), places=2)
         self.assertAlmostEqual(summary["speed_upload"], round(convert(upload), 2), places=2)
         ping_done = [l for l in self.lines if l.get("msg") == "MSG_PING_DONE"]
         self.assertEqual(summary["speed_rtt"], ping_done[0]["wParam"])  # the ping between the phases
+
+    def test_line_quality_has_each_phase(self):
+        q = self.lines[-1]["line_quality"]
+        self.assertGreaterEqual(q["probes_per_second"], 20)
+        self.assertGreaterEqual(q["idle_probes"], 60)  # the 3 s lead at rest
+        self.assertGreater(q["download_probes"], 20)
+        self.assertGreater(q["upload_probes"], 20)
+        self.assertEqual(q["lost"], 0)
 
     def test_lab_saw_eight_downloads_then_twelve_uploads(self):
         downloads = [(r["listen"], r["path"]) for r in self.requests if r["method"] == "GET"]
@@ -78,8 +86,9 @@ class NoServerAnswers(unittest.TestCase):
     def test_refused_everywhere(self):
         if listening("127.0.80.11", 8000) or listening("127.0.80.1", 80):
             self.skipTest("a lab is listening on the lab profile's addresses")
-        code, lines, err = run_cli("bandwidth", "--mode", "2", "--level", "4")
+        code, lines, err = run_cli("bandwidth", "--mode", "2", "--level", "4", "--prober", "off")
         self.assertEqual(code, 0, err)
+        self.assertNotIn("line_quality", lines[-1])
         # The ping of the platform's loopback address still answers.
         self.assertEqual(kinds(lines), ["MSG_DOWNLOAD_DONE"] + PING + ["MSG_UPLOAD_SAMPLE"] * 15 +
                          ["MSG_UPLOAD_DONE", "summary"], err)
@@ -93,7 +102,8 @@ class BadArguments(unittest.TestCase):
     def test_usage(self):
         for args in (["bandwidth"], ["bandwidth", "--mode", "3", "--level", "16"],
                      ["bandwidth", "--mode", "2", "--level", "5"], ["bandwidth", "--mode", "2"],
-                     ["bandwidth", "--mode", "2", "--level", "16x"]):
+                     ["bandwidth", "--mode", "2", "--level", "16x"],
+                     ["bandwidth", "--mode", "2", "--level", "16", "--prober", "yes"]):
             code, lines, err = run_cli(*args, timeout=60)
             self.assertEqual(code, 2, args)
             self.assertEqual(lines, [])

@@ -60,6 +60,23 @@ class Certified(unittest.TestCase):
         self.assertEqual(self.docx[:2], b"PK")  # a Word document is a zip archive
 
 
+    def test_line_quality_covers_the_whole_run(self):
+        q = self.lines[-1]["line_quality"]
+        self.assertGreaterEqual(q["probes_per_second"], 20)
+        self.assertGreaterEqual(q["probes"], 500)  # over a minute of certification
+        self.assertEqual((q["lost"], q["loss"]), (0, "0.00% of {:,}".format(q["probes"])))  # loopback
+        for phase in ("idle", "download", "upload"):
+            self.assertGreater(q[phase + "_probes"], 20, phase)
+        self.assertLess(q["idle_median_ms"], 5)  # loopback, even on a busy machine
+        self.assertLessEqual(q["idle_median_ms"], q["idle_p90_ms"])
+        self.assertAlmostEqual(q["download_added_ms"], q["download_median_ms"] - q["idle_median_ms"], delta=0.02)
+        self.assertIn("quality", self.err)
+        # The platform receives the report as before, nothing of the prober.
+        for report in self.reports:
+            self.assertNotIn(b"probe", report[2])
+            self.assertNotIn(b"quality", report[2])
+
+
 class NotCertified(unittest.TestCase):
     def test_below_ninety_percent_is_submitted_without_a_document(self):
         lab = Lab()

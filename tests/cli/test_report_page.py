@@ -153,7 +153,9 @@ class LabReportPage(unittest.TestCase):
         self.assertEqual(r["verdict"], "certified")
         self.assertEqual(r["test_number"], self.final["seq"])
         self.assertEqual(r["line"]["user_info"], HOSTILE)  # UTF-8 in the file, GBK on the wire
-        self.assertIsNone(r["line_quality"])
+        # The background prober's figures at the end of the run, as printed.
+        self.assertEqual(r["line_quality"]["probes"], self.final["line_quality"]["probes"])
+        self.assertEqual(r["line_quality"]["lost"], 0)  # loopback
         # The form as the console printed it and as the lab stored it.
         stored = {k: v.rstrip("\r\n") for k, v in json.loads(self.stored[0][1])}
         form = r["report"]["form"]

@@ -2,6 +2,8 @@
 // recording view in place of the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "base/Messages.h"
 #include "model/BandwidthFigures.h"
 #include "model/DialFigures.h"
+#include "model/LineQualityText.h"
 #include "model/MainFrameModel.h"
 #include "model/ReportForm.h"
 #include "config/ServerSet.h"
@@ -42,8 +45,12 @@ struct RecordingEngines : IMainFrameEngines {
   std::vector<std::string> calls;
   std::string hoops = "10.0.0.1|1.2.3.4|", delays = "1|12|";
   bool toolInstalled = false;
-  void StartDownload(const LineChoice& l) override { calls.push_back("download:" + std::to_string(l.serverMode)); }
-  void StartUpload(const LineChoice& l) override { calls.push_back("upload:" + std::to_string(l.serverMode)); }
+  void StartDownload(const LineChoice& l) override {
+    calls.push_back("download:" + std::to_string(l.serverMode));
+  }
+  void StartUpload(const LineChoice& l) override {
+    calls.push_back("upload:" + std::to_string(l.serverMode));
+  }
   void StartPing(const char* host) override { calls.push_back(std::string("ping:") + host); }
   void StartAppTest() override { calls.push_back("apps"); }
   void StartRouteTrace(const char* t) override { calls.push_back(std::string("trace:") + t); }
@@ -60,6 +67,14 @@ struct RecordingEngines : IMainFrameEngines {
     return toolInstalled;
   }
   void OfferLanToolInstall() override { calls.push_back("install-prompt"); }
+  std::vector<vt::ProbePhase> phases;
+  bool haveQuality = false;
+  vt::LineQuality quality;
+  void ProbePhaseChanged(vt::ProbePhase p) override { phases.push_back(p); }
+  bool LineQualityFigures(vt::LineQuality* q) override {
+    *q = quality;
+    return haveQuality;
+  }
 };
 
 struct Fixture : ::testing::Test {
@@ -79,8 +94,9 @@ TEST(DialFigures, DialPositions) {
     int level;
     double mbps;
     int dial;
-  } cases[] = {{12, 35, 583}, {12, 100, 1000}, {12, 0.5, 20}, {12, 101, 1000}, {4, 0.25, 166},
-               {16, 1000, 1000}, {16, 20, 166}, {8, 8, 666}, {7, 8, 666}, {8, 4, 500}, {12, 0, 0}};
+  } cases[] = {{12, 35, 583},  {12, 100, 1000},  {12, 0.5, 20}, {12, 101, 1000},
+               {4, 0.25, 166}, {16, 1000, 1000}, {16, 20, 166}, {8, 8, 666},
+               {7, 8, 666},    {8, 4, 500},      {12, 0, 0}};
   for (const auto& c : cases)
     EXPECT_EQ(vt::DialValueOf(vt::DialPosition(c.level, c.mbps)), c.dial) << c.level << " " << c.mbps;
 }
@@ -123,6 +139,80 @@ TEST_F(Fixture, BandwidthChainStoresFiguresAndWalksTheNeedle) {
             "<n>平均上传速率1000.0Mbps</f>");
 }
 
+// The background prober's figures: each test stamps its probes with its
+// phase, the bandwidth page adds idle and loaded delay and jitter after the
+// upload figure (refreshed as later tests end), the diagnosis page adds the
+// loss. Without figures (the
+// prober off or not started) both pages read as before.
+TEST_F(Fixture, LineQualityLinesAndPhaseStamps) {
+  using P = vt::ProbePhase;
+  engines.quality.sent = 1732;
+  engines.quality.lost = 1;
+  engines.quality.lossPercent = 100.0 / 1732;
+  engines.quality.longestLossRun = 1;
+  engines.quality.idle = {75, 20.44, 21.6};
+  engines.quality.idleJitterMs = 1.17;
+  engines.quality.download = {400, 61.25, 70.0};
+  engines.quality.downloadAddedMs = 40.81;
+  engines.quality.upload = {350, 19.9, 24.0};
+  engines.quality.uploadAddedMs = -0.54;
+  const struct {
+    bool have;
+    const char* result;  // the bandwidth page's "TextResult"
+    const char* diagnosisTail;
+  } cases[] = {
+      {true,
+       "<f "
+       "3>空闲时延20.4毫秒(90%不超过21.6)，抖动1.2毫秒<n>下载时延61.2毫秒(+40.8)，上传时延19.9毫秒(-0.5)</f>",
+       "内网分析工具</c>进行深入分析<f 3><n><n>丢包率0.06%(共1,732个探测包)，最长连续丢包1个</f></f>"},
+      {false, "", "内网分析工具</c>进行深入分析</f>"},
+  };
+  for (const auto& c : cases) {
+    engines.haveQuality = c.have;
+    engines.phases.clear();
+    Ready(12, 2);
+    model.OnClick("ButtonBandwidth");
+    EXPECT_EQ(view.texts["TextResult"], "");
+    Send(vt::MSG_DOWNLOAD_DONE, 1000000);
+    Send(vt::MSG_PING_DONE, 12);
+    Send(vt::MSG_UPLOAD_DONE, 1000000);
+    // The log itself stays as it was.
+    EXPECT_EQ(view.texts["TextStatus"].substr(view.texts["TextStatus"].size() - 27),
+              "<n>平均上传速率8.28Mbps</f>");
+    EXPECT_EQ(view.texts["TextResult"], c.result);
+    EXPECT_EQ(engines.phases, (std::vector<P>{P::Download, P::Other, P::Upload, P::Idle}));
+
+    engines.phases.clear();
+    engines.quality.idle.medianMs = 19.0;
+    model.OnClick("ButtonTroubles");
+    Send(vt::MSG_TROUBLE_RESULT, vt::TR_PUBLIC_IP, reinterpret_cast<intptr_t>("1.2.3.4"));
+    Send(vt::MSG_TROUBLE_RESULT, vt::TR_WAN_HOPS, 6);
+    Send(vt::MSG_TROUBLE_RESULT, vt::TR_LAN_HOPS, 3);
+    Send(vt::MSG_TROUBLE_RESULT, vt::TR_DONE, 0);
+    const std::string& verdict = view.texts["TroubleshootingStatus"];
+    EXPECT_EQ(verdict.substr(verdict.size() - std::min(verdict.size(), strlen(c.diagnosisTail))),
+              c.diagnosisTail);
+    EXPECT_EQ(engines.phases, (std::vector<P>{P::Other, P::Idle}));
+    // The pause before the diagnosis gave more idle probes: the bandwidth
+    // page's lines follow.
+    if (c.have) {
+      EXPECT_NE(view.texts["TextResult"].find("空闲时延19.0毫秒"), std::string::npos);
+    }
+    engines.quality.idle.medianMs = 20.44;
+    model.OnClick("ButtonTroubles");  // leaves the LAN tool mode for the next case
+    model.OnClick("ButtonTroubles");
+  }
+}
+
+TEST(LineQualityText, BandwidthLinesWithoutIdleProbesOrAPhase) {
+  vt::LineQuality q;
+  q.download = {10, 30.0, 35.0};
+  EXPECT_EQ(vt::BandwidthQualityLines(q), "<f 3>空闲时延在测试间隙测量<n>下载时延30.0毫秒</f>");
+  q = vt::LineQuality{};
+  q.idle = {5, 1.0, 2.0};
+  EXPECT_EQ(vt::BandwidthQualityLines(q), "<f 3>空闲时延1.0毫秒(90%不超过2.0)，抖动0.0毫秒</f>");
+}
+
 // No ping reply carried a time: 0 is stored and sent, the log says no reply
 // came instead of a 0 ms line, the delay box stays empty, and the upload
 // still follows.
@@ -157,6 +247,7 @@ TEST_F(Fixture, PingThatCannotStartEndsTheBandwidthTest) {
   const std::string& log = view.texts["TextStatus"];
   EXPECT_NE(log.find("平均下载速率"), std::string::npos) << log;
   EXPECT_NE(log.find("无法启动ping命令，测速未完成"), std::string::npos) << log;
+  EXPECT_EQ(engines.phases.back(), vt::ProbePhase::Idle);  // the prober's phase too
 }
 
 // The console prints engine messages by name: the failure ends are named.
@@ -175,6 +266,7 @@ TEST_F(Fixture, TracertThatCannotStartEndsTheRouteTest) {
   Send(vt::MSG_TRACE_FAILED, 0);
   EXPECT_TRUE(view.enabled["ButtonTrace"]);
   EXPECT_EQ(view.texts["TraceTestStatus"], "<f 4>无法启动tracert命令，路由测试未完成</f>");
+  EXPECT_EQ(engines.phases, (std::vector<vt::ProbePhase>{vt::ProbePhase::Other, vt::ProbePhase::Idle}));
   EXPECT_EQ(view.stopped.back(), TIMER_TRACE_DOTS);
 }
 
@@ -243,26 +335,31 @@ TEST_F(Fixture, RouteRowsBarsHopListsAndVerdicts) {
     int delay;
     const char* bar;
     const char* delayText;
-  } hops[] = {{"10.0.0.1", 5, "good", "5毫秒"},    {"10.0.0.2", 15, "nogood", "15毫秒"},
-              {"10.0.0.3", 16, "nogood", "16毫秒"}, {"10.0.0.4", 30, "bad", "30毫秒"},
+  } hops[] = {{"10.0.0.1", 5, "good", "5毫秒"},
+              {"10.0.0.2", 15, "nogood", "15毫秒"},
+              {"10.0.0.3", 16, "nogood", "16毫秒"},
+              {"10.0.0.4", 30, "bad", "30毫秒"},
               {"请求超时", -1, "good", "测试超时"}};
   for (const auto& h : hops) Send(vt::MSG_TRACE_HOP, reinterpret_cast<uintptr_t>(h.address), h.delay);
   ASSERT_EQ(view.rows.size(), 5u);
   for (size_t i = 0; i < 5; ++i) {
     EXPECT_NE(view.rows[i].barAttributes.find(std::string("progress_fore_") + hops[i].bar + ".png"),
-              std::string::npos) << i;
+              std::string::npos)
+        << i;
     EXPECT_EQ(view.rows[i].delayText, hops[i].delayText);
     EXPECT_EQ(view.rows[i].rowBkColor, i % 2 ? 0xFFF0F0F0u : 0xFFFFFFFFu);
   }
   EXPECT_EQ(view.rows[2].numberText, "第3跳");
   EXPECT_EQ(view.rows[0].addressAttributes,
-            "text=\"10.0.0.1\" textcolor=\"FF000000\" align=\"left\" float=\"true\" pos=\"52,9,182,25\" font=\"5\"");
+            "text=\"10.0.0.1\" textcolor=\"FF000000\" align=\"left\" float=\"true\" pos=\"52,9,182,25\" "
+            "font=\"5\"");
   EXPECT_EQ(view.rows[4].barValue, -1);
   EXPECT_STREQ(model.mediumHops(), "10.0.0.3,");
   EXPECT_STREQ(model.slowHops(), "10.0.0.4,");
   Send(vt::MSG_TRACE_DONE, 0);
-  EXPECT_EQ(view.texts["TraceTestStatus"],
-            "<f 4>10.0.0.4,路由延时大于30毫秒，严重影响网速<n>10.0.0.3,路由延时大于15毫秒，可能会影响网速</f>");
+  EXPECT_EQ(
+      view.texts["TraceTestStatus"],
+      "<f 4>10.0.0.4,路由延时大于30毫秒，严重影响网速<n>10.0.0.3,路由延时大于15毫秒，可能会影响网速</f>");
   EXPECT_TRUE(view.enabled["ButtonTrace"]);
 
   model.OnClick("ButtonTrace");  // a second trace starts from an empty list
@@ -278,7 +375,8 @@ TEST_F(Fixture, DotTimersRunOutAfter22Ticks) {
   model.OnClick("ButtonTrace");
   for (int i = 0; i < 22; ++i) Tick(TIMER_TRACE_DOTS);
   EXPECT_EQ(view.stopped, std::vector<unsigned>{TIMER_TRACE_DOTS});
-  EXPECT_EQ(view.texts["TraceTestProces"], "<f 4>正在进行路由质量分析诊断测试.<n>" + std::string(22, '.') + "</f>");
+  EXPECT_EQ(view.texts["TraceTestProces"],
+            "<f 4>正在进行路由质量分析诊断测试.<n>" + std::string(22, '.') + "</f>");
 }
 
 TEST_F(Fixture, DiagnosisRescalesAgainstThePingAndOffersTheLanTool) {
@@ -301,12 +399,14 @@ TEST_F(Fixture, DiagnosisRescalesAgainstThePingAndOffersTheLanTool) {
   EXPECT_EQ(model.report().delayWAN, 9);
   EXPECT_EQ(model.report().delayLAN, 3);
   EXPECT_EQ(model.report().traceHoops, "10.0.0.1|1.2.3.4|");
-  EXPECT_EQ(view.texts["TroubleWAN"], "<f 6>外网分析:<n>公网IP:1.2.3.4<n>公网时延:9毫秒<n>路由跳数:6<n>...</f>");
+  EXPECT_EQ(view.texts["TroubleWAN"],
+            "<f 6>外网分析:<n>公网IP:1.2.3.4<n>公网时延:9毫秒<n>路由跳数:6<n>...</f>");
   EXPECT_EQ(view.texts["TroubleLAN"], "<f 6>内网分析:<n>内网时延:3毫秒<n>路由跳数:3<n>...</f>");
   // ... but the final verdict (more than 2) advises the tool.
-  EXPECT_EQ(view.texts["TroubleshootingStatus"],
-            "<f 4>外网<c #00FF00>状况良好</c><n><n>内网<c #FF0000>层次过多</c>，请使用<c #0000FF>内网分析工具</c>"
-            "进行深入分析</f>");
+  EXPECT_EQ(
+      view.texts["TroubleshootingStatus"],
+      "<f 4>外网<c #00FF00>状况良好</c><n><n>内网<c #FF0000>层次过多</c>，请使用<c #0000FF>内网分析工具</c>"
+      "进行深入分析</f>");
   EXPECT_TRUE(model.lanToolMode());
   EXPECT_EQ(view.normalImages["ButtonTroubles"], "img\\funbtn_lananalys.png");
 

@@ -6,6 +6,7 @@
 
 #include "base/CodePage.h"
 #include "model/JsonReader.h"
+#include "model/ResultCollector.h"
 #include "model/ResultJson.h"
 #include "GbkDecoder.h"
 
@@ -139,12 +140,53 @@ TEST(ResultJson, WritesEveryPartAsUtf8WithItsSchemaVersion) {
   EXPECT_EQ(doc.Get("report")->Get("state")->text, "accepted");
   EXPECT_EQ(doc.Get("report")->Get("form")->Get("speed_speed")->number, 95.31);
   EXPECT_EQ(doc.Get("client")->Get("server_set")->text, "Z:\\work\\config\\lab.ini");
-  // Reserved for the line-quality figures: present, null.
+  // No prober figures: present, null.
   ASSERT_NE(doc.Get("line_quality"), nullptr);
   EXPECT_EQ(doc.Get("line_quality")->kind, vt::JsonValue::kNull);
   // People read the file too: one member a line, figures on one line.
   EXPECT_NE(json.find("\n    \"download_samples_mbps\": [91.50, 95.25, 96.00],\n"), std::string::npos)
       << json;
+}
+
+TEST(ResultJson, LineQualityUnderTheConsoleKeys) {
+  vt::ResultCollector c;
+  c.Begin("100001", 2, 12);
+  vt::LineQuality q;
+  q.sent = 1732;
+  q.lost = 1;
+  q.lossPercent = 100.0 / 1732;
+  q.longestLossRun = 1;
+  q.idle = {75, 20.44, 21.6};
+  q.idleJitterMs = 1.17;
+  q.download = {400, 61.25, 70.0};
+  q.downloadAddedMs = 40.81;
+  uint64_t before = c.revision();
+  c.LineQualityFigures(q);
+  EXPECT_GT(c.revision(), before);  // a record on disk is now behind
+  vt::JsonValue doc = Parse(vt::ResultJson(c.record(), DecodeGbkForTest));
+  const vt::JsonValue* lq = doc.Get("line_quality");
+  ASSERT_NE(lq, nullptr);
+  ASSERT_EQ(lq->kind, vt::JsonValue::kObject);
+  const struct {
+    const char* key;
+    double value;
+  } members[] = {{"probes", 1732},
+                 {"lost", 1},
+                 {"loss_percent", 0.06},
+                 {"longest_loss_run", 1},
+                 {"idle_probes", 75},
+                 {"idle_median_ms", 20.44},
+                 {"idle_p90_ms", 21.6},
+                 {"idle_jitter_ms", 1.17},
+                 {"download_probes", 400},
+                 {"download_median_ms", 61.25},
+                 {"download_added_ms", 40.81},
+                 {"upload_probes", 0},
+                 {"upload_median_ms", 0}};
+  for (const auto& m : members) {
+    ASSERT_NE(lq->Get(m.key), nullptr) << m.key;
+    EXPECT_DOUBLE_EQ(lq->Get(m.key)->number, m.value) << m.key;
+  }
 }
 
 TEST(ResultJson, HostileTextsStayInsideTheirStrings) {

@@ -26,39 +26,67 @@ void Pump(DWORD ms) {
   } while (true);
 }
 
-bool SaveWindowBitmap(HWND hwnd, const std::string& path) {
+Capture CaptureClient(HWND hwnd) {
+  Capture c;
   RECT r;
   GetClientRect(hwnd, &r);
-  int w = r.right, h = r.bottom;
-  if (w <= 0 || h <= 0) return false;
+  if (r.right <= 0 || r.bottom <= 0) return c;
   HDC dc = GetDC(hwnd);
   HDC mem = CreateCompatibleDC(dc);
   BITMAPINFO bmi = {};
   bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = w;
-  bmi.bmiHeader.biHeight = h;
+  bmi.bmiHeader.biWidth = r.right;
+  bmi.bmiHeader.biHeight = -r.bottom;  // top row first
   bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 24;
+  bmi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   HBITMAP bmp = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  PrintWindow(hwnd, mem, 0) || BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-  GdiFlush();
-  bool written = false;
-  if (FILE* f = bits ? fopen(path.c_str(), "wb") : nullptr) {
-    int stride = (w * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bmi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + stride * h;
-    written = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, f) == 1 &&
-              fwrite(bits, stride, h, f) == static_cast<size_t>(h);
-    fclose(f);
+  if (bmp && bits) {
+    HGDIOBJ old = SelectObject(mem, bmp);
+    PrintWindow(hwnd, mem, 0) || BitBlt(mem, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    c.width = r.right;
+    c.height = r.bottom;
+    const uint32_t* p = static_cast<const uint32_t*>(bits);
+    c.pixels.assign(p, p + static_cast<size_t>(c.width) * c.height);
+    for (uint32_t& px : c.pixels) px &= 0xFFFFFF;
+    SelectObject(mem, old);
   }
-  SelectObject(mem, old);
-  DeleteObject(bmp);
+  if (bmp) DeleteObject(bmp);
   DeleteDC(mem);
   ReleaseDC(hwnd, dc);
+  return c;
+}
+
+bool SaveWindowBitmap(HWND hwnd, const std::string& path) {
+  Capture c = CaptureClient(hwnd);
+  if (c.pixels.empty()) return false;
+  BITMAPINFOHEADER ih = {};
+  ih.biSize = sizeof ih;
+  ih.biWidth = c.width;
+  ih.biHeight = c.height;  // bottom row first
+  ih.biPlanes = 1;
+  ih.biBitCount = 24;
+  int stride = (c.width * 3 + 3) & ~3;
+  std::vector<unsigned char> rows(static_cast<size_t>(stride) * c.height);
+  for (int y = 0; y < c.height; ++y) {
+    unsigned char* row = &rows[static_cast<size_t>(c.height - 1 - y) * stride];
+    for (int x = 0; x < c.width; ++x) {
+      uint32_t px = c.At(x, y);
+      row[x * 3] = px & 0xFF;
+      row[x * 3 + 1] = (px >> 8) & 0xFF;
+      row[x * 3 + 2] = (px >> 16) & 0xFF;
+    }
+  }
+  BITMAPFILEHEADER fh = {};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof ih;
+  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(rows.size());
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool written = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&ih, sizeof ih, 1, f) == 1 &&
+                 fwrite(rows.data(), rows.size(), 1, f) == 1;
+  fclose(f);
   return written;
 }
 

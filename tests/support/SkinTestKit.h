@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,19 @@ bool PumpUntil(Pred done, DWORD ms) {
   return done();
 }
 
-// Writes what a window shows (PrintWindow, else its screen pixels) as a
-// 24-bit BMP at path, for people to look at; false when the window has no
-// client area or the file cannot be written.
+// What a window's client area shows (PrintWindow, else its screen pixels):
+// width x height pixels, 0x00RRGGBB, top row first. Empty when the window
+// has no client area.
+struct Capture {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+Capture CaptureClient(HWND hwnd);
+
+// Writes what a window shows as a 24-bit BMP at path, for people to look
+// at; false when the window has no client area or the file cannot be
+// written.
 bool SaveWindowBitmap(HWND hwnd, const std::string& path);
 
 // A clickable control for tests ("ButtonUI", a tab stop): "click" on a left

@@ -137,7 +137,9 @@ class CControlUI {
   // after the scale has changed.
   void SetLayoutAttribute(const char* name, const char* value);
   void ApplyAttributeString(const char* list);
-  void ApplyDpi();
+  // (A control's own defaults go through SetLayoutAttribute too, so they
+  // follow the scale as the layout's values do.)
+  virtual void ApplyDpi();
 
   // ---- events and notifications ----
   virtual void DoEvent(UIEvent& event);

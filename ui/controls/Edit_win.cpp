@@ -7,7 +7,7 @@
 #include "ui/controls/EditWnd.h"
 
 CEditUI::CEditUI() {
-  textPadding_ = {4, 3, 4, 3};
+  SetLayoutAttribute("textpadding", "4,3,4,3");
   bkColor_ = 0xFFFFFFFF;
 }
 

@@ -7,7 +7,7 @@
 
 CProgressUI::CProgressUI() {
   textStyle_ = DT_SINGLELINE | DT_CENTER;
-  fixedHeight_ = 12;
+  SetLayoutAttribute("height", "12");
 }
 
 const char* CProgressUI::GetClass() const { return "ProgressUI"; }

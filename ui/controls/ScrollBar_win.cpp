@@ -11,7 +11,7 @@ const char* const kPartNames[] = {"button1", "button2", "thumb"};
 const char* const kStateNames[] = {"normal", "hot", "pushed"};
 }  // namespace
 
-CScrollBarUI::CScrollBarUI() { fixedWidth_ = 16; }
+CScrollBarUI::CScrollBarUI() { SetLayoutAttribute("width", "16"); }
 
 const char* CScrollBarUI::GetClass() const { return "ScrollBarUI"; }
 

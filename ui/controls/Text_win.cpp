@@ -6,7 +6,7 @@
 
 CTextUI::CTextUI() {
   textStyle_ = DT_WORDBREAK;
-  textPadding_ = {2, 0, 2, 0};
+  SetLayoutAttribute("textpadding", "2,0,2,0");
 }
 
 const char* CTextUI::GetClass() const { return "TextUI"; }

@@ -16,6 +16,7 @@ class CVerticalLayoutUI : public CContainerUI {
   void* GetInterface(const char* name) override;  // "VerticalLayout"
   void ApplyAttribute(const char* name, const char* value) override;
   void SetManager(CUIManager* manager, CControlUI* parent, bool init = true) override;
+  void ApplyDpi() override;  // its scroll bar's too
   void PlaceAt(const RECT& rc) override;
   void DoPaint(HDC dc, const RECT& paint) override;
   void DoEvent(UIEvent& event) override;

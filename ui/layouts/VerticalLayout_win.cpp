@@ -65,6 +65,11 @@ void CVerticalLayoutUI::SetManager(CUIManager* manager, CControlUI* parent, bool
   if (vbar_) vbar_->SetManager(manager, this, init);
 }
 
+void CVerticalLayoutUI::ApplyDpi() {
+  CContainerUI::ApplyDpi();
+  if (vbar_) vbar_->ApplyDpi();
+}
+
 void CVerticalLayoutUI::PlaceAt(const RECT& rc) {
   CControlUI::PlaceAt(rc);
   RECT area = FlowArea();

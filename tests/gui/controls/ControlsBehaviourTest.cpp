@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/gui/controls/ControlsSkin.h"
+#include "ui/Core/DpiScale.h"
 #include "ui/controls/ComboUI.h"
 #include "ui/controls/EditUI.h"
 #include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
+#include "ui/controls/ProgressUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/TextUI.h"
 #include "ui/layouts/TabLayoutUI.h"
@@ -273,6 +275,33 @@ TEST_F(ControlsBehaviour, ComboDropDownChoosesAnItem) {
   EXPECT_EQ(window_->notes.back().wParam, 1u);
   EXPECT_EQ(window_->notes.back().lParam, -1);
   EXPECT_FALSE(combo->SelectItem(3));
+}
+
+// What a control sets for itself (a scroll bar's width, a progress bar's
+// height, an edit's and a text's padding) is in 96-DPI pixels like the
+// layout's values, so it follows the window's scale there and back; so does
+// a list's scroll bar, whose width the layout's defaults give.
+TEST_F(ControlsBehaviour, ControlDefaultsFollowTheScale) {
+  CUIManager& manager = window_->GetManager();
+  auto* root = static_cast<CContainerUI*>(manager.GetRoot()->GetInterface("Container"));
+  ASSERT_NE(root, nullptr);
+  auto* bar = new CScrollBarUI;
+  auto* progress = new CProgressUI;
+  auto* edit = new CEditUI;
+  auto* text = new CTextUI;
+  for (CControlUI* c : std::initializer_list<CControlUI*>{bar, progress, edit, text}) ASSERT_TRUE(root->Add(c));
+  CScrollBarUI* listBar = Find<CListUI>("list", "List")->GetList()->GetVerticalScrollBar();
+  ASSERT_NE(listBar, nullptr);
+  for (int dpi : {96, 144, 192, 96}) {
+    manager.SetDpi(dpi);
+    vt::DpiScale s(dpi);
+    EXPECT_EQ(bar->GetFixedWidth(), s.Scale(16)) << dpi;
+    EXPECT_EQ(progress->GetFixedHeight(), s.Scale(12)) << dpi;
+    EXPECT_EQ(edit->GetTextPadding().left, s.Scale(4)) << dpi;
+    EXPECT_EQ(edit->GetTextPadding().bottom, s.Scale(3)) << dpi;
+    EXPECT_EQ(text->GetTextPadding().right, s.Scale(2)) << dpi;
+    EXPECT_EQ(listBar->GetFixedWidth(), s.Scale(10)) << dpi;
+  }
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,74 @@ std::vector<Placed> NamedControls(CUIManager& manager) {
   return out;
 }
 
+// The rows of a rectangle that hold a text's ink: pixels far from the
+// rectangle's most common colour, its background. -1 when none.
+struct InkRows {
+  int top = -1, bottom = -1;
+  int Height() const { return top < 0 ? 0 : bottom - top + 1; }
+};
+
+int ColourDistance(uint32_t a, uint32_t b) {
+  int d = 0;
+  for (int shift = 0; shift < 24; shift += 8)
+    d += abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+  return d;
+}
+
+InkRows InkOf(const skintest::Capture& c, RECT rc) {
+  InkRows ink;
+  std::map<uint32_t, int> counts;
+  for (int y = std::max(0, static_cast<int>(rc.top)); y < std::min(c.height, static_cast<int>(rc.bottom)); ++y)
+    for (int x = std::max(0, static_cast<int>(rc.left)); x < std::min(c.width, static_cast<int>(rc.right)); ++x)
+      ++counts[c.At(x, y)];
+  if (counts.empty()) return ink;
+  uint32_t background = counts.begin()->first;
+  for (const auto& [colour, n] : counts)
+    if (n > counts[background]) background = colour;
+  for (int y = std::max(0, static_cast<int>(rc.top)); y < std::min(c.height, static_cast<int>(rc.bottom)); ++y)
+    for (int x = std::max(0, static_cast<int>(rc.left)); x < std::min(c.width, static_cast<int>(rc.right)); ++x)
+      if (ColourDistance(c.At(x, y), background) > 200) {
+        if (ink.top < 0) ink.top = y;
+        ink.bottom = y;
+        break;
+      }
+  return ink;
+}
+
+RECT ControlRect(CUIManager& manager, const char* name) {
+  CControlUI* control = manager.FindControlByName(name);
+  return control ? control->GetPos() : RECT{};
+}
+
+// Of the background image's sharp edges (opaque pixels whose right
+// neighbour differs strongly) where the window shows the image itself,
+// the share drawn exactly as the image holds them. The image drawn 1:1
+// matches at nearly all; a 96-DPI rendering stretched to the window would
+// smear every edge. Places under a control are left out (not under the
+// containers that span much of the window: they draw no picture of their own
+// over the background here).
+double SharpEdgesAsRendered(const skintest::Capture& c, const ImageInfo& image, std::vector<Placed> controls) {
+  std::erase_if(controls, [&c](const Placed& p) {
+    return (p.rc.right - p.rc.left) * (p.rc.bottom - p.rc.top) * 4 > c.width * c.height;
+  });
+  int edges = 0, same = 0;
+  for (int y = 0; y < std::min(c.height, image.height); ++y) {
+    for (int x = 0; x + 1 < std::min(c.width, image.width); ++x) {
+      uint32_t a = image.bits[static_cast<size_t>(y) * image.width + x];
+      uint32_t b = image.bits[static_cast<size_t>(y) * image.width + x + 1];
+      bool opaque = !image.hasAlpha || ((a >> 24) == 0xFF && (b >> 24) == 0xFF);
+      if (!opaque || ColourDistance(a & 0xFFFFFF, b & 0xFFFFFF) < 150) continue;
+      POINT at = {x, y};
+      bool covered = false;
+      for (const Placed& p : controls) covered = covered || PtInRect(&p.rc, at);
+      if (covered) continue;
+      ++edges;
+      if (ColourDistance(c.At(x, y), a & 0xFFFFFF) <= 12) ++same;
+    }
+  }
+  return edges ? static_cast<double>(same) / edges : 0.0;
+}
+
 SIZE ClientSize(HWND hwnd) {
   RECT r;
   GetClientRect(hwnd, &r);
@@ -75,8 +145,14 @@ void ChangeDpi(HWND hwnd, int dpi, int layoutW, int layoutH) {
 // The background is drawn from a bitmap made for this scale (a 96-DPI one
 // stretched would be layout size, not layout size x scale), and the default
 // font's cell is that of the scaled size.
+// The pixels drawn: a named label's text is as tall as its 96-DPI ink
+// times the scale (within the hinting of a size: 2 px), and, where the
+// background is drawn whole (edgeProbe), its sharp edges are those of the
+// rendering made for this scale. (The settings window squeezes its 670-px
+// picture into 668 at every scale, and the main window's panels cover its
+// background.)
 void CheckWindow(WindowImplBase& window, CUIManager& manager, const char* label, int layoutW, int layoutH,
-                 const char* background, int backgroundW, int backgroundH) {
+                 const char* background, int backgroundW, int backgroundH, const char* textLabel, bool edgeProbe) {
   HWND hwnd = window.GetHandle();
   ASSERT_TRUE(IsWindow(hwnd)) << label;
   int dpi = vt::WindowDpi(hwnd);
@@ -94,8 +170,24 @@ void CheckWindow(WindowImplBase& window, CUIManager& manager, const char* label,
   ASSERT_NE(font, nullptr);
   EXPECT_GE(font->metrics.tmHeight, scale.Scale(font->size)) << label;
   EXPECT_LE(font->metrics.tmHeight, scale.Scale(font->size) * 3 / 2 + 2) << label;
+  skintest::Capture drawn = skintest::CaptureClient(hwnd);
+  ASSERT_FALSE(drawn.pixels.empty()) << label;
+  InkRows ink = InkOf(drawn, ControlRect(manager, textLabel));
+  ASSERT_GT(ink.Height(), 0) << label << ": no text drawn in " << textLabel;
+  printf("%s at %d: %s %d px tall\n", label, dpi, textLabel, ink.Height());
+  if (edgeProbe) {
+    double sharp = SharpEdgesAsRendered(drawn, *bk, NamedControls(manager));
+    EXPECT_GE(sharp, 0.9) << label << " at " << dpi << ": the background's edges are not those of its rendering";
+    printf("%s at %d: %.0f %% of the background's sharp edges as rendered\n", label, dpi, sharp * 100);
+  }
 
   ChangeDpi(hwnd, 96, layoutW, layoutH);
+  if (dpi != 96) {
+    InkRows ink96 = InkOf(skintest::CaptureClient(hwnd), ControlRect(manager, textLabel));
+    EXPECT_NEAR(ink.Height(), ink96.Height() * dpi / 96.0, 2.0)
+        << label << ": " << textLabel << " is " << ink.Height() << " px tall at " << dpi << ", " << ink96.Height()
+        << " px at 96";
+  }
   EXPECT_EQ(ClientSize(hwnd).cx, layoutW) << label;
   std::vector<Placed> at96 = NamedControls(manager);
   ASSERT_FALSE(at96.empty()) << label;
@@ -141,7 +233,7 @@ class DpiWindows : public ::testing::Test {
 TEST_F(DpiWindows, SettingsWindow) {
   UISetting w(nullptr);
   Pump(200);
-  CheckWindow(w, w.GetManager(), "settings", 668, 276, "img/setting-mini.png", 670, 276);
+  CheckWindow(w, w.GetManager(), "settings", 668, 276, "img/setting-mini.png", 670, 276, "LabelUI1", false);
   DestroyWindow(w.GetHandle());
   Pump(50);
 }
@@ -151,7 +243,7 @@ TEST_F(DpiWindows, UserInfoWindow) {
     DestroyWindow(first.GetHandle()); }
   UIUserInfo w(nullptr);
   Pump(200);
-  CheckWindow(w, w.GetManager(), "userinfo", 350, 200, "img/userinfo.png", 350, 200);
+  CheckWindow(w, w.GetManager(), "userinfo", 350, 200, "img/userinfo.png", 350, 200, "LabelUI1", true);
   DestroyWindow(w.GetHandle());
   Pump(50);
 }
@@ -165,7 +257,7 @@ TEST_F(DpiWindows, MainWindow) {
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
   Pump(300);
-  CheckWindow(*frame, frame->GetManager(), "main", 900, 550, "img\\bg-main.png", 900, 550);
+  CheckWindow(*frame, frame->GetManager(), "main", 900, 550, "img\\bg-main.png", 900, 550, "TextServer", false);
   if (IsWindow(hwnd)) DestroyWindow(hwnd);
   Pump(100);
 }

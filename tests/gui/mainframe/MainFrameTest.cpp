@@ -333,12 +333,14 @@ TEST_F(MainFrame, ReportExportSaysWhetherThePlatformTookIt) {
     g_boxes.clear();
     frame_->model().report().speed_speed = 95.0;  // above 90 % of the 100 typed
     frame_->ExportReport();
+    // Filed or not, the local record is kept and linked.
+    const std::string link = "<n><f 5><a localreport>查看本机保存的测试记录</a></f>";
     if (c.filed) {
-      EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出</f>") << c.status;
+      EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345已导出" + link + "</f>") << c.status;
       ASSERT_EQ(g_opened.size(), 1u) << c.status;
       EXPECT_EQ(g_opened[0], vt::ReportDocumentAddress(host.c_str(), "12345"));
     } else {
-      EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345导出失败，请检查网络后重试</f>") << c.status;
+      EXPECT_EQ(Text("ReportTips"), "<f 4>测试报告12345导出失败，请检查网络后重试" + link + "</f>") << c.status;
       EXPECT_TRUE(g_opened.empty()) << c.status;
     }
     EXPECT_TRUE(g_boxes.empty()) << c.status;
