@@ -11,6 +11,7 @@
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
 #include "cli/JsonLine.h"
+#include "cli/JsonOutput_win.h"
 
 namespace {
 
@@ -50,8 +51,7 @@ int RunApps(int argc, char** argv) {
       .Add("SMTPTestComment", frame->Text("SMTPTestComment").c_str())
       .Add("FTPTestResult", frame->Text("FTPTestResult").c_str())
       .Add("FTPTestComment", frame->Text("FTPTestComment").c_str());
-  printf("%s\n", out.Str().c_str());
-  fflush(stdout);
+  vt::PrintJsonLine(out.Str());
   return kCliOk;
 }
 

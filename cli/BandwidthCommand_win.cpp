@@ -16,6 +16,7 @@
 #include "cli/CliCommand.h"
 #include "cli/ConsoleFrame_win.h"
 #include "cli/JsonLine.h"
+#include "cli/JsonOutput_win.h"
 #include "cli/LineProbe_win.h"
 #include "config/ServerSet.h"
 
@@ -97,12 +98,10 @@ int RunBandwidth(int argc, char** argv) {
   }
   if (pingFailed) {  // the download figure stands; no round trip, no upload
     fprintf(stderr, "veltrane-cli: ping could not be started\n");
-    printf("%s\n", vt::JsonObject()
-                       .Add("speed_speed", frame->model().report().speed_speed, 2)
-                       .Add("error", "ping could not be started")
-                       .Str()
-                       .c_str());
-    fflush(stdout);
+    vt::PrintJsonLine(vt::JsonObject()
+                          .Add("speed_speed", frame->model().report().speed_speed, 2)
+                          .Add("error", "ping could not be started")
+                          .Str());
     return kCliFailed;
   }
   const ReportRecord& r = frame->model().report();
@@ -112,8 +111,7 @@ int RunBandwidth(int argc, char** argv) {
       .Add("speed_upload", r.speed_upload, 2);
   std::string quality = probe.End();
   if (!quality.empty()) summary.AddRaw("line_quality", quality);
-  printf("%s\n", summary.Str().c_str());
-  fflush(stdout);
+  vt::PrintJsonLine(summary.Str());
   return kCliOk;
 }
 

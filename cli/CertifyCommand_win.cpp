@@ -21,6 +21,7 @@
 #include "cli/ConsoleFrame_win.h"
 #include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"
+#include "cli/JsonOutput_win.h"
 #include "cli/LineQualityJson.h"
 #include "cli/LineProbe_win.h"
 #include "cli/PlainText.h"
@@ -222,8 +223,7 @@ void SaveRecord(vt::JsonObject& out, Progress& progress, vt::ConsoleFrame& frame
 }
 
 int Finish(const vt::JsonObject& out, int code) {
-  printf("%s\n", out.Str().c_str());
-  fflush(stdout);
+  vt::PrintJsonLine(out.Str());
   return code;
 }
 

@@ -13,6 +13,7 @@
 #include "cli/CliCommand.h"
 #include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"
+#include "cli/JsonOutput_win.h"
 #include "engines/command/CommandLine.h"
 #include "base/Log.h"
 #include "engines/trace/RouteTraceThread_win.h"
@@ -64,7 +65,7 @@ int RunDiagnoseCommand(int argc, char** argv) {
                                            : "the diagnosis did not run");
     exitCode = kCliFailed;
   }
-  printf("%s\n", summary.Str().c_str());
+  vt::PrintJsonLine(summary.Str());
   return exitCode;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli/JsonLine.h"
+#include "cli/JsonOutput_win.h"
 
 namespace vt {
 
@@ -35,8 +36,7 @@ LRESULT CALLBACK EngineRun::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (where == 2) text = reinterpret_cast<const char*>(lp);
   if (self->printJson_) {
     std::string line = MessageJson(msg, static_cast<uint64_t>(wp), static_cast<int64_t>(lp), text);
-    printf("%s\n", line.c_str());
-    fflush(stdout);
+    vt::PrintJsonLine(line);
   }
   if (!self->done_ && (*self->handler_)(EngineMessage{msg, wp, lp, text})) self->done_ = true;
   return 0;

@@ -13,6 +13,7 @@
 #include "base/CodePageDecode_win.h"
 #include "cli/CliCommand.h"
 #include "cli/JsonLine.h"
+#include "cli/JsonOutput_win.h"
 #include "model/ResultStore_win.h"
 
 namespace {
@@ -73,7 +74,7 @@ int RunHistory(int argc, char** argv) {
   }
   for (const vt::ListedResult& item : list) {
     std::string path = vt::AnsiPath(item.recordPath);
-    printf("%s\n", RecordLine(item, path).c_str());
+    vt::PrintJsonLine(RecordLine(item, path));
     const vt::ResultSummary& s = item.summary;
     if (!item.ok) {
       fprintf(stderr, "%-19s  %s: %s\n", "(not a record)", path.c_str(), item.problem.c_str());

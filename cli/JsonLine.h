@@ -7,11 +7,11 @@
 
 namespace vt {
 
-// Appends text as a JSON string literal (quotes included). The text is in
-// the system code page and stays so: double-byte characters are copied whole
-// (their trail bytes may be '\'), so a reader that decodes the line as GBK
-// gets every character back; a lead byte without a trail byte (0x40-0xFE
-// but 0x7F) after it is written as '?'.
+// Appends text as a JSON string literal (quotes included). The line stays
+// in the system code page until it is written (PrintJsonLine converts it to
+// UTF-8): double-byte characters are copied whole (their trail bytes may be
+// '\'), so the conversion gets every character back; a lead byte without a
+// trail byte (0x40-0xFE but 0x7F) after it is written as '?'.
 void AppendJsonString(std::string& out, const char* text);
 
 // {"msg":"MSG_PING_REPLY","wParam":12,"lParam":0} — with "text" when the

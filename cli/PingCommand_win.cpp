@@ -5,6 +5,7 @@
 #include "cli/CliCommand.h"
 #include "cli/JsonLine.h"
 #include "cli/PingRun_win.h"
+#include "cli/JsonOutput_win.h"
 #include "engines/command/CommandLine.h"
 #include "base/Log.h"
 
@@ -26,7 +27,7 @@ int RunPingCommand(int argc, char** argv) {
                                              : "the ping command could not be started");
     exitCode = kCliFailed;
   }
-  printf("%s\n", summary.Str().c_str());
+  vt::PrintJsonLine(summary.Str());
   return exitCode;
 }
 

@@ -11,6 +11,7 @@
 #include "cli/CliCommand.h"
 #include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"
+#include "cli/JsonOutput_win.h"
 #include "net/platform/PlatformReplies.h"
 #include "net/platform/PlatformThreads_win.h"
 
@@ -22,10 +23,7 @@ const DWORD kVersionWaitMs = 5000;
 // these without a limit; a console run must end).
 const DWORD kExchangeLimitMs = 60000;
 
-void PrintLine(const vt::JsonObject& object) {
-  printf("%s\n", object.Str().c_str());
-  fflush(stdout);
-}
+void PrintLine(const vt::JsonObject& object) { vt::PrintJsonLine(object.Str()); }
 
 int RunVersion(int argc, char** argv) {
   if (argc > 1) return CliUsage(argv[1]);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "cli/CliCommand.h"
+#include "cli/JsonOutput_win.h"
 #include "cli/LineProbe_win.h"
 
 namespace {
@@ -38,8 +39,7 @@ int RunQuality(int argc, char** argv) {
     return kCliUnreachable;
   }
   std::string figures = probe.End();
-  printf("%s\n", figures.c_str());
-  fflush(stdout);
+  vt::PrintJsonLine(figures);
   return kCliOk;
 }
 

@@ -16,6 +16,7 @@
 #include "cli/CliCommand.h"
 #include "cli/JsonLine.h"
 #include "cli/SupportBundle.h"
+#include "cli/JsonOutput_win.h"
 
 namespace {
 
@@ -121,8 +122,7 @@ int RunSupportBundle(int argc, char** argv) {
       .Add("from", folder.c_str())
       .Add("files", static_cast<int64_t>(choice.taken.size()))
       .Add("left_out", static_cast<int64_t>(choice.left.size()));
-  printf("%s\n", summary.Str().c_str());
-  fflush(stdout);
+  vt::PrintJsonLine(summary.Str());
   return kCliOk;
 }
 

@@ -11,6 +11,7 @@
 #include "cli/CliCommand.h"
 #include "cli/EngineThread_win.h"
 #include "cli/JsonLine.h"
+#include "cli/JsonOutput_win.h"
 #include "engines/command/CommandLine.h"
 #include "base/Log.h"
 #include "engines/trace/RouteTraceThread_win.h"
@@ -55,7 +56,7 @@ int RunTraceCommand(int argc, char** argv) {
     summary.Add("error", r.finished ? "tracert could not be started" : "the trace did not end in time");
     exitCode = kCliFailed;
   }
-  printf("%s\n", summary.Str().c_str());
+  vt::PrintJsonLine(summary.Str());
   return exitCode;
 }
 

@@ -66,10 +66,7 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
                      item <= 6 ? servers.AppTestSites[item - 1].c_str() : servers.platformServer.c_str());
   }
   if (item >= 1 && item <= 6) {
-    CUIString text;
-    if (v > 0.0) text.Format("%.2fMbps", v);
-    else text = "超时";
-    view_->SetText(kAppResultLabels[item - 1], text);
+    view_->SetText(kAppResultLabels[item - 1], vt::AppSpeedText(v, "超时").c_str());
   }
   ++appResultCount_;
   if (appResultCount_ <= 3) {
@@ -83,24 +80,20 @@ void MainFrameModel::OnAppItemResult(uint32_t thousandths, int item) {
         (appItemSpeeds_[first] + appItemSpeeds_[first + 1] + appItemSpeeds_[first + 2]) * 0.3333333333333333;
     (web ? report_.app_t1 : report_.app_t2) = avg;
     results_.AppBox(web ? 0 : 1, avg);
-    CUIString box;
-    if (avg > 0.0) box.Format("%.2fMbps", avg);
-    else box = "测试超时";
-    if (web) ShowAppBox("WebTestResult", "WebTestComment", "Running1", "WebIcon", avg, box);
-    else ShowAppBox("SMTPTestResult", "SMTPTestComment", "Running2", "SMTPIcon", avg, box);
+    std::string box = vt::AppSpeedText(avg, "测试超时");
+    if (web) ShowAppBox("WebTestResult", "WebTestComment", "Running1", "WebIcon", avg, box.c_str());
+    else ShowAppBox("SMTPTestResult", "SMTPTestComment", "Running2", "SMTPIcon", avg, box.c_str());
     appLog_.AppendFormat(web ? "<n>网页访问体验速率：%.2fMbps<n>" : "<n>邮件应用体验速率：%.2fMbps<n>", avg);
     ShowAppLog();
   } else if (appResultCount_ == 7) {
     double m = report_.speed_speed * 0.95;
     report_.app_t3 = m;
     results_.AppBox(2, m);
-    CUIString box;
-    if (m > 0.0) box.Format("%.2fMbps", m);
-    else box = "测试超时";
-    ShowAppBox("FTPTestResult", "FTPTestComment", "Running3", "FTPIcon", m, box);
+    std::string box = vt::AppSpeedText(m, "测试超时");
+    ShowAppBox("FTPTestResult", "FTPTestComment", "Running3", "FTPIcon", m, box.c_str());
     vt::LogFormat("page app: end, web %.2f Mbps, mail %.2f Mbps, multi-thread download %.2f Mbps\r\n",
                   report_.app_t1, report_.app_t2, report_.app_t3);
-    appLog_.AppendFormat("<n>多线程下载体验速率：%s<n>", box.GetData());
+    appLog_.AppendFormat("<n>多线程下载体验速率：%s<n>", box.c_str());
     ShowAppLog();
   }
 }

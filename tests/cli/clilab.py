@@ -98,18 +98,26 @@ class Lab:
             LabLock.release()
 
 
-def run_cli(*args, timeout=240, config=LAB_INI, exe=CLI):
+def run_cli_raw(*args, timeout=240, config=LAB_INI, exe=CLI, cwd=None, env=None):
     """Runs veltrane-cli.exe (with "--config CONFIG" first unless config is
-    None); returns (exit code, parsed JSON lines, stderr text). Every line
-    of standard output must be a JSON object."""
-    env = dict(os.environ, LC_ALL="zh_CN.UTF-8", LANG="zh_CN.UTF-8")
+    None) in folder cwd with env added to the environment; returns (exit
+    code, standard output bytes, standard error bytes)."""
+    full_env = dict(os.environ, LC_ALL="zh_CN.UTF-8", LANG="zh_CN.UTF-8", **(env or {}))
     options = ["--config", wine_path(config)] if config else []
-    p = subprocess.run(["wine", exe, *options, *args], capture_output=True, timeout=timeout, env=env,
-                       stdin=subprocess.DEVNULL)
+    p = subprocess.run(["wine", exe, *options, *args], capture_output=True, timeout=timeout, env=full_env,
+                       stdin=subprocess.DEVNULL, cwd=cwd)
+    return p.returncode, p.stdout, p.stderr
+
+
+def run_cli(*args, **kwargs):
+    """run_cli_raw, with the output parsed: (exit code, JSON lines, stderr
+    text). Every line of standard output must be a JSON object in UTF-8
+    (decoded strictly); standard error is in the console's code page (936)."""
+    code, out, err = run_cli_raw(*args, **kwargs)
     lines = []
-    for raw in p.stdout.decode("gbk", errors="replace").splitlines():
+    for raw in out.decode("utf-8").splitlines():  # raises on anything but UTF-8
         lines.append(json.loads(raw))  # raises on anything but JSON
-    return p.returncode, lines, p.stderr.decode("gbk", errors="replace")
+    return code, lines, err.decode("gbk", errors="replace")
 
 
 def listening(host, port):

@@ -98,7 +98,8 @@ bool CTestButtonUI::Activate() {
 
 void CTestButtonUI::PaintText(HDC dc) {
   RECT rc = rcItem_;
-  CRenderEngine::DrawPlainText(dc, manager_, rc, text_, 0xFFFFFFFF, -1, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  CRenderEngine::DrawPlainText(dc, manager_, rc, text_, 0xFFFFFFFF, -1,
+                               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 int CTestButtonUI::CountEvents(UIEventKind kind) const {
@@ -121,8 +122,7 @@ void CTestButtonUI::DoEvent(UIEvent& event) {
     case UIEventKind::KeyDown:
       if (event.key == VK_SPACE || event.key == VK_RETURN) Activate();
       return;
-    default:
-      CControlUI::DoEvent(event);
+    default: CControlUI::DoEvent(event);
   }
 }
 
@@ -172,10 +172,15 @@ bool TestWindow::SaveScreenshot(const char* path) const {
     rgb.push_back(static_cast<unsigned char>(bits[i] >> 8));
     rgb.push_back(static_cast<unsigned char>(bits[i]));
   }
+  return WritePng(path, size.cx, size.cy, rgb);
+}
+
+bool WritePng(const char* path, int w, int h, const std::vector<unsigned char>& rgb) {
+  if (w <= 0 || h <= 0 || rgb.size() < static_cast<size_t>(w) * h * 3) return false;
   std::string png;
-  stbi_write_png_to_func(
-      [](void* ctx, void* data, int n) { static_cast<std::string*>(ctx)->append(static_cast<char*>(data), n); }, &png,
-      size.cx, size.cy, 3, rgb.data(), size.cx * 3);
+  stbi_write_png_to_func([](void* ctx, void* data,
+                            int n) { static_cast<std::string*>(ctx)->append(static_cast<char*>(data), n); },
+                         &png, w, h, 3, rgb.data(), w * 3);
   FILE* f = fopen(path, "wb");
   if (!f) return false;
   bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();

@@ -118,6 +118,10 @@ class TestWindow : public WindowImplBase {
   WindowConfig config_;
 };
 
+// Writes w x h pixels, 3 bytes (R, G, B) each, row by row from the top, as
+// a PNG file; false when it cannot.
+bool WritePng(const char* path, int w, int h, const std::vector<unsigned char>& rgb);
+
 // Sends a press and a release at client points (mouse moves first).
 void Press(HWND hwnd, int x, int y);
 void Release(HWND hwnd, int x, int y);

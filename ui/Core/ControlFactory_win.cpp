@@ -9,9 +9,11 @@
 #include "ui/controls/DialUI.h"
 #include "ui/controls/EditUI.h"
 #include "ui/controls/LabelUI.h"
+#include "ui/controls/ListElementsUI.h"
 #include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ProgressUI.h"
+#include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/TextUI.h"
 #include "ui/layouts/ContainerUI.h"
 #include "ui/layouts/HorizontalLayoutUI.h"
@@ -50,6 +52,10 @@ const TagEntry kTags[] = {
     VT_TAG("List", CListUI),
     VT_TAG("ListContainerElement", CListContainerElementUI),
     VT_TAG("ListHeader", CListHeaderUI),
+    VT_TAG("ListHeaderItem", CListHeaderItemUI),
+    VT_TAG("ListLabelElement", CListLabelElementUI),
+    VT_TAG("ListTextElement", CListTextElementUI),
+    VT_TAG("ScrollBar", CScrollBarUI),
 };
 #undef VT_TAG
 

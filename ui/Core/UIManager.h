@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/Core/ColorHsl.h"
 #include "ui/Core/DpiScale.h"
 #include "ui/Core/Render.h"
 #include "ui/Core/UIDefs.h"
@@ -142,6 +143,10 @@ class CUIManager {
 
   uint32_t GetDefaultDisabledColor() const { return disabledColor_; }
   uint32_t GetDefaultFontColor() const { return fontColor_; }
+  // The colour adjustment that controls with "colorhsl" follow (their
+  // background, border and text colours); setting it repaints the window.
+  void SetHslAdjust(const vt::HslAdjust& adjust);
+  const vt::HslAdjust& GetHslAdjust() const { return hsl_; }
   uint32_t GetDefaultLinkFontColor() const { return linkColor_; }
   uint32_t GetDefaultLinkHoverFontColor() const { return linkHoverColor_; }
   uint32_t GetDefaultSelectedBkColor() const { return selectedColor_; }
@@ -247,6 +252,7 @@ class CUIManager {
 
   uint32_t disabledColor_ = 0xFFA7A6AA;
   uint32_t fontColor_ = 0xFF000000;
+  vt::HslAdjust hsl_;
   uint32_t linkColor_ = 0xFF0000FF;
   uint32_t linkHoverColor_ = 0xFFD3215F;
   uint32_t selectedColor_ = 0xFFBAE4FF;

@@ -243,3 +243,8 @@ void CUIManager::ApplyWindowAttribute(const char* name, const char* value) {
   else if (strcmp(name, "linkhoverfontcolor") == 0) linkHoverColor_ = vt::ParseColor(value);
   else if (strcmp(name, "selectedcolor") == 0) selectedColor_ = vt::ParseColor(value);
 }
+
+void CUIManager::SetHslAdjust(const vt::HslAdjust& adjust) {
+  hsl_ = adjust;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}

@@ -32,6 +32,7 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   bool SelectItem(int index, bool takeFocus = false) override;
 
   SIZE GetDropBoxSize() const { return dropBoxSize_; }
+  const CUIString& GetDropBox() const { return dropBox_; }  // the "dropbox" attribute string
   HWND GetDropWindow() const;
   void CloseDropDown();
 

@@ -1,10 +1,14 @@
 // CComboWnd: the pop-up list of a CComboUI, a frameless tool window under
 // the combo that draws the items' texts in the list colours, highlights the
-// row under the mouse and selects the one clicked. It closes when it loses
+// row under the mouse and selects the one clicked. The combo's "dropbox"
+// attributes (DropBoxStyle.h) give it a background, a border, an inset and
+// gaps between rows; rows that overflow "dropboxsize" scroll with the mouse
+// wheel (and show a thumb with "vscrollbar"). It closes when it loses
 // activation, on Escape or after a choice, and deletes itself.
 #pragma once
 
 #include "ui/Core/WindowWnd.h"
+#include "ui/controls/DropBoxStyle.h"
 
 class CComboUI;
 
@@ -22,9 +26,14 @@ class CComboWnd : public CWindowWnd {
 
  private:
   void Paint();
+  void PaintTo(HDC dc);
+  vt::DropBoxRows Rows() const;
   int RowAt(int y) const;
   void Choose(int row);
+  void ScrollBy(int pixels);
 
   CComboUI* owner_ = nullptr;
+  vt::DropBoxStyle style_;  // at the window's scale
   int hot_ = -1;
+  int scroll_ = 0;
 };

@@ -11,14 +11,22 @@ bool CComboWnd::Open(CComboUI* owner) {
   CUIManager* m = owner->GetManager();
   RECT rc = owner->GetPos();
   SIZE box = owner->GetDropBoxSize();
+  style_ = vt::ParseDropBoxStyle(owner->GetDropBox().GetData());
+  style_.borderSize = m->Scale(style_.borderSize);
+  style_.insetLeft = m->Scale(style_.insetLeft);
+  style_.insetTop = m->Scale(style_.insetTop);
+  style_.insetRight = m->Scale(style_.insetRight);
+  style_.insetBottom = m->Scale(style_.insetBottom);
+  style_.childPadding = m->Scale(style_.childPadding);
+  scroll_ = 0;
   int width = box.cx > 0 ? box.cx : rc.right - rc.left;
-  int height = RowHeight() * owner->GetCount();
-  if (box.cy > 0 && height > box.cy) height = box.cy;
-  if (height <= 0) height = RowHeight();
+  int height = vt::DropBoxHeight(style_, owner->GetCount(), RowHeight(), box.cy);
   POINT origin = {rc.left, rc.bottom};
   ClientToScreen(m->GetPaintWindow(), &origin);
-  if (!CreateWnd(m->GetPaintWindow(), nullptr, WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW, origin.x, origin.y,
-                 width, height))
+  // A drop box with a border of its own draws it instead of the window's.
+  DWORD frame = style_.borderColor && style_.borderSize > 0 ? 0 : WS_BORDER;
+  if (!CreateWnd(m->GetPaintWindow(), nullptr, WS_POPUP | frame, WS_EX_TOOLWINDOW, origin.x, origin.y, width,
+                 height))
     return false;
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(hwnd_);
@@ -39,9 +47,26 @@ int CComboWnd::RowHeight() const {
   return owner_->GetManager()->GetFontInfo(owner_->GetListInfo()->font)->metrics.tmHeight + 10;
 }
 
-int CComboWnd::RowAt(int y) const {
-  int row = y / RowHeight();
-  return owner_ && y >= 0 && row < owner_->GetCount() ? row : -1;
+vt::DropBoxRows CComboWnd::Rows() const {
+  vt::DropBoxRows rows;
+  rows.count = owner_ ? owner_->GetCount() : 0;
+  rows.rowHeight = RowHeight();
+  rows.childPadding = style_.childPadding;
+  RECT client = {0, 0, 0, 0};
+  if (hwnd_) GetClientRect(hwnd_, &client);
+  int border = style_.borderColor ? style_.borderSize : 0;
+  rows.top = border + style_.insetTop;
+  rows.bottom = client.bottom - border - style_.insetBottom;
+  return rows;
+}
+
+int CComboWnd::RowAt(int y) const { return owner_ ? Rows().RowAt(y, scroll_) : -1; }
+
+void CComboWnd::ScrollBy(int pixels) {
+  int next = Rows().ClampScroll(scroll_ + pixels);
+  if (next == scroll_) return;
+  scroll_ = next;
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void CComboWnd::Choose(int row) {
@@ -54,37 +79,60 @@ void CComboWnd::Choose(int row) {
 void CComboWnd::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
+  PaintTo(dc);
+  EndPaint(hwnd_, &ps);
+}
+
+void CComboWnd::PaintTo(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
-  if (owner_) {
-    ListInfo* info = owner_->GetListInfo();
-    CUIManager* m = owner_->GetManager();
-    CRenderEngine::DrawColor(dc, client, info->bkColor ? info->bkColor : 0xFFFFFFFF);
-    int h = RowHeight();
-    for (int i = 0; i < owner_->GetCount(); ++i) {
-      RECT row = {0, i * h, client.right, (i + 1) * h};
-      CControlUI* item = owner_->ChildAt(i);
-      bool enabled = item->IsEnabled();
-      uint32_t bk = !enabled                   ? info->disabledBkColor
-                    : i == owner_->GetCurSel() ? info->selectedBkColor
-                    : i == hot_                ? info->hotBkColor
-                                               : 0;
-      uint32_t text = !enabled                   ? info->disabledTextColor
-                      : i == owner_->GetCurSel() ? info->selectedTextColor
-                      : i == hot_                ? info->hotTextColor
-                                                 : info->textColor;
-      if (bk) CRenderEngine::DrawColor(dc, row, bk);
-      RECT textRc = {row.left + 4, row.top, row.right - 4, row.bottom};
-      CRenderEngine::DrawPlainText(dc, m, textRc, item->GetText(), text, info->font,
-                                   DT_SINGLELINE | DT_VCENTER);
-    }
+  if (!owner_) return;
+  ListInfo* info = owner_->GetListInfo();
+  CUIManager* m = owner_->GetManager();
+  uint32_t bkColor = style_.bkColor ? style_.bkColor : info->bkColor ? info->bkColor : 0xFFFFFFFF;
+  CRenderEngine::DrawColor(dc, client, bkColor);
+  vt::DropBoxRows rows = Rows();
+  int border = style_.borderColor ? style_.borderSize : 0;
+  RECT inner = {border + style_.insetLeft, rows.top, client.right - border - style_.insetRight, rows.bottom};
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
+  for (int i = 0; i < owner_->GetCount(); ++i) {
+    int top = rows.RowTop(i, scroll_);
+    if (top >= inner.bottom || top + rows.rowHeight <= inner.top) continue;
+    RECT row = {inner.left, top, inner.right, top + rows.rowHeight};
+    CControlUI* item = owner_->ChildAt(i);
+    bool enabled = item->IsEnabled();
+    uint32_t bk = !enabled                   ? info->disabledBkColor
+                  : i == owner_->GetCurSel() ? info->selectedBkColor
+                  : i == hot_                ? info->hotBkColor
+                                             : 0;
+    uint32_t text = !enabled                   ? info->disabledTextColor
+                    : i == owner_->GetCurSel() ? info->selectedTextColor
+                    : i == hot_                ? info->hotTextColor
+                                               : info->textColor;
+    if (bk) CRenderEngine::DrawColor(dc, row, bk);
+    RECT textRc = {row.left + 4, row.top, row.right - 4, row.bottom};
+    CRenderEngine::DrawPlainText(dc, m, textRc, item->GetText(), text, info->font,
+                                 DT_SINGLELINE | DT_VCENTER);
   }
-  EndPaint(hwnd_, &ps);
+  // The thumb: where the view sits in the rows, at the right edge.
+  int most = rows.MaxScroll();
+  if (style_.vscrollbar && most > 0) {
+    int view = inner.bottom - inner.top, content = rows.ContentHeight();
+    int length = view * view / content;
+    if (length < 8) length = 8;
+    int top = inner.top + (view - length) * scroll_ / most;
+    CRenderEngine::DrawColor(dc, {inner.right - 4, top, inner.right, top + length}, 0x80808080);
+  }
+  RestoreDC(dc, saved);
+  if (border > 0) CRenderEngine::DrawRect(dc, client, border, style_.borderColor);
 }
 
 LRESULT CComboWnd::RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_PAINT: Paint(); return 0;
+    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_MOUSEWHEEL: ScrollBy(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -RowHeight() : RowHeight()); return 0;
     case WM_MOUSEMOVE: {
       int row = RowAt(GET_Y_LPARAM(lParam));
       if (row != hot_) {

@@ -27,24 +27,30 @@ void CControlUI::DoPaint(HDC dc, const RECT& paint) {
   PaintBorder(dc);
 }
 
+uint32_t CControlUI::ShownColor(uint32_t argb) const {
+  if (!colorHsl_ || !manager_ || argb == 0) return argb;
+  return vt::AdjustColorHsl(argb, manager_->GetHslAdjust());
+}
+
 void CControlUI::PaintBkColor(HDC dc) {
   if (bkColor_ == 0) return;
+  const uint32_t c1 = ShownColor(bkColor_), c2 = ShownColor(bkColor2_), c3 = ShownColor(bkColor3_);
   if (bkColor2_ == 0) {
     // A colour that is not opaque is filled over the whole control so that
     // partial repaints blend the same way as full ones.
-    CRenderEngine::DrawColor(dc, (bkColor_ >> 24) == 0xFF ? rcPaint_ : rcItem_, bkColor_);
+    CRenderEngine::DrawColor(dc, (c1 >> 24) == 0xFF ? rcPaint_ : rcItem_, c1);
     return;
   }
   if (bkColor3_ == 0) {
-    CRenderEngine::DrawGradient(dc, rcItem_, bkColor_, bkColor2_, true);
+    CRenderEngine::DrawGradient(dc, rcItem_, c1, c2, true);
     return;
   }
   RECT upper = rcItem_;
   upper.bottom = rcItem_.top + (rcItem_.bottom - rcItem_.top) / 2;
   RECT lower = rcItem_;
   lower.top = upper.bottom;
-  CRenderEngine::DrawGradient(dc, upper, bkColor_, bkColor2_, true);
-  CRenderEngine::DrawGradient(dc, lower, bkColor2_, bkColor3_, true);
+  CRenderEngine::DrawGradient(dc, upper, c1, c2, true);
+  CRenderEngine::DrawGradient(dc, lower, c2, c3, true);
 }
 
 void CControlUI::PaintBkImage(HDC dc) {
@@ -57,7 +63,8 @@ void CControlUI::PaintBkImage(HDC dc) {
 
 void CControlUI::PaintBorder(HDC dc) {
   if (borderColor_ == 0 && focusBorderColor_ == 0) return;
-  uint32_t color = (focused_ && focusBorderColor_ != 0) ? focusBorderColor_ : borderColor_;
+  uint32_t color = ShownColor((focused_ && focusBorderColor_ != 0) ? focusBorderColor_ : borderColor_);
+  const uint32_t side = ShownColor(borderColor_);
   if (borderSize_ > 0 && (borderRound_.cx > 0 || borderRound_.cy > 0)) {
     CRenderEngine::DrawRoundRect(dc, rcItem_, borderRound_.cx, borderRound_.cy, borderSize_, color);
     return;
@@ -67,17 +74,17 @@ void CControlUI::PaintBorder(HDC dc) {
     const RECT& r = rcItem_;
     if (s.left > 0)
       CRenderEngine::DrawLine(dc, {r.left + s.left / 2, r.top, r.left + s.left / 2, r.bottom}, s.left,
-                              borderColor_, borderStyle_);
+                              side, borderStyle_);
     if (s.top > 0)
       CRenderEngine::DrawLine(dc, {r.left, r.top + s.top / 2, r.right, r.top + s.top / 2}, s.top,
-                              borderColor_, borderStyle_);
+                              side, borderStyle_);
     if (s.right > 0) {
       int x = r.right - (s.right + 1) / 2;
-      CRenderEngine::DrawLine(dc, {x, r.top, x, r.bottom}, s.right, borderColor_, borderStyle_);
+      CRenderEngine::DrawLine(dc, {x, r.top, x, r.bottom}, s.right, side, borderStyle_);
     }
     if (s.bottom > 0) {
       int y = r.bottom - (s.bottom + 1) / 2;
-      CRenderEngine::DrawLine(dc, {r.left, y, r.right, y}, s.bottom, borderColor_, borderStyle_);
+      CRenderEngine::DrawLine(dc, {r.left, y, r.right, y}, s.bottom, side, borderStyle_);
     }
     return;
   }

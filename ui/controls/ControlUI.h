@@ -163,6 +163,9 @@ class CControlUI {
   // Draws an image string; on failure clears it (so it is not tried again)
   // and returns false.
   bool DrawImage(HDC dc, CUIString& image, const char* modifier = nullptr);
+  // A colour as painted: with "colorhsl", adjusted by the manager's
+  // colour adjustment (ui/Core/ColorHsl.h); otherwise as given.
+  uint32_t ShownColor(uint32_t argb) const;
 
  protected:
   void PaintGifFrame(HDC dc);

@@ -113,6 +113,7 @@ RECT CLabelUI::TextArea() const {
 
 void CLabelUI::DrawLabelText(HDC dc, RECT rc, const char* text, uint32_t colour, UINT style) {
   if (!text || !*text || !manager_) return;
+  colour = ShownColor(colour);
   if (showHtml_) {
     int links = 0;
     DrawMarkupText(dc, manager_, rc, text, colour, nullptr, nullptr, links, 0, style);

@@ -10,6 +10,8 @@
 #include "ui/layouts/VerticalLayoutUI.h"
 
 class CListUI;
+class CListHeaderUI;
+class IListCallbackUI;
 
 // Supplies the cells of multi-column text rows.
 class IListCallbackUI {
@@ -46,6 +48,10 @@ class IListOwnerUI {
   virtual ListInfo* GetListInfo() = 0;
   virtual int GetCurSel() const = 0;
   virtual bool SelectItem(int index, bool takeFocus = false) = 0;
+  // The header whose items give text rows their columns (none for a combo),
+  // and the supplier of cell texts (none: the rows' own texts).
+  virtual CListHeaderUI* GetListHeader() { return nullptr; }
+  virtual IListCallbackUI* GetListCallback() { return nullptr; }
 
  protected:
   ~IListOwnerUI() = default;
@@ -102,6 +108,8 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   ListInfo* GetListInfo() override { return &info_; }
   int GetCurSel() const override { return selected_; }
   bool SelectItem(int index, bool takeFocus = false) override;
+  CListHeaderUI* GetListHeader() override { return header_; }
+  IListCallbackUI* GetListCallback() override { return callback_; }
 
   CListHeaderUI* GetHeader() const { return header_; }
   CListBodyUI* GetList() const { return body_; }

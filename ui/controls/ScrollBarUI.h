@@ -4,7 +4,9 @@
 // ("button1…", "button2…", "thumb…", e.g. "button1normalimage") and the
 // bar a background ("bknormalimage"). Arrows move by a line, a press on
 // the track by a page, the thumb drags. Moving tells the owner, which
-// places its children again.
+// places its children again. A bar of its own (tag "ScrollBar", no owner)
+// takes "range" and "value" (its position) and sends "scroll" (wParam: the
+// position) when it moves.
 #pragma once
 
 #include "ui/controls/ControlUI.h"

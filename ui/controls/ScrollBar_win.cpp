@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ui/Core/Render.h"
+#include "ui/Core/UIManager.h"
 #include "ui/controls/ScrollBarUI.h"
 
 namespace {
@@ -37,6 +38,10 @@ void CScrollBarUI::ApplyAttribute(const char* name, const char* value) {
     Invalidate();
   } else if (strcmp(name, "linesize") == 0) {
     lineSize_ = atoi(value) > 0 ? atoi(value) : lineSize_;
+  } else if (strcmp(name, "range") == 0) {
+    SetRange(atoi(value), view_);
+  } else if (strcmp(name, "value") == 0) {
+    SetScrollPos(atoi(value));
   } else {
     CControlUI::ApplyAttribute(name, value);
   }
@@ -61,6 +66,7 @@ void CScrollBarUI::SetScrollPos(int pos) {
   pos_ = pos;
   Invalidate();
   if (changed_) changed_(owner_, pos_);
+  else if (manager_) manager_->SendNotification(this, "scroll", static_cast<WPARAM>(pos_));
 }
 
 RECT CScrollBarUI::PartRect(Part part) const {

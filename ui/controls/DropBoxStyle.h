@@ -1,0 +1,37 @@
+// The combo's drop box: its "dropbox" attribute string (the attributes of
+// the drop-down's layout) and where the rows go in it. Portable: the
+// pop-up (CComboWnd) paints and hit-tests with these numbers.
+#pragma once
+
+#include <cstdint>
+
+namespace vt {
+
+// Attributes a drop box honours; others are ignored. Pixel values are in
+// 96-DPI pixels as written.
+struct DropBoxStyle {
+  uint32_t bkColor = 0;  // 0: the list's item background, else white
+  uint32_t borderColor = 0;
+  int borderSize = 0;  // drawn when borderColor is set
+  int insetLeft = 0, insetTop = 0, insetRight = 0, insetBottom = 0;
+  int childPadding = 0;     // gap between rows
+  bool vscrollbar = false;  // a thumb at the right edge while rows overflow
+};
+DropBoxStyle ParseDropBoxStyle(const char* attributes);
+
+// Rows of rowHeight with the style's padding inside a box; pixel values
+// already at the window's scale.
+struct DropBoxRows {
+  int count = 0, rowHeight = 0, childPadding = 0;
+  int top = 0, bottom = 0;  // the inner area, inside border and inset
+  int ContentHeight() const;
+  int MaxScroll() const;                    // content below the view, 0 when it fits
+  int RowTop(int index, int scroll) const;  // y of a row's top
+  int RowAt(int y, int scroll) const;       // the row under y, -1 in a gap or outside
+  int ClampScroll(int scroll) const;
+};
+// The box's height for count rows: inset, border and rows, capped at
+// maxHeight when that is above 0.
+int DropBoxHeight(const DropBoxStyle& scaled, int count, int rowHeight, int maxHeight);
+
+}  // namespace vt
