@@ -11,9 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "base/CodePage.h"
+#include "base/CodePageDecode_win.h"
 #include "tests/support/CommandDouble.h"
 
 namespace {
+
+// The console writes its JSON lines in UTF-8; this file's literals are in
+// the code page.
+std::string Utf8(const std::string& text) { return vt::CodePageToUtf8(text, vt::DecodeGbkPair); }
+
 
 // Runs veltrane-cli with these arguments, its standard output and error
 // going to files (all: what it wrote to standard error), and returns its exit code (-1 if it did not end within a
@@ -78,11 +85,10 @@ TEST(CliEngines, TracePrintsHopsAndTheRouteVerdict) {
   std::vector<std::string> lines;
   EXPECT_EQ(RunCli("trace 198.51.100.10", lines), 0);
   ASSERT_EQ(lines.size(), 12u);  // ten hops, the end, the summary
-  EXPECT_NE(lines[2].find("\"lParam\":-1,\"text\":\"请求超时\""), std::string::npos) << lines[2];
+  EXPECT_NE(lines[2].find(Utf8("\"lParam\":-1,\"text\":\"请求超时\"")), std::string::npos) << lines[2];
   EXPECT_NE(lines[10].find("\"msg\":\"MSG_TRACE_DONE\""), std::string::npos);
   // 16..29 ms: hops 6, 7, 8; 30 ms and more: hops 9, 10.
-  EXPECT_EQ(lines[11],
-            "{\"hops\":[{\"address\":\"192.168.1.1\",\"delay\":1},{\"address\":\"10.10.0.1\",\"delay\":1},"
+  EXPECT_EQ(lines[11], Utf8("{\"hops\":[{\"address\":\"192.168.1.1\",\"delay\":1},{\"address\":\"10.10.0.1\",\"delay\":1},"
             "{\"address\":\"请求超时\",\"delay\":-1},{\"address\":\"172.20.3.4\",\"delay\":6},"
             "{\"address\":\"172.32.0.1\",\"delay\":8},{\"address\":\"198.51.100.6\",\"delay\":17},"
             "{\"address\":\"198.51.100.7\",\"delay\":20},{\"address\":\"198.51.100.8\",\"delay\":29},"
@@ -92,7 +98,7 @@ TEST(CliEngines, TracePrintsHopsAndTheRouteVerdict) {
             "\"line1\":\"198.51.100.9,198.51.100.10,路由延时大于30毫秒，严重影响网速\","
             "\"line2\":\"198.51.100.6,198.51.100.7,198.51.100.8,路由延时大于15毫秒，可能会影响网速\","
             "\"TraceTestStatus\":\"<f 4>198.51.100.9,198.51.100.10,路由延时大于30毫秒，严重影响网速<n>"
-            "198.51.100.6,198.51.100.7,198.51.100.8,路由延时大于15毫秒，可能会影响网速</f>\"}");
+            "198.51.100.6,198.51.100.7,198.51.100.8,路由延时大于15毫秒，可能会影响网速</f>\"}"));
 }
 
 TEST(CliEngines, DiagnosePrintsTheFiguresOfBothSides) {
@@ -111,20 +117,20 @@ TEST(CliEngines, DiagnosePrintsTheFiguresOfBothSides) {
       hoops += k == 12 ? std::string("请求超时|") : "198.51.100." + std::to_string(k) + "|";
       delays += std::to_string(k == 12 ? -1 : k + 6) + "|";
     }
-    EXPECT_EQ(lines[5], "{\"hoopsWAN\":17,\"delayWAN\":288,\"hoopsLAN\":3,\"delayLAN\":7,"
+    EXPECT_EQ(lines[5], Utf8("{\"hoopsWAN\":17,\"delayWAN\":288,\"hoopsLAN\":3,\"delayLAN\":7,"
                         "\"traceHoops\":\"192.168.0.1|10.0.0.1|203.0.113.1|" + hoops + "\","
-                        "\"traceDelay\":\"1|2|4|" + delays + "\",\"lancomment\":\"\",\"reachedPublic\":1}");
+                        "\"traceDelay\":\"1|2|4|" + delays + "\",\"lancomment\":\"\",\"reachedPublic\":1}"));
   }
   {
     CommandDouble tracert("tracert", TestDataPath("tracert/zh_ten_hops.txt"));
     std::vector<std::string> lines;
     EXPECT_EQ(RunCli("diagnose 198.51.100.10 --public-ip 198.51.100.77", lines), 0);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), "{\"hoopsWAN\":4,\"delayWAN\":116,\"hoopsLAN\":5,\"delayLAN\":33,"
+    EXPECT_EQ(lines.back(), Utf8("{\"hoopsWAN\":4,\"delayWAN\":116,\"hoopsLAN\":5,\"delayLAN\":33,"
                             "\"traceHoops\":\"192.168.1.1|10.10.0.1|请求超时|172.20.3.4|172.32.0.1|198.51.100.6|"
                             "198.51.100.7|198.51.100.8|198.51.100.9|198.51.100.10|\","
                             "\"traceDelay\":\"1|1|-1|6|8|17|20|29|36|31|\","
-                            "\"lancomment\":\"内网层次过于复杂，会影响您的带宽\",\"reachedPublic\":1}");
+                            "\"lancomment\":\"内网层次过于复杂，会影响您的带宽\",\"reachedPublic\":1}"));
   }
 }
 
