@@ -14,6 +14,7 @@
 
 #include "base/CrashText.h"
 #include "tests/support/SkinTestKit.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -25,18 +26,7 @@ struct Outcome {
 };
 
 std::string Folder(const char* kind) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + "veltrane-crash-" + kind;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do DeleteFileA((folder + "\\" + found.cFileName).c_str());
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
+  return wintest::EmptyTempFolder(std::string("veltrane-crash-") + kind);
 }
 
 std::vector<std::string> Files(const std::string& folder, const char* pattern) {

@@ -15,6 +15,7 @@
 
 #include "base/Log.h"
 #include "base/LogFile_win.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -32,18 +33,7 @@ std::set<DWORD> ThreadIds() {
 }
 
 std::string Folder(const char* name) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + "veltrane-logfile-" + name;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do DeleteFileA((folder + "\\" + found.cFileName).c_str());
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
+  return wintest::EmptyTempFolder(std::string("veltrane-logfile-") + name);
 }
 
 std::set<std::string> Names(const std::string& folder) {
