@@ -1,6 +1,8 @@
 // The transfer workers of a phase: one connection each, counting into their
 // own job. Every wait gives way to the phase's stop (Socket_win.h).
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "engines/bandwidth/BandwidthPhase_win.h"
 #include "engines/bandwidth/UploadRequest.h"
@@ -11,12 +13,19 @@ namespace vt {
 
 namespace {
 
-// Bytes asked for per receive. Every receive is a system call (under Wine
-// also a wineserver request): at 1 Gbit/s, 8 KB receives cost 15,000 calls
-// a second, 64 KB ones at most an eighth of that. What is counted does not change:
-// every byte received, added after each receive, the stop looked at after
-// each addition (bench/download-phase --line 1000 measures the cost).
-const int kDownloadBuffer = 65536;
+// Bytes asked for per receive. Every receive is a system call, and under
+// Wine a wineserver request; every wait for data before it is a select, and
+// under Wine several requests and a wake-up of the wineserver. A fast line
+// delivers in bursts: at 1 Gbit/s over 8 connections about 125 KB each time
+// a connection wakes. A buffer that takes a whole burst makes one wait and
+// one receive of it; 64 KB took two receives, 8 KB sixteen. What is counted
+// does not change: every byte received, added after each receive, the stop
+// looked at after each addition (bench/download-phase --line 1000 measures
+// the cost).
+const int kDownloadBuffer = 262144;
+// The buffer lives on the heap (too large for a worker's stack); if that
+// memory cannot be had, the worker receives into a small one of its own.
+const int kFallbackBuffer = 8192;
 const int kUploadRcvBuf = 102400;
 const DWORD kUploadRcvTimeoMs = 2;
 
@@ -29,8 +38,11 @@ unsigned DownloadTransfer(BandwidthPhase& phase, TransferJob& job) {
   if (stopped || phase.stop.IsSignalled()) return kWorkerOk;
 
   // The reply is never parsed: header bytes and error pages count too.
-  char buffer[kDownloadBuffer];
-  ReceiveToEnd(s, phase.stop, buffer, sizeof buffer, [&job](uint32_t n) { job.AddReceived(n); });
+  std::unique_ptr<char[]> large(new (std::nothrow) char[kDownloadBuffer]);
+  char fallback[kFallbackBuffer];
+  char* buffer = large ? large.get() : fallback;
+  int size = large ? kDownloadBuffer : kFallbackBuffer;
+  ReceiveToEnd(s, phase.stop, buffer, size, [&job](uint32_t n) { job.AddReceived(n); });
   return kWorkerOk;  // the socket closes with `s`
 }
 

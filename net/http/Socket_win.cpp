@@ -63,8 +63,12 @@ bool StoppableSocket::Open() {
 
 void StoppableSocket::Close() {
   if (socket_ != INVALID_SOCKET) {
-    closesocket(socket_);
+    closesocket(socket_);  // also ends the socket's link to readable_
     socket_ = INVALID_SOCKET;
+  }
+  if (readable_) {
+    CloseHandle(readable_);
+    readable_ = nullptr;
   }
 }
 
@@ -83,6 +87,28 @@ StoppableSocket::Outcome StoppableSocket::WaitReady(bool forWrite) {
     if (FD_ISSET(socket_, &failed)) return kFailed;
     return kDone;
   }
+}
+
+StoppableSocket::Outcome StoppableSocket::WaitReadable() {
+  if (!stop_.event() || readableFailed_) return WaitReady(false);
+  if (!readable_) {
+    // Auto-reset: the wait that returns takes the signal with it.
+    readable_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (!readable_ || WSAEventSelect(socket_, readable_, FD_READ | FD_CLOSE) != 0) {
+      if (readable_) CloseHandle(readable_);
+      readable_ = nullptr;
+      readableFailed_ = true;
+      return WaitReady(false);
+    }
+  }
+  if (stop_.IsSignalled()) return kStopped;
+  HANDLE both[2] = {readable_, stop_.event()};
+  DWORD r = WaitForMultipleObjects(2, both, FALSE, pollMs_);
+  if (r == WAIT_OBJECT_0 + 1) return kStopped;
+  if (r == WAIT_FAILED) return kFailed;
+  // Data, the close, or a slice without either: the caller's receive tells
+  // which, and a receive is tried at least once a slice.
+  return stop_.IsSignalled() ? kStopped : kDone;
 }
 
 StoppableSocket::Outcome StoppableSocket::Connect(const sockaddr_in& address) {
@@ -128,7 +154,7 @@ StoppableSocket::Outcome StoppableSocket::Recv(char* buffer, int len, int* got) 
   *got = 0;
   if (drained_) {
     drained_ = false;
-    Outcome o = WaitReady(false);
+    Outcome o = WaitReadable();
     if (o != kDone) return o;
   }
   for (;;) {
@@ -139,7 +165,7 @@ StoppableSocket::Outcome StoppableSocket::Recv(char* buffer, int len, int* got) 
       return kDone;
     }
     if (WSAGetLastError() != WSAEWOULDBLOCK) return kFailed;
-    Outcome o = WaitReady(false);
+    Outcome o = WaitReadable();
     if (o != kDone) return o;
   }
 }

@@ -109,12 +109,12 @@ TEST(ProbeDownloadSpeed, TheFiveSecondWindowOfThePart) {
   EXPECT_TRUE(WaitForAttemptsReleased(2000));
 }
 
-TEST(ProbeDownloadSpeed, ALateWorkerNeverCountsTowardALaterAttempt) {
-  // Attempt 1's server holds its reply until attempt 2 has been answered;
-  // its worker waits in slices longer than the probe's pauses, so it is
-  // still in its receive when the probe moves on. Its bytes then arrive
-  // while attempt 2 is measured, land in attempt 1's own job (kept alive
-  // by the worker's share) and count nowhere.
+TEST(ProbeDownloadSpeed, AStoppedWorkerLetsGoAtOnceAndCountsNowhere) {
+  // Attempt 1's server holds its reply until attempt 2 has been answered.
+  // Attempt 1's worker waits for data in slices far longer than the probe's
+  // pauses, yet the stop ends its wait at once: it has finished within the
+  // settling pause, with nothing counted, and the reply that comes later
+  // counts nowhere. Attempt 2 counts exactly its own bytes.
   std::atomic<bool> secondServed{false};
   const std::string late = Page(300000);
   const std::string quick = Page(20000);
@@ -136,16 +136,14 @@ TEST(ProbeDownloadSpeed, ALateWorkerNeverCountsTowardALaterAttempt) {
   std::string url = server.Url("/page");
   double mean = vt::ProbeDownloadSpeed(url.c_str(), 2, timing, &reports);
   ASSERT_EQ(reports.size(), 2u);
-  EXPECT_FALSE(reports[0].finished);
+  EXPECT_TRUE(reports[0].finished);
   EXPECT_EQ(reports[0].bytesReceived, 0u);
   EXPECT_EQ(reports[0].speedMbps, 0.0);
   EXPECT_TRUE(reports[1].finished);
   EXPECT_EQ(reports[1].bytesReceived, quick.size());
   EXPECT_DOUBLE_EQ(mean, reports[1].speedMbps / 2);
-  // The late worker ends once its data came, and releases its attempt.
   EXPECT_TRUE(server.WaitForHandlers(8000));
-  EXPECT_TRUE(WaitForAttemptsReleased(8000));
-  EXPECT_EQ(server.Record(0).sent, late.size());
+  EXPECT_TRUE(WaitForAttemptsReleased(2000));
 }
 
 TEST(ProbeDownloadSpeed, ASlowHealthyTransferIsNotCutShort) {
