@@ -12,8 +12,12 @@ constexpr size_t kUpdatePathLimit = 260;  // MAX_PATH, terminator included
 
 // "/c copy /Y <source> <target> >nul & <target>": the interpreter copies the
 // update over the executable, drops the copy's output and starts the
-// executable again whatever the copy did. The paths are short (8.3) paths,
-// so they hold no blank and go in unquoted.
+// executable again whatever the copy did. The paths are short (8.3) paths
+// where the volume keeps such names, and go in as they are. A volume without
+// 8.3 names gives the long path back: a path with a blank or a character the
+// interpreter reads as an operator (& | ^ ( ) < > and the like) goes in
+// quotes, so it stays one word and cannot split the line. ("%" still expands
+// inside quotes; a folder name of the form %NAME% is not guarded against.)
 std::string CopyCommandParameters(const char* source, const char* target);
 
 // The temporary folder (ending in a backslash) followed directly by the file

@@ -17,6 +17,27 @@ TEST(SelfUpdate, CopyCommandCopiesThenStartsTheTarget) {
   EXPECT_EQ(vt::CopyCommandParameters(nullptr, "T.EXE"), "/c copy /Y  T.EXE >nul & T.EXE");
 }
 
+TEST(SelfUpdate, LongPathsWithBlanksOrOperatorsGoInQuotes) {
+  // Volumes without 8.3 names hand back the long path: each path must stay
+  // one word, or the copy and the restart break (and "C:\Program.exe" would
+  // be what starts).
+  struct Case {
+    const char* path;
+    const char* word;
+  } cases[] = {
+      {"C:\\Program Files\\Veltrane\\veltrane.exe", "\"C:\\Program Files\\Veltrane\\veltrane.exe\""},
+      {"C:\\Users\\R&D\\AppData\\Local\\Temp\\v.exe", "\"C:\\Users\\R&D\\AppData\\Local\\Temp\\v.exe\""},
+      {"D:\\x(86)\\a^b|c\\v.exe", "\"D:\\x(86)\\a^b|c\\v.exe\""},
+      {"C:\\测试\\VELTRA~1.EXE", "C:\\测试\\VELTRA~1.EXE"},  // double-byte names need no quotes
+  };
+  for (const Case& c : cases) {
+    std::string w = c.word;
+    EXPECT_EQ(vt::CopyCommandParameters(c.path, c.path), "/c copy /Y " + w + " " + w + " >nul & " + w) << c.path;
+  }
+  EXPECT_EQ(vt::CopyCommandParameters("C:\\T\\v.exe", "C:\\A B\\V.EXE"),
+            "/c copy /Y C:\\T\\v.exe \"C:\\A B\\V.EXE\" >nul & \"C:\\A B\\V.EXE\"");
+}
+
 TEST(SelfUpdate, SourcePathIsFolderAndNameCutAt259) {
   EXPECT_EQ(vt::UpdateSourcePath("C:\\TEMP\\", "v.exe"), "C:\\TEMP\\v.exe");
   EXPECT_EQ(vt::UpdateSourcePath("C:\\TEMP\\", ""), "C:\\TEMP\\");
