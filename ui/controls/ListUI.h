@@ -75,12 +75,19 @@ class CListHeaderUI : public CHorizontalLayoutUI {
   const char* GetClass() const override;          // "ListHeaderUI"
   void* GetInterface(const char* name) override;  // "ListHeader"
   SIZE DesiredSize(SIZE available) override;      // empty: default font height + 6
+  // The width its items ask for side by side (fixed widths, paddings, gaps).
+  int ContentWidth() const;
 };
 
 class CListBodyUI : public CVerticalLayoutUI {
  public:
   explicit CListBodyUI(CListUI* owner) : owner_(owner) {}
   const char* GetClass() const override;  // "ListBodyUI"
+  void PlaceAt(const RECT& rc) override;  // and the header over it, scrolled alike
+
+ protected:
+  // The rows scroll sideways as far as the header's columns reach.
+  vt::SkinSize PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) override;
 
  private:
   CListUI* owner_;
@@ -93,6 +100,9 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   void* GetInterface(const char* name) override;  // "List", "IListOwner"
   void ApplyAttribute(const char* name, const char* value) override;
   void PlaceAt(const RECT& rc) override;
+  void DoPaint(HDC dc, const RECT& paint) override;
+  // Places the header row over the body, moved sideways with the rows.
+  void PlaceHeader();
 
   // IContainerUI, on the body's items
   CControlUI* ChildAt(int index) const override;
@@ -121,6 +131,7 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
 
   CListHeaderUI* header_ = nullptr;  // owned as child 0
   CListBodyUI* body_ = nullptr;      // owned as child 1
+  RECT headerRect_ = {0, 0, 0, 0};   // the header's place before scrolling
   ListInfo info_;
   int selected_ = -1;
   IListCallbackUI* callback_ = nullptr;

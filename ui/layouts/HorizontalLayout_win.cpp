@@ -16,16 +16,12 @@ void CHorizontalLayoutUI::ApplyAttribute(const char* name, const char* value) {
   CContainerUI::ApplyAttribute(name, value);
 }
 
-void CHorizontalLayoutUI::PlaceAt(const RECT& rc) {
-  CControlUI::PlaceAt(rc);
+vt::SkinSize CHorizontalLayoutUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
   CLayoutFlow flow(items_);
-  vt::SkinRect r = ToSkinRect(InsetArea());
-  vt::LayoutHorizontal(r, {r.Width(), r.Height()}, 0, childPadding_, flow.children, flow, flow.rects);
-  for (size_t i = 0; i < flow.controls.size(); ++i) {
-    if (flow.children[i].floating) {
-      PlaceFloating(flow.controls[i]);
-    } else {
-      flow.controls[i]->PlaceAt(ToRECT(flow.rects[i]));
-    }
-  }
+  vt::SkinRect r = {view.left, view.top - pos.cy, view.right, view.bottom - pos.cy + range.cy};
+  int needed =
+      vt::LayoutHorizontal(r, {r.Width(), r.Height()}, pos.cx, childPadding_, flow.children, flow, flow.rects);
+  for (size_t i = 0; i < flow.controls.size(); ++i)
+    if (!flow.children[i].floating) flow.controls[i]->PlaceAt(ToRECT(flow.rects[i]));
+  return {needed, vt::CrossExtent(flow.children, false, true)};
 }
