@@ -114,9 +114,7 @@ RECT CScrollBarUI::PartRect(Part part) const {
   return horizontal_ ? RECT{from, 0, to, h} : RECT{0, from, w, to};
 }
 
-int CScrollBarUI::Along(POINT pt) const {
-  return horizontal_ ? pt.x - rcItem_.left : pt.y - rcItem_.top;
-}
+int CScrollBarUI::Along(POINT pt) const { return horizontal_ ? pt.x - rcItem_.left : pt.y - rcItem_.top; }
 
 CScrollBarUI::Part CScrollBarUI::PartAt(POINT pt) const {
   POINT local = {pt.x - rcItem_.left, pt.y - rcItem_.top};

@@ -187,9 +187,11 @@ void CContainerUI::EnableAxis(int axis, bool on) {
     a.bar = new CScrollBarUI;
     a.bar->SetHorizontal(axis == kHorizontal);
     a.bar->SetVisible(false);
-    a.bar->SetOwner(axis == kHorizontal ? [](void* self, int pos) { static_cast<CContainerUI*>(self)->SetScrollPos(pos, true); }
-                                        : [](void* self, int pos) { static_cast<CContainerUI*>(self)->SetScrollPos(pos, false); },
-                    this);
+    a.bar->SetOwner(
+        axis == kHorizontal
+            ? [](void* self, int pos) { static_cast<CContainerUI*>(self)->SetScrollPos(pos, true); }
+            : [](void* self, int pos) { static_cast<CContainerUI*>(self)->SetScrollPos(pos, false); },
+        this);
     a.defaultsPending = true;
     ApplyBarDefaults(axis);
     a.bar->SetManager(manager_, this, false);
@@ -203,7 +205,8 @@ void CContainerUI::ApplyBarDefaults(int axis) {
   ScrollAxis& a = axes_[axis];
   if (!a.bar || !a.defaultsPending || !manager_) return;
   a.defaultsPending = false;
-  if (const char* defaults = manager_->GetDefaultAttributeList(axis == kHorizontal ? "HScrollBar" : "VScrollBar"))
+  if (const char* defaults =
+          manager_->GetDefaultAttributeList(axis == kHorizontal ? "HScrollBar" : "VScrollBar"))
     a.bar->ApplyAttributeString(defaults);
   if (!a.style.IsEmpty()) a.bar->ApplyAttributeString(a.style);
 }

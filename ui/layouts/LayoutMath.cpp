@@ -171,7 +171,8 @@ int CrossExtent(const std::vector<LayoutChild>& children, bool acrossWidth, bool
     int lo = acrossWidth ? c.minWidth : c.minHeight, hi = acrossWidth ? c.maxWidth : c.maxHeight;
     int fixed = acrossWidth ? c.fixedWidth : c.fixedHeight;
     int size = fixed > 0 ? Clamp(fixed, lo, hi) : std::max(0, lo);
-    if (withPadding) size += acrossWidth ? c.padding.left + c.padding.right : c.padding.top + c.padding.bottom;
+    if (withPadding)
+      size += acrossWidth ? c.padding.left + c.padding.right : c.padding.top + c.padding.bottom;
     most = std::max(most, size);
   }
   return most;

@@ -23,7 +23,8 @@
 namespace {
 
 // UTF-8, as a layout file in a skin archive is.
-const char8_t kScrollingLayout[] = u8R"SCROLL(<?xml version="1.0" encoding="UTF-8"?>
+const char8_t kScrollingLayout[] =
+    u8R"SCROLL(<?xml version="1.0" encoding="UTF-8"?>
 <Window size="460,300">
   <Font name="SimSun" size="12" default="true"/>
   <Default name="VScrollBar" value="width=&quot;12&quot; linesize=&quot;8&quot; button1normalimage=&quot;img\green.png&quot; button2normalimage=&quot;img\green.png&quot; thumbnormalimage=&quot;img\blue.png&quot; thumbpushedimage=&quot;img\navy.png&quot; bknormalimage=&quot;img\grey.png&quot;"/>
@@ -70,7 +71,8 @@ constexpr uint32_t kQuadrants[4] = {0xFF0000, 0x00C000, 0x0000C0, 0xC000C0};  //
 std::string QuadrantPng() {
   std::vector<uint32_t> px;
   for (int y = 0; y < 250; ++y)
-    for (int x = 0; x < 300; ++x) px.push_back(kQuadrants[(y >= 125 ? 2 : 0) + (x >= 150 ? 1 : 0)] << 8 | 0xFF);
+    for (int x = 0; x < 300; ++x)
+      px.push_back(kQuadrants[(y >= 125 ? 2 : 0) + (x >= 150 ? 1 : 0)] << 8 | 0xFF);
   return skintest::Png(300, 250, px);
 }
 
@@ -140,10 +142,10 @@ TEST_F(Scrolling, HorizontalBarTakesItsDefaultsAndPaints) {
   Repaint();
   EXPECT_TRUE(window_->SaveScreenshot("vocabulary-scroll.png"));
   int y = (b.top + b.bottom) / 2;
-  EXPECT_EQ(At(b.left + 3, y), kGreen);    // the left arrow
-  EXPECT_EQ(At(b.right - 3, y), kGreen);   // the right arrow
-  EXPECT_EQ(At(b.left + 14, y), kBlue);    // the thumb, at the start
-  EXPECT_EQ(At(b.right - 16, y), kGrey);   // the track after it
+  EXPECT_EQ(At(b.left + 3, y), kGreen);   // the left arrow
+  EXPECT_EQ(At(b.right - 3, y), kGreen);  // the right arrow
+  EXPECT_EQ(At(b.left + 14, y), kBlue);   // the thumb, at the start
+  EXPECT_EQ(At(b.right - 16, y), kGrey);  // the track after it
   EXPECT_EQ(At(Pos("s0").left + 5, 30), 0xFF0000u);
 }
 
