@@ -15,6 +15,7 @@
 #include "tests/support/ZipWriter.h"
 #include "ui/Core/SkinFiles.h"
 #include "ui/Core/UIManager.h"
+#include "ui/controls/ComboUI.h"
 #include "ui/controls/ListElementsUI.h"
 #include "ui/controls/ListUI.h"
 #include "ui/controls/ScrollBarUI.h"
@@ -25,7 +26,7 @@ namespace {
 // UTF-8, as a layout file in a skin archive is.
 const char8_t kScrollingLayout[] =
     u8R"SCROLL(<?xml version="1.0" encoding="UTF-8"?>
-<Window size="460,300">
+<Window size="460,330">
   <Font name="SimSun" size="12" default="true"/>
   <Default name="VScrollBar" value="width=&quot;12&quot; linesize=&quot;8&quot; button1normalimage=&quot;img\green.png&quot; button2normalimage=&quot;img\green.png&quot; thumbnormalimage=&quot;img\blue.png&quot; thumbpushedimage=&quot;img\navy.png&quot; bknormalimage=&quot;img\grey.png&quot;"/>
   <Default name="HScrollBar" value="height=&quot;12&quot; linesize=&quot;8&quot; button1normalimage=&quot;img\green.png&quot; button2normalimage=&quot;img\green.png&quot; thumbnormalimage=&quot;img\blue.png&quot; thumbpushedimage=&quot;img\navy.png&quot; bknormalimage=&quot;img\grey.png&quot;"/>
@@ -61,11 +62,41 @@ const char8_t kScrollingLayout[] =
       <ListTextElement name="r0" height="22" text="甲"/>
       <ListTextElement name="r1" height="22" text="乙"/>
     </List>
+    <Combo name="wideDrop" float="true" pos="230,292,450,314" bordersize="1" bordercolor="FF888888" textpadding="4,0,4,0" dropboxsize="0,80" dropbox="bkimage=&quot;img\grey.png&quot; hscrollbar=&quot;true&quot; padding=&quot;30,30,30,30&quot;">
+      <ListContainerElement text="一条很长很长的专线名称，比下拉框宽得多的一行"/>
+      <ListContainerElement text="城域网"/>
+    </Combo>
   </Container>
 </Window>)SCROLL";
 
 constexpr uint32_t kGreen = 0x00FF00, kBlue = 0x0000FF, kNavy = 0x000080, kGrey = 0xC0C0C0;
 constexpr uint32_t kQuadrants[4] = {0xFF0000, 0x00C000, 0x0000C0, 0xC000C0};  // NW, NE, SW, SE
+
+// A window's client area as it paints itself, 0xRRGGBB.
+std::vector<uint32_t> Printed(HWND wnd, RECT* client) {
+  GetClientRect(wnd, client);
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+  bmi.bmiHeader.biWidth = client->right;
+  bmi.bmiHeader.biHeight = -client->bottom;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(wnd);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  SendMessageA(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+  GdiFlush();
+  const uint32_t* p = static_cast<const uint32_t*>(bits);
+  std::vector<uint32_t> out(p, p + client->right * client->bottom);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(wnd, screen);
+  for (uint32_t& v : out) v &= 0xFFFFFF;
+  return out;
+}
 
 // A 300 x 250 picture of four quadrants, split at (150, 125).
 std::string QuadrantPng() {
@@ -291,6 +322,48 @@ TEST_F(Scrolling, ListHeaderAndRowsScrollTogether) {
   EXPECT_EQ(row->GetPos().left, 10 - 40);
   EXPECT_EQ(row->ColumnRects()[1].left, Pos("colB").left);
   EXPECT_EQ(At(5, 220), 0xFFFFFFu);  // the header stays inside the list
+}
+
+// The combo's drop box with a background image and "hscrollbar": the
+// image fills the box ("padding" of the string is ignored: no inset), the
+// long row scrolls sideways with the tilted wheel and back with Shift and
+// the wheel, and a thumb at the bottom edge shows where.
+TEST_F(Scrolling, ComboDropBoxImageAndSidewaysScroll) {
+  auto* combo = Find<CComboUI>("wideDrop", "Combo");
+  ASSERT_NE(combo, nullptr);
+  RECT r = combo->GetPos();
+  skintest::Click(hwnd_, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  skintest::Pump(50);
+  HWND drop = combo->GetDropWindow();
+  ASSERT_NE(drop, nullptr);
+  RECT client;
+  std::vector<uint32_t> before = Printed(drop, &client);
+  ASSERT_EQ(client.right, 220 - 2);  // inside the window's own frame
+  auto at = [&](const std::vector<uint32_t>& px, int x, int y) { return px[y * client.right + x]; };
+  EXPECT_EQ(at(before, 1, 1), kGrey);  // the image, right to the corner
+  EXPECT_EQ(at(before, client.right - 2, client.bottom - 6), kGrey);
+  int ink = 0;
+  for (uint32_t v : before) ink += ((v >> 16) & 0xFF) < 0x60;
+  EXPECT_GT(ink, 20);  // the rows' texts
+  // The thumb: from the left edge, shorter than the box, lighter than nothing.
+  EXPECT_NE(at(before, 3, client.bottom - 2), kGrey);
+  EXPECT_EQ(at(before, client.right - 3, client.bottom - 2), kGrey);
+  std::vector<unsigned char> rgb;
+  for (uint32_t v : before)
+    rgb.insert(rgb.end(), {static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 8),
+                           static_cast<unsigned char>(v)});
+  EXPECT_TRUE(skintest::WritePng("vocabulary-scroll-dropbox.png", client.right, client.bottom, rgb));
+
+  SendMessageA(drop, kMsgMouseHWheel, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  std::vector<uint32_t> sideways = Printed(drop, &client);
+  EXPECT_NE(sideways, before);                           // the texts moved left
+  EXPECT_EQ(at(sideways, 3, client.bottom - 2), kGrey);  // so did the thumb
+  SendMessageA(drop, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(WHEEL_DELTA)), 0);
+  EXPECT_EQ(Printed(drop, &client), before);
+  // The plain wheel has no rows to scroll here (two rows fit): nothing moves.
+  SendMessageA(drop, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  EXPECT_EQ(Printed(drop, &client), before);
+  combo->CloseDropDown();
 }
 
 }  // namespace
