@@ -180,7 +180,10 @@ void CListTextElementUI::PaintText(HDC dc) {
 
 // ---- header item ----
 
-CListHeaderItemUI::CListHeaderItemUI() { textStyle_ = DT_CENTER | DT_VCENTER | DT_SINGLELINE; }
+CListHeaderItemUI::CListHeaderItemUI() {
+  textStyle_ = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+  SetLayoutAttribute("sepwidth", "4");  // follows the scale as a layout's value does
+}
 
 const char* CListHeaderItemUI::GetClass() const { return "ListHeaderItemUI"; }
 
@@ -240,6 +243,8 @@ void CListHeaderItemUI::DoEvent(UIEvent& event) {
     case UIEventKind::ButtonUp:
       if (dragging_) {
         dragging_ = false;
+        // The dragged width outlives a change of scale.
+        KeepLayoutPixels("width", GetFixedWidth());
         if (manager_) manager_->SendNotification(this, "headerresize", static_cast<WPARAM>(GetFixedWidth()));
       } else if (pushed_) {
         pushed_ = false;
@@ -279,5 +284,5 @@ void CListHeaderItemUI::PaintStatusImage(HDC dc) {
   char dest[64];
   int w = rcItem_.right - rcItem_.left, h = rcItem_.bottom - rcItem_.top;
   snprintf(dest, sizeof dest, "dest='%d,0,%d,%d'", w - sepWidth_, w, h);
-  DrawImage(dc, sepImage_, dest);
+  DrawImageAt(dc, sepImage_, dest);
 }

@@ -182,7 +182,7 @@ void CScrollBarUI::DrawPart(HDC dc, Part part) {
   char dest[64];
   snprintf(dest, sizeof dest, "dest='%ld,%ld,%ld,%ld'", static_cast<long>(rc.left), static_cast<long>(rc.top),
            static_cast<long>(rc.right), static_cast<long>(rc.bottom));
-  DrawImage(dc, *image, dest);
+  DrawImageAt(dc, *image, dest);
 }
 
 void CScrollBarUI::PaintStatusImage(HDC dc) {

@@ -13,6 +13,7 @@
 
 #include "tests/support/SkinTestKit.h"
 #include "tests/support/ZipWriter.h"
+#include "ui/Core/DpiScale.h"
 #include "ui/Core/SkinFiles.h"
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ComboUI.h"
@@ -212,6 +213,33 @@ TEST_F(Scrolling, DraggingTheHorizontalThumbScrollsTheChildren) {
   // The right arrow at the end does nothing more; the left one steps back.
   skintest::Click(hwnd_, b.left + 3, y);
   EXPECT_EQ(strip->GetScrollPos(true), 172);
+}
+
+// At 144 DPI the bar is 18 thick, its parts where its own arithmetic puts
+// them (not scaled a second time), and the flow scrolls as far as before
+// times 1.5.
+TEST_F(Scrolling, BarsFollowTheDpi) {
+  RECT w;
+  GetWindowRect(hwnd_, &w);
+  vt::DpiScale scale(144);
+  RECT suggested = {w.left, w.top, w.left + scale.Scale(460), w.top + scale.Scale(330)};
+  SendMessageA(hwnd_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  skintest::Pump(50);
+  CContainerUI* strip = Box("strip");
+  CScrollBarUI* bar = strip->GetHorizontalScrollBar();
+  RECT b = bar->GetPos();
+  EXPECT_EQ(b.bottom - b.top, 18);
+  EXPECT_EQ(b.left, 15);
+  EXPECT_EQ(b.right, 315);
+  EXPECT_EQ(bar->GetScrollRange(), 270);  // 570 of children in 300
+  strip->SetScrollPos(270, true);
+  Repaint();
+  int y = (b.top + b.bottom) / 2;
+  EXPECT_EQ(At(b.left + 3, y), kGreen);
+  EXPECT_EQ(At(b.right - 3, y), kGreen);
+  EXPECT_EQ(At(b.right - 18 - 3, y), kBlue);  // the thumb, at the end
+  EXPECT_EQ(At(b.left + 18 + 3, y), kGrey);
+  EXPECT_EQ(Pos("s5").right, 315);
 }
 
 // The wheel: vertically over a layout with both bars, sideways with Shift
