@@ -137,13 +137,18 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   IListCallbackUI* callback_ = nullptr;
 };
 
-class CListContainerElementUI : public CContainerUI, public IListItemUI {
+// The row behaviour every list item shares, whatever control it is: its
+// place in the owner (index, selection), hot tracking, the clicks, double
+// clicks and Return that select and activate it, and the background of
+// its state. An item class derives from its control class and from this,
+// hands its events to DoRowEvent first and paints with PaintRow.
+class CListRow : public IListItemUI {
  public:
-  const char* GetClass() const override;          // "ListContainerElementUI"
-  void* GetInterface(const char* name) override;  // "ListContainerElement", "ListItem"
-  unsigned GetControlFlags() const override;
-  void DoEvent(UIEvent& event) override;
-  void PaintStatusImage(HDC dc) override;
+  // keepHotInside: a row with children stays hot while the mouse leaves it
+  // for one of them (that is, while the mouse is still inside the row).
+  CListRow(CControlUI* control, bool keepHotInside) : control_(control), keepHotInside_(keepHotInside) {}
+
+  // IListItemUI
   void SetOwner(IListOwnerUI* owner) override { owner_ = owner; }
   int GetIndex() const override { return index_; }
   void SetIndex(int index) override { index_ = index; }
@@ -151,9 +156,31 @@ class CListContainerElementUI : public CContainerUI, public IListItemUI {
   bool Select(bool select) override;
   bool IsHot() const { return hot_; }
 
- private:
+ protected:
+  // The row's interface for "ListItem", else null.
+  void* RowInterface(const char* name);
+  // True when the event was the row's to handle (and it did).
+  bool DoRowEvent(UIEvent& event);
+  // The background colour and image of the row's state, then the line
+  // along its bottom, where it meets paint.
+  void PaintRow(HDC dc, const RECT& paint);
+
   IListOwnerUI* owner_ = nullptr;
   int index_ = -1;
   bool selected_ = false;
   bool hot_ = false;
+
+ private:
+  CControlUI* control_;
+  bool keepHotInside_;
+};
+
+class CListContainerElementUI : public CContainerUI, public CListRow {
+ public:
+  CListContainerElementUI() : CListRow(this, true) {}
+  const char* GetClass() const override;          // "ListContainerElementUI"
+  void* GetInterface(const char* name) override;  // "ListContainerElement", "ListItem"
+  unsigned GetControlFlags() const override;
+  void DoEvent(UIEvent& event) override;
+  void PaintStatusImage(HDC dc) override;
 };
