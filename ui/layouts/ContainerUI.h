@@ -14,6 +14,13 @@
 // its position and painted inside the view. The mouse wheel scrolls by
 // three lines: vertically, or horizontally with Shift held, with the
 // wheel tilted, or when only the horizontal bar shows.
+//
+// A layout may have a separator band ("sepwidth" on a horizontal layout,
+// "sepheight" on a vertical one): a strip of that many pixels along its
+// right (bottom) edge, or its left (top) edge when negative, that the mouse
+// drags to resize the layout. With "sepimm" the size follows the pointer;
+// without, a grey band shows where the edge will go and the size changes on
+// release. The size is kept as the user's, through changes of DPI.
 #pragma once
 
 #include <vector>
@@ -70,6 +77,14 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // Where the children are shown: the inset area minus the visible bars.
   const RECT& GetView() const { return view_; }
 
+  // ---- separator band ----
+  // size > 0: along the right (horizontal) or bottom edge; < 0: left or
+  // top; 0: none.
+  void SetSeparator(int size, bool horizontal);
+  void SetSeparatorImmediate(bool on) { sepImmediate_ = on; }
+  int GetSeparator() const { return sepSize_; }
+  RECT SeparatorRect() const;  // empty without a band
+
  protected:
   // Places the non-floating children in view shifted by pos (x horizontal,
   // y vertical), with range more pixels of room on the axis of each visible
@@ -93,10 +108,20 @@ class CContainerUI : public CControlUI, public IContainerUI {
   void EnableAxis(int axis, bool on);
   void ApplyBarDefaults(int axis);
   bool HasScrollBars() const { return axes_[0].bar || axes_[1].bar; }
+  bool InSeparator(POINT pt) const;
+  bool DoSeparatorEvent(UIEvent& event);  // true when the band took it
+  int SeparatorDragSize(POINT pt) const;  // the size a drag to pt asks for
+  void PaintSeparatorTrack(HDC dc);
 
   std::vector<CControlUI*> items_;
   ScrollAxis axes_[2];
   RECT view_ = {0, 0, 0, 0};
+  int sepSize_ = 0;
+  bool sepHorizontal_ = true;  // a band of a horizontal layout: it sets the width
+  bool sepImmediate_ = false;
+  bool sepDragging_ = false;
+  POINT sepStart_ = {0, 0};
+  int sepStartSize_ = 0, sepPending_ = 0;
   RECT inset_ = {0, 0, 0, 0};
   int childPadding_ = 0;
   bool mouseChild_ = true;

@@ -96,6 +96,10 @@ void CContainerUI::ApplyDpi() {
 }
 
 CControlUI* CContainerUI::FindControl(FindControlProc proc, void* data, unsigned flags) {
+  // The separator band is the layout's own, over any child.
+  if ((flags & kFindHitTest) && data && sepSize_ != 0 && IsVisible() &&
+      InSeparator(*static_cast<POINT*>(data)))
+    return CControlUI::FindControl(proc, data, flags);
   // The bars lie over the children's strip edges: they are hit first.
   if ((flags & kFindHitTest) && data && IsVisible()) {
     for (ScrollAxis& a : axes_) {
@@ -330,9 +334,11 @@ void CContainerUI::DoPaint(HDC dc, const RECT& paint) {
   }
   for (ScrollAxis& a : axes_)
     if (a.bar && a.bar->IsVisible()) a.bar->DoPaint(dc, paint);
+  PaintSeparatorTrack(dc);
 }
 
 void CContainerUI::DoEvent(UIEvent& event) {
+  if (DoSeparatorEvent(event)) return;
   if (event.kind == UIEventKind::ScrollWheel) {
     ScrollAxis& v = axes_[kVertical];
     ScrollAxis& h = axes_[kHorizontal];

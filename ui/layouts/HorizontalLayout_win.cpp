@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "ui/Core/SkinValues.h"
 #include "ui/layouts/HorizontalLayoutUI.h"
 #include "ui/layouts/LayoutFlow.h"
 
@@ -12,8 +13,13 @@ void* CHorizontalLayoutUI::GetInterface(const char* name) {
 
 void CHorizontalLayoutUI::ApplyAttribute(const char* name, const char* value) {
   if (!name || !value) return;
-  if (strcmp(name, "sepwidth") == 0 || strcmp(name, "sepimm") == 0) return;  // no separator band
-  CContainerUI::ApplyAttribute(name, value);
+  if (strcmp(name, "sepwidth") == 0) {
+    SetSeparator(vt::ParseInt(value), true);
+  } else if (strcmp(name, "sepimm") == 0) {
+    SetSeparatorImmediate(vt::ParseBool(value));
+  } else {
+    CContainerUI::ApplyAttribute(name, value);
+  }
 }
 
 vt::SkinSize CHorizontalLayoutUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) {

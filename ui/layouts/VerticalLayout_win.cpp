@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "ui/Core/SkinValues.h"
 #include "ui/layouts/LayoutFlow.h"
 #include "ui/layouts/VerticalLayoutUI.h"
 
@@ -12,8 +13,13 @@ void* CVerticalLayoutUI::GetInterface(const char* name) {
 
 void CVerticalLayoutUI::ApplyAttribute(const char* name, const char* value) {
   if (!name || !value) return;
-  if (strcmp(name, "sepheight") == 0 || strcmp(name, "sepimm") == 0) return;  // no separator band
-  CContainerUI::ApplyAttribute(name, value);
+  if (strcmp(name, "sepheight") == 0) {
+    SetSeparator(vt::ParseInt(value), false);
+  } else if (strcmp(name, "sepimm") == 0) {
+    SetSeparatorImmediate(vt::ParseBool(value));
+  } else {
+    CContainerUI::ApplyAttribute(name, value);
+  }
 }
 
 // The flow runs down from the view's top less the vertical position; across
