@@ -4,7 +4,8 @@
 // each part has normal, hot and pushed images ("button1…" for the start,
 // "button2…" for the end, "thumb…", e.g. "button1normalimage") and the bar
 // a background ("bknormalimage"). A vertical bar is 16 pixels wide, a
-// horizontal one 16 high, until its attributes say otherwise. Arrows move by a line, a press on
+// horizontal one 16 high, until its attributes say otherwise ("hor" keeps
+// a size written before it). Arrows move by a line, a press on
 // the track by a page, the thumb drags. Moving tells the owner, which
 // places its children again. A bar of its own (tag "ScrollBar", no owner)
 // takes "range" and "value" (its position) and sends "scroll" (wParam: the
@@ -47,6 +48,8 @@ class CScrollBarUI : public CControlUI {
   int lineSize_ = 8;
   Part hot_ = kNone, pressed_ = kNone;
   bool horizontal_ = false;
+  bool defaultThickness_ = true;  // no size written yet: "hor" may turn the default 16
+  bool settingDefault_ = false;
   int dragStart_ = 0, dragStartPos_ = 0;
   ScrollChanged changed_ = nullptr;
   void* owner_ = nullptr;

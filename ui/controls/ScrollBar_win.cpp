@@ -12,7 +12,11 @@ const char* const kPartNames[] = {"button1", "button2", "thumb"};
 const char* const kStateNames[] = {"normal", "hot", "pushed"};
 }  // namespace
 
-CScrollBarUI::CScrollBarUI() { SetLayoutAttribute("width", "16"); }
+CScrollBarUI::CScrollBarUI() {
+  settingDefault_ = true;
+  SetLayoutAttribute("width", "16");
+  settingDefault_ = false;
+}
 
 const char* CScrollBarUI::GetClass() const { return "ScrollBarUI"; }
 
@@ -37,6 +41,10 @@ void CScrollBarUI::ApplyAttribute(const char* name, const char* value) {
   if (strcmp(name, "bknormalimage") == 0) {
     bkImage_ = value;
     Invalidate();
+  } else if (!settingDefault_ &&
+             (strcmp(name, "width") == 0 || strcmp(name, "height") == 0 || strcmp(name, "pos") == 0)) {
+    defaultThickness_ = false;
+    CControlUI::ApplyAttribute(name, value);
   } else if (strcmp(name, "hor") == 0) {
     SetHorizontal(vt::ParseBool(value));
   } else if (strcmp(name, "linesize") == 0) {
@@ -55,8 +63,12 @@ void CScrollBarUI::ApplyAttribute(const char* name, const char* value) {
 void CScrollBarUI::SetHorizontal(bool horizontal) {
   if (horizontal == horizontal_) return;
   horizontal_ = horizontal;
-  SetLayoutAttribute(horizontal ? "width" : "height", "0");
-  SetLayoutAttribute(horizontal ? "height" : "width", "16");
+  if (defaultThickness_) {
+    settingDefault_ = true;
+    SetLayoutAttribute(horizontal ? "width" : "height", "0");
+    SetLayoutAttribute(horizontal ? "height" : "width", "16");
+    settingDefault_ = false;
+  }
   hot_ = pressed_ = kNone;
   Invalidate();
 }

@@ -63,6 +63,7 @@ const char8_t kScrollingLayout[] =
       <ListTextElement name="r0" height="22" text="甲"/>
       <ListTextElement name="r1" height="22" text="乙"/>
     </List>
+    <ScrollBar name="tagBar" float="true" pos="10,298,210,312" hor="true" range="300" value="0" linesize="10" button1normalimage="img\green.png" button2normalimage="img\green.png" thumbnormalimage="img\blue.png" bknormalimage="img\grey.png"/>
     <Combo name="wideDrop" float="true" pos="230,292,450,314" bordersize="1" bordercolor="FF888888" textpadding="4,0,4,0" dropboxsize="0,80" dropbox="bkimage=&quot;img\grey.png&quot; hscrollbar=&quot;true&quot; padding=&quot;30,30,30,30&quot;">
       <ListContainerElement text="一条很长很长的专线名称，比下拉框宽得多的一行"/>
       <ListContainerElement text="城域网"/>
@@ -392,6 +393,28 @@ TEST_F(Scrolling, ComboDropBoxImageAndSidewaysScroll) {
   SendMessageA(drop, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
   EXPECT_EQ(Printed(drop, &client), before);
   combo->CloseDropDown();
+}
+
+// A scroll bar written as a tag with "hor" after its "pos": it keeps the
+// written size and lies along its width, the arrows at its ends move it a
+// line, and each move is sent as "scroll".
+TEST_F(Scrolling, HorizontalBarOfItsOwn) {
+  auto* bar = Find<CScrollBarUI>("tagBar", "ScrollBar");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->IsHorizontal());
+  RECT b = bar->GetPos();
+  ASSERT_EQ(b.bottom - b.top, 14);
+  int y = (b.top + b.bottom) / 2;
+  Repaint();
+  EXPECT_EQ(At(b.left + 3, y), kGreen);
+  EXPECT_EQ(At(b.left + 14 + 2, y), kBlue);  // the thumb at the start
+  EXPECT_EQ(At(b.right - 14 - 2, y), kGrey);
+  skintest::Click(hwnd_, b.right - 3, y);  // the right arrow
+  EXPECT_EQ(bar->GetScrollPos(), 10);
+  ASSERT_EQ(window_->Count("scroll"), 1);
+  skintest::Click(hwnd_, b.left + 3, y);
+  EXPECT_EQ(bar->GetScrollPos(), 0);
+  EXPECT_EQ(window_->Count("scroll"), 2);
 }
 
 }  // namespace
