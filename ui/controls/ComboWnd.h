@@ -35,8 +35,8 @@ class CComboWnd : public CWindowWnd {
   void Choose(int row);
   void ScrollBy(int pixels);
   void ScrollSideways(int pixels);
-  RECT Inner() const;     // inside border and inset
-  int ContentWidth();     // the widest row's text and its margins
+  RECT Inner() const;  // inside border and inset
+  int ContentWidth();  // the widest row's text and its margins
 
   CComboUI* owner_ = nullptr;
   vt::DropBoxStyle style_;  // at the window's scale
