@@ -29,6 +29,26 @@ TEST(DropBoxStyle, AttributesOfTheDropDownsLayout) {
   EXPECT_EQ(s.borderSize, 0);
 }
 
+TEST(DropBoxStyle, BackgroundImageGradientAndSidewaysScroll) {
+  vt::DropBoxStyle s = vt::ParseDropBoxStyle(
+      "bkcolor=\"FF112233\" bkcolor2=\"FF445566\" bkimage=\"file='img\\box.png' corner='2,2,2,2'\" "
+      "hscrollbar=\"true\" padding=\"9,9,9,9\" hscrollbarstyle=\"height=&quot;4&quot;\"");
+  EXPECT_EQ(s.bkColor, 0xFF112233u);
+  EXPECT_EQ(s.bkColor2, 0xFF445566u);
+  EXPECT_STREQ(s.bkImage.GetData(), "file='img\\box.png' corner='2,2,2,2'");
+  EXPECT_TRUE(s.hscrollbar);
+  EXPECT_FALSE(s.vscrollbar);
+  EXPECT_EQ(s.insetLeft, 0);  // "padding" is not an inset: ignored
+}
+
+TEST(DropBoxStyle, SidewaysScrollIsHeldInTheOverflow) {
+  const struct {
+    int scroll, content, view, expected;
+  } cases[] = {{30, 200, 150, 30}, {80, 200, 150, 50}, {-5, 200, 150, 0}, {10, 100, 150, 0}, {0, 0, 0, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(vt::ClampSideways(c.scroll, c.content, c.view), c.expected) << c.scroll << " " << c.content;
+}
+
 TEST(DropBoxStyle, HeightIsFrameAndRowsCappedByTheBox) {
   vt::DropBoxStyle s =
       vt::ParseDropBoxStyle("bordercolor=\"FF000000\" bordersize=\"2\" inset=\"3,3,3,3\" childpadding=\"2\"");

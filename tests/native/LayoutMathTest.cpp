@@ -171,6 +171,90 @@ TEST(LayoutMath, ScrollBarAppearsWithTheEighthRowOfForty) {
   EXPECT_EQ(out[0], (SkinRect{0, 0, 200, 40}));
 }
 
+// Content of a fixed size, recording the view and shift it was placed with.
+class Block : public vt::IScrolledContent {
+ public:
+  explicit Block(SkinSize size) : size_(size) {}
+  SkinSize Place(const SkinRect& view, SkinSize pos, SkinSize range) override {
+    lastView = view;
+    lastPos = pos;
+    lastRange = range;
+    return size_;
+  }
+  SkinSize size_;
+  SkinRect lastView;
+  SkinSize lastPos, lastRange;
+};
+
+TEST(LayoutMath, ScrolledContentShowsTheBarsItNeeds) {
+  const SkinRect area{0, 0, 300, 200};
+  const struct {
+    const char* name;
+    SkinSize content;
+    bool vertical, horizontal;  // the bars that show
+    SkinRect view;
+  } cases[] = {
+      {"fits", {300, 200}, false, false, {0, 0, 300, 200}},
+      {"too wide: a horizontal bar, the view 10 lower", {500, 150}, false, true, {0, 0, 300, 190}},
+      {"too tall: a vertical bar, the view 12 narrower", {250, 400}, true, false, {0, 0, 288, 200}},
+      // Fits in height alone, but the horizontal bar takes 10 of it.
+      {"too wide and then too tall", {500, 195}, true, true, {0, 0, 288, 190}},
+      // Fits in width alone, but the vertical bar takes 12 of it.
+      {"too tall and then too wide", {295, 400}, true, true, {0, 0, 288, 190}},
+  };
+  for (const auto& c : cases) {
+    vt::ScrollState v, h;
+    Block block(c.content);
+    SkinRect view = vt::LayoutScrolled(area, 12, &v, 10, &h, block);
+    EXPECT_EQ(v.visible, c.vertical) << c.name;
+    EXPECT_EQ(h.visible, c.horizontal) << c.name;
+    EXPECT_EQ(view, c.view) << c.name;
+    EXPECT_EQ(block.lastView, c.view) << c.name << ": placed last in the final view";
+    EXPECT_EQ(h.range, c.horizontal ? c.content.cx - view.Width() : 0) << c.name;
+    EXPECT_EQ(v.range, c.vertical ? c.content.cy - view.Height() : 0) << c.name;
+  }
+}
+
+TEST(LayoutMath, ScrolledContentFollowsThePositions) {
+  vt::ScrollState v, h;
+  Block block({700, 150});
+  vt::LayoutScrolled({0, 0, 300, 200}, 12, &v, 10, &h, block);
+  ASSERT_TRUE(h.visible);
+  EXPECT_FALSE(v.visible);
+  h.pos = 150;
+  vt::LayoutScrolled({0, 0, 300, 200}, 12, &v, 10, &h, block);
+  EXPECT_EQ(block.lastPos.cx, 150);
+  EXPECT_EQ(block.lastPos.cy, 0);
+  EXPECT_EQ(block.lastRange.cx, 400);
+  EXPECT_EQ(block.lastRange.cy, 0);
+  // The content shrinks below the position: the position follows the range.
+  block.size_ = {400, 150};
+  vt::LayoutScrolled({0, 0, 300, 200}, 12, &v, 10, &h, block);
+  EXPECT_EQ(h.range, 100);
+  EXPECT_EQ(h.pos, 100);
+  EXPECT_EQ(block.lastPos.cx, 100);
+  // A container without a vertical bar never shows one.
+  block.size_ = {400, 900};
+  SkinRect view = vt::LayoutScrolled({0, 0, 300, 200}, 12, nullptr, 10, &h, block);
+  EXPECT_EQ(view, (SkinRect{0, 0, 300, 190}));
+}
+
+TEST(LayoutMath, CrossExtentTakesFixedOrMinimumSizes) {
+  std::vector<LayoutChild> kids(4);
+  kids[0].fixedWidth = 120;
+  kids[0].padding = {5, 0, 7, 0};
+  kids[1].minWidth = 200;  // fills the room, asks for its minimum
+  kids[2].fixedWidth = 500;
+  kids[2].maxWidth = 100;  // clamped
+  kids[3].fixedWidth = 900;
+  kids[3].floating = true;  // not in the flow
+  EXPECT_EQ(vt::CrossExtent(kids, true, false), 200);
+  kids[1].minWidth = 0;
+  EXPECT_EQ(vt::CrossExtent(kids, true, false), 120);
+  EXPECT_EQ(vt::CrossExtent(kids, true, true), 132);
+  EXPECT_EQ(vt::CrossExtent(kids, false, true), 0);
+}
+
 TEST(LayoutMath, ListHeaderAndBody) {
   SkinRect header, body;
   vt::ListSplit({10, 10, 300, 310}, true, 18, header, body);  // default font 12 + 6

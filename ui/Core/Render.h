@@ -38,8 +38,11 @@ class CRenderEngine {
   // Draws the image string (with the modifier string parsed on top) into
   // item, only where it meets paint. False when the (last) image has no name
   // or cannot be loaded.
+  // The image string's dest, source and corners are 96-DPI pixels and scale
+  // with the window; with modifierInPixels, the modifier's dest and source
+  // are present pixels (computed from the control's rectangle) and do not.
   static bool DrawImageSpec(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint,
-                            const char* image, const char* modifier = nullptr);
+                            const char* image, const char* modifier = nullptr, bool modifierInPixels = false);
   // Draws one parsed image whose bitmap is known.
   static void DrawImage(HDC dc, const ImageInfo& image, const RECT& item, const RECT& paint,
                         const vt::ImageSpec& spec);

@@ -65,7 +65,10 @@ struct FlushContext {
   RECT paint;
 };
 
-bool DrawParsed(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint, const vt::ImageSpec& spec) {
+// inPixels: a modifier whose dest and source a control computed in the
+// window's present pixels; they are taken as they are, not scaled.
+bool DrawParsed(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint, const vt::ImageSpec& spec,
+                const vt::ImageSpec* inPixels = nullptr) {
   if (!spec.HasName()) return false;
   const ImageInfo* image = nullptr;
   ImageInfo* owned = nullptr;
@@ -86,6 +89,8 @@ bool DrawParsed(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint
     scaled.dest = scale.Scale(spec.dest);
     scaled.source = scale.Scale(spec.source);
     scaled.corner = scale.Scale(spec.corner);
+    if (inPixels && inPixels->destSet) scaled.dest = inPixels->dest;
+    if (inPixels && !(inPixels->source == vt::SkinRect())) scaled.source = inPixels->source;
     CRenderEngine::DrawImage(dc, *image, item, paint, scaled);
     return true;
   }
@@ -164,7 +169,7 @@ void CRenderEngine::DrawImage(HDC dc, const ImageInfo& image, const RECT& item, 
 }
 
 bool CRenderEngine::DrawImageSpec(HDC dc, CUIManager* manager, const RECT& item, const RECT& paint,
-                                  const char* image, const char* modifier) {
+                                  const char* image, const char* modifier, bool modifierInPixels) {
   if (!image || !*image) return false;
   vt::ImageSpec spec;
   FlushContext flush = {dc, manager, item, paint};
@@ -177,7 +182,10 @@ bool CRenderEngine::DrawImageSpec(HDC dc, CUIManager* manager, const RECT& item,
       },
       &flush);
   if (modifier && *modifier) vt::ParseImageString(modifier, spec);
-  return DrawParsed(dc, manager, item, paint, spec);
+  if (!modifierInPixels || !modifier) return DrawParsed(dc, manager, item, paint, spec);
+  vt::ImageSpec pixels;
+  vt::ParseImageString(modifier, pixels);
+  return DrawParsed(dc, manager, item, paint, spec, &pixels);
 }
 
 // ---- GIF frames ----

@@ -127,3 +127,7 @@ constexpr UINT kGifTimerId = 8765;
 
 // Manager message posted to delete replaced roots.
 constexpr UINT kMsgDelayedDelete = WM_APP + 1;
+
+// WM_MOUSEHWHEEL (the tilted wheel, Windows Vista and later), named here as
+// the older headers leave it out.
+constexpr UINT kMsgMouseHWheel = 0x020E;

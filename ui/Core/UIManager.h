@@ -211,6 +211,8 @@ class CUIManager {
   bool OnLButtonUp(WPARAM, LPARAM, LRESULT&);
   bool OnContextMenu(WPARAM, LPARAM, LRESULT&);
   bool OnMouseWheel(WPARAM, LPARAM, LRESULT&);
+  bool OnMouseHWheel(WPARAM, LPARAM, LRESULT&);
+  bool Wheel(WPARAM wParam, LPARAM lParam, bool sideways);
   bool OnSetCursor(WPARAM, LPARAM, LRESULT&);
   bool OnKeyDown(WPARAM, LPARAM, LRESULT&);
   bool OnKeyUp(WPARAM, LPARAM, LRESULT&);

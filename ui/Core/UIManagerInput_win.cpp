@@ -234,15 +234,30 @@ bool CUIManager::OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT&) {
   return true;
 }
 
-bool CUIManager::OnMouseWheel(WPARAM wParam, LPARAM lParam, LRESULT&) {
+bool CUIManager::OnMouseWheel(WPARAM wParam, LPARAM lParam, LRESULT&) { return Wheel(wParam, lParam, false); }
+
+// A tilted wheel (Windows Vista and later) scrolls sideways, as the wheel
+// does with Shift held; a tilt to the right moves the view right.
+bool CUIManager::OnMouseHWheel(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (!Wheel(wParam, lParam, true)) return false;
+  result = TRUE;
+  return true;
+}
+
+bool CUIManager::Wheel(WPARAM wParam, LPARAM lParam, bool sideways) {
   POINT pt = PointOf(lParam);
   ScreenToClient(hwnd_, &pt);
   lastMouse_ = pt;
   CControlUI* c = ControlAt(pt);
   if (!c || c->GetManager() != this) return false;
   int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+  if (sideways) delta = -delta;
   UIEvent e =
       MakeEvent(UIEventKind::ScrollWheel, c, MAKELPARAM(delta < 0 ? SB_LINEDOWN : SB_LINEUP, 0), lParam);
+  // The message's own key flags are the state when it was sent.
+  if (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) e.keyState |= kKeyStateShift;
+  if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) e.keyState |= kKeyStateControl;
+  if (sideways) e.keyState |= kKeyStateShift;
   c->DoEvent(e);
   SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(lastMouse_.x, lastMouse_.y));
   return true;

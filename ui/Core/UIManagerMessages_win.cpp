@@ -21,6 +21,7 @@ const CUIManager::MessageEntry CUIManager::kMessageTable[] = {
     {WM_LBUTTONUP, &CUIManager::OnLButtonUp},
     {WM_CONTEXTMENU, &CUIManager::OnContextMenu},
     {WM_MOUSEWHEEL, &CUIManager::OnMouseWheel},
+    {kMsgMouseHWheel, &CUIManager::OnMouseHWheel},
     {WM_SETCURSOR, &CUIManager::OnSetCursor},
     {WM_KEYDOWN, &CUIManager::OnKeyDown},
     {WM_KEYUP, &CUIManager::OnKeyUp},

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "ui/Core/Render.h"
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ComboUI.h"
@@ -19,12 +21,16 @@ bool CComboWnd::Open(CComboUI* owner) {
   style_.insetBottom = m->Scale(style_.insetBottom);
   style_.childPadding = m->Scale(style_.childPadding);
   scroll_ = 0;
+  scrollX_ = 0;
+  contentWidth_ = -1;
   int width = box.cx > 0 ? box.cx : rc.right - rc.left;
   int height = vt::DropBoxHeight(style_, owner->GetCount(), RowHeight(), box.cy);
   POINT origin = {rc.left, rc.bottom};
   ClientToScreen(m->GetPaintWindow(), &origin);
   // A drop box with a border of its own draws it instead of the window's.
   DWORD frame = style_.borderColor && style_.borderSize > 0 ? 0 : WS_BORDER;
+  // The rows' height is the client area's: the window's frame comes on top.
+  if (frame) height += 2 * GetSystemMetrics(SM_CYBORDER);
   if (!CreateWnd(m->GetPaintWindow(), nullptr, WS_POPUP | frame, WS_EX_TOOLWINDOW, origin.x, origin.y, width,
                  height))
     return false;
@@ -69,6 +75,40 @@ void CComboWnd::ScrollBy(int pixels) {
   InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+RECT CComboWnd::Inner() const {
+  RECT client = {0, 0, 0, 0};
+  if (hwnd_) GetClientRect(hwnd_, &client);
+  vt::DropBoxRows rows = Rows();
+  int border = style_.borderColor ? style_.borderSize : 0;
+  return {border + style_.insetLeft, rows.top, client.right - border - style_.insetRight, rows.bottom};
+}
+
+// Row texts are drawn 4 pixels in from each side of the row.
+int CComboWnd::ContentWidth() {
+  if (contentWidth_ >= 0 || !owner_ || !hwnd_) return contentWidth_ < 0 ? 0 : contentWidth_;
+  HDC dc = GetDC(hwnd_);
+  int widest = 0;
+  for (int i = 0; i < owner_->GetCount(); ++i) {
+    RECT rc = {0, 0, 0, 0};
+    CUIString text = owner_->ChildAt(i)->GetText();
+    CRenderEngine::DrawPlainText(dc, owner_->GetManager(), rc, text, 0, owner_->GetListInfo()->font,
+                                 DT_SINGLELINE | DT_CALCRECT);
+    if (rc.right - rc.left > widest) widest = rc.right - rc.left;
+  }
+  ReleaseDC(hwnd_, dc);
+  contentWidth_ = widest + 8;
+  return contentWidth_;
+}
+
+void CComboWnd::ScrollSideways(int pixels) {
+  if (!style_.hscrollbar) return;
+  RECT inner = Inner();
+  int next = vt::ClampSideways(scrollX_ + pixels, ContentWidth(), inner.right - inner.left);
+  if (next == scrollX_) return;
+  scrollX_ = next;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 void CComboWnd::Choose(int row) {
   CComboUI* owner = owner_;
   if (!owner) return;
@@ -90,10 +130,16 @@ void CComboWnd::PaintTo(HDC dc) {
   ListInfo* info = owner_->GetListInfo();
   CUIManager* m = owner_->GetManager();
   uint32_t bkColor = style_.bkColor ? style_.bkColor : info->bkColor ? info->bkColor : 0xFFFFFFFF;
-  CRenderEngine::DrawColor(dc, client, bkColor);
+  if (style_.bkColor && style_.bkColor2) {
+    CRenderEngine::DrawGradient(dc, client, style_.bkColor, style_.bkColor2, true);
+  } else {
+    CRenderEngine::DrawColor(dc, client, bkColor);
+  }
+  if (!style_.bkImage.IsEmpty() && !CRenderEngine::DrawImageSpec(dc, m, client, client, style_.bkImage))
+    style_.bkImage.Empty();  // a missing image is tried once only
   vt::DropBoxRows rows = Rows();
   int border = style_.borderColor ? style_.borderSize : 0;
-  RECT inner = {border + style_.insetLeft, rows.top, client.right - border - style_.insetRight, rows.bottom};
+  RECT inner = Inner();
   int saved = SaveDC(dc);
   IntersectClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
   for (int i = 0; i < owner_->GetCount(); ++i) {
@@ -111,7 +157,8 @@ void CComboWnd::PaintTo(HDC dc) {
                     : i == hot_                ? info->hotTextColor
                                                : info->textColor;
     if (bk) CRenderEngine::DrawColor(dc, row, bk);
-    RECT textRc = {row.left + 4, row.top, row.right - 4, row.bottom};
+    RECT textRc = {row.left + 4 - scrollX_, row.top, row.right - 4, row.bottom};
+    if (style_.hscrollbar) textRc.right = std::max(textRc.right, textRc.left + ContentWidth() - 8);
     CRenderEngine::DrawPlainText(dc, m, textRc, item->GetText(), text, info->font,
                                  DT_SINGLELINE | DT_VCENTER);
   }
@@ -124,6 +171,13 @@ void CComboWnd::PaintTo(HDC dc) {
     int top = inner.top + (view - length) * scroll_ / most;
     CRenderEngine::DrawColor(dc, {inner.right - 4, top, inner.right, top + length}, 0x80808080);
   }
+  // The sideways thumb, at the bottom edge.
+  int content = style_.hscrollbar ? ContentWidth() : 0, view = inner.right - inner.left;
+  if (content > view && view > 0) {
+    int length = std::max(8, view * view / content);
+    int left = inner.left + (view - length) * scrollX_ / (content - view);
+    CRenderEngine::DrawColor(dc, {left, inner.bottom - 4, left + length, inner.bottom}, 0x80808080);
+  }
   RestoreDC(dc, saved);
   if (border > 0) CRenderEngine::DrawRect(dc, client, border, style_.borderColor);
 }
@@ -132,7 +186,16 @@ LRESULT CComboWnd::RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_PAINT: Paint(); return 0;
     case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wParam)); return 0;
-    case WM_MOUSEWHEEL: ScrollBy(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -RowHeight() : RowHeight()); return 0;
+    case WM_MOUSEWHEEL:
+      if (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) {
+        ScrollSideways(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -RowHeight() : RowHeight());
+      } else {
+        ScrollBy(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -RowHeight() : RowHeight());
+      }
+      return 0;
+    case kMsgMouseHWheel:
+      ScrollSideways(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? RowHeight() : -RowHeight());
+      return TRUE;
     case WM_MOUSEMOVE: {
       int row = RowAt(GET_Y_LPARAM(lParam));
       if (row != hot_) {

@@ -1,4 +1,5 @@
 // CControlUI: the attributes every control understands, and attribute strings.
+#include <cstdio>
 #include <cstring>
 
 #include "ui/Core/AttributeString.h"
@@ -135,6 +136,20 @@ void CControlUI::SetLayoutAttribute(const char* name, const char* value) {
   vt::DpiScale scale = manager_ ? manager_->GetDpiScale() : vt::DpiScale();
   if (scale.IsIdentity()) ApplyAttribute(name, value);
   else ApplyAttribute(name, vt::ScalePixelValue(value, scale));
+}
+
+void CControlUI::KeepLayoutPixels(const char* name, int pixels) {
+  if (!name) return;
+  int dpi = manager_ ? manager_->GetDpiScale().Dpi() : vt::kBaseDpi;
+  char value[16];
+  snprintf(value, sizeof value, "%d", vt::MulDivRound(pixels, vt::kBaseDpi, dpi));
+  for (LayoutPixels& p : layoutPixels_) {
+    if (p.name == name) {
+      p.value = value;
+      return;
+    }
+  }
+  layoutPixels_.push_back({CUIString(name), CUIString(value)});
 }
 
 void CControlUI::ApplyDpi() {

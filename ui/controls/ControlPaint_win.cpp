@@ -73,11 +73,11 @@ void CControlUI::PaintBorder(HDC dc) {
   if (s.left > 0 || s.top > 0 || s.right > 0 || s.bottom > 0) {
     const RECT& r = rcItem_;
     if (s.left > 0)
-      CRenderEngine::DrawLine(dc, {r.left + s.left / 2, r.top, r.left + s.left / 2, r.bottom}, s.left,
-                              side, borderStyle_);
+      CRenderEngine::DrawLine(dc, {r.left + s.left / 2, r.top, r.left + s.left / 2, r.bottom}, s.left, side,
+                              borderStyle_);
     if (s.top > 0)
-      CRenderEngine::DrawLine(dc, {r.left, r.top + s.top / 2, r.right, r.top + s.top / 2}, s.top,
-                              side, borderStyle_);
+      CRenderEngine::DrawLine(dc, {r.left, r.top + s.top / 2, r.right, r.top + s.top / 2}, s.top, side,
+                              borderStyle_);
     if (s.right > 0) {
       int x = r.right - (s.right + 1) / 2;
       CRenderEngine::DrawLine(dc, {x, r.top, x, r.bottom}, s.right, side, borderStyle_);
@@ -95,6 +95,13 @@ bool CControlUI::DrawImage(HDC dc, CUIString& image, const char* modifier) {
   if (image.IsEmpty()) return false;
   if (CRenderEngine::DrawImageSpec(dc, manager_, rcItem_, rcPaint_, image, modifier)) return true;
   image.Empty();  // a missing image is tried once only
+  return false;
+}
+
+bool CControlUI::DrawImageAt(HDC dc, CUIString& image, const char* modifier) {
+  if (image.IsEmpty()) return false;
+  if (CRenderEngine::DrawImageSpec(dc, manager_, rcItem_, rcPaint_, image, modifier, true)) return true;
+  image.Empty();
   return false;
 }
 

@@ -140,6 +140,10 @@ class CControlUI {
   // (A control's own defaults go through SetLayoutAttribute too, so they
   // follow the scale as the layout's values do.)
   virtual void ApplyDpi();
+  // Records a pixel attribute the control was given in present pixels (a
+  // width dragged by the user) as its 96-DPI value, so that ApplyDpi puts
+  // it back at a new scale instead of the layout's value.
+  void KeepLayoutPixels(const char* name, int pixels);
 
   // ---- events and notifications ----
   virtual void DoEvent(UIEvent& event);
@@ -163,6 +167,9 @@ class CControlUI {
   // Draws an image string; on failure clears it (so it is not tried again)
   // and returns false.
   bool DrawImage(HDC dc, CUIString& image, const char* modifier = nullptr);
+  // The same with a modifier whose dest and source are present pixels,
+  // worked out from the control's rectangle: they do not scale again.
+  bool DrawImageAt(HDC dc, CUIString& image, const char* modifier);
   // A colour as painted: with "colorhsl", adjusted by the manager's
   // colour adjustment (ui/Core/ColorHsl.h); otherwise as given.
   uint32_t ShownColor(uint32_t argb) const;

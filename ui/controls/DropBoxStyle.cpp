@@ -11,8 +11,12 @@ namespace vt {
 namespace {
 void Apply(void* context, const char* name, const char* value) {
   DropBoxStyle& s = *static_cast<DropBoxStyle*>(context);
-  if (strcmp(name, "bkcolor") == 0) {
+  if (strcmp(name, "bkcolor") == 0 || strcmp(name, "bkcolor1") == 0) {
     s.bkColor = ParseColor(value);
+  } else if (strcmp(name, "bkcolor2") == 0) {
+    s.bkColor2 = ParseColor(value);
+  } else if (strcmp(name, "bkimage") == 0) {
+    s.bkImage = value;
   } else if (strcmp(name, "bordercolor") == 0) {
     s.borderColor = ParseColor(value);
   } else if (strcmp(name, "bordersize") == 0) {
@@ -30,6 +34,8 @@ void Apply(void* context, const char* name, const char* value) {
     s.childPadding = v < 0 ? 0 : v > 1000 ? 1000 : v;
   } else if (strcmp(name, "vscrollbar") == 0) {
     s.vscrollbar = ParseBool(value);
+  } else if (strcmp(name, "hscrollbar") == 0) {
+    s.hscrollbar = ParseBool(value);
   }
 }
 }  // namespace
@@ -66,6 +72,12 @@ int DropBoxRows::RowAt(int y, int scroll) const {
   int row = offset / pitch;
   if (row >= count || offset % pitch >= rowHeight) return -1;
   return row;
+}
+
+int ClampSideways(int scroll, int contentWidth, int viewWidth) {
+  int most = contentWidth - viewWidth;
+  if (most < 0) most = 0;
+  return scroll < 0 ? 0 : scroll > most ? most : scroll;
 }
 
 int DropBoxHeight(const DropBoxStyle& s, int count, int rowHeight, int maxHeight) {

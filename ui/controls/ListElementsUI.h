@@ -16,8 +16,9 @@
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/ListUI.h"
 
-class CListLabelElementUI : public CControlUI, public IListItemUI {
+class CListLabelElementUI : public CControlUI, public CListRow {
  public:
+  CListLabelElementUI() : CListRow(this, false) {}
   const char* GetClass() const override;          // "ListLabelElementUI"
   void* GetInterface(const char* name) override;  // "ListLabelElement", "ListItem"
   unsigned GetControlFlags() const override;
@@ -26,23 +27,11 @@ class CListLabelElementUI : public CControlUI, public IListItemUI {
   void PaintStatusImage(HDC dc) override;
   void PaintText(HDC dc) override;
 
-  void SetOwner(IListOwnerUI* owner) override { owner_ = owner; }
-  int GetIndex() const override { return index_; }
-  void SetIndex(int index) override { index_ = index; }
-  bool IsSelected() const override { return selected_; }
-  bool Select(bool select) override;
-  bool IsHot() const { return hot_; }
-
  protected:
   // The item text colour of the present state; 0 without an owner.
   uint32_t StateTextColor() const;
   // Draws text in rc with the owner's font, style and padding.
   void DrawCell(HDC dc, RECT rc, const char* text);
-
-  IListOwnerUI* owner_ = nullptr;
-  int index_ = -1;
-  bool selected_ = false;
-  bool hot_ = false;
 };
 
 class CListTextElementUI : public CListLabelElementUI {

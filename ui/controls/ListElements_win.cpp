@@ -12,53 +12,15 @@
 const char* CListLabelElementUI::GetClass() const { return "ListLabelElementUI"; }
 
 void* CListLabelElementUI::GetInterface(const char* name) {
-  if (name && strcmp(name, "ListItem") == 0) return static_cast<IListItemUI*>(this);
+  if (void* row = RowInterface(name)) return row;
   if (name && strcmp(name, "ListLabelElement") == 0) return this;
   return CControlUI::GetInterface(name);
 }
 
 unsigned CListLabelElementUI::GetControlFlags() const { return kControlFlagWantReturn; }
 
-bool CListLabelElementUI::Select(bool select) {
-  if (selected_ == select) return true;
-  selected_ = select;
-  Invalidate();
-  return true;
-}
-
 void CListLabelElementUI::DoEvent(UIEvent& event) {
-  switch (event.kind) {
-    case UIEventKind::ButtonDown:
-    case UIEventKind::RButtonDown:
-      if (IsEnabled()) {
-        if (manager_) manager_->SendNotification(this, "itemclick");
-        if (owner_) owner_->SelectItem(index_, true);
-      }
-      return;
-    case UIEventKind::DoubleClick:
-      if (IsEnabled() && manager_) manager_->SendNotification(this, "itemactivate");
-      return;
-    case UIEventKind::KeyDown:
-      if (IsEnabled() && event.key == VK_RETURN && manager_) {
-        manager_->SendNotification(this, "itemactivate");
-        return;
-      }
-      break;
-    case UIEventKind::MouseEnter:
-      if (IsEnabled() && !hot_) {
-        hot_ = true;
-        Invalidate();
-      }
-      return;
-    case UIEventKind::MouseLeave:
-      if (hot_) {
-        hot_ = false;
-        Invalidate();
-      }
-      return;
-    default: break;
-  }
-  CControlUI::DoEvent(event);
+  if (!DoRowEvent(event)) CControlUI::DoEvent(event);
 }
 
 SIZE CListLabelElementUI::DesiredSize(SIZE available) {
@@ -68,31 +30,7 @@ SIZE CListLabelElementUI::DesiredSize(SIZE available) {
   return {fixedWidth_, static_cast<int>(manager_->GetFontInfo(font)->metrics.tmHeight) + 8};
 }
 
-void CListLabelElementUI::PaintStatusImage(HDC dc) {
-  if (!owner_) return;
-  ListInfo* info = owner_->GetListInfo();
-  uint32_t colour;
-  CUIString* image;
-  if (!IsEnabled()) {
-    colour = info->disabledBkColor;
-    image = &info->disabledImage;
-  } else if (selected_) {
-    colour = info->selectedBkColor;
-    image = &info->selectedImage;
-  } else if (hot_) {
-    colour = info->hotBkColor;
-    image = &info->hotImage;
-  } else {
-    colour = info->alternateBk && index_ % 2 == 0 ? 0 : info->bkColor;
-    image = &info->bkImage;
-  }
-  if (colour) CRenderEngine::DrawColor(dc, rcPaint_, colour);
-  if (!image->IsEmpty()) DrawImage(dc, *image);
-  if (info->lineColor) {
-    RECT line = {rcItem_.left, rcItem_.bottom - 1, rcItem_.right, rcItem_.bottom - 1};
-    CRenderEngine::DrawLine(dc, line, 1, info->lineColor);
-  }
-}
+void CListLabelElementUI::PaintStatusImage(HDC dc) { PaintRow(dc, rcPaint_); }
 
 uint32_t CListLabelElementUI::StateTextColor() const {
   if (!owner_) return 0;
@@ -180,7 +118,10 @@ void CListTextElementUI::PaintText(HDC dc) {
 
 // ---- header item ----
 
-CListHeaderItemUI::CListHeaderItemUI() { textStyle_ = DT_CENTER | DT_VCENTER | DT_SINGLELINE; }
+CListHeaderItemUI::CListHeaderItemUI() {
+  textStyle_ = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+  SetLayoutAttribute("sepwidth", "4");  // follows the scale as a layout's value does
+}
 
 const char* CListHeaderItemUI::GetClass() const { return "ListHeaderItemUI"; }
 
@@ -240,6 +181,8 @@ void CListHeaderItemUI::DoEvent(UIEvent& event) {
     case UIEventKind::ButtonUp:
       if (dragging_) {
         dragging_ = false;
+        // The dragged width outlives a change of scale.
+        KeepLayoutPixels("width", GetFixedWidth());
         if (manager_) manager_->SendNotification(this, "headerresize", static_cast<WPARAM>(GetFixedWidth()));
       } else if (pushed_) {
         pushed_ = false;
@@ -279,5 +222,5 @@ void CListHeaderItemUI::PaintStatusImage(HDC dc) {
   char dest[64];
   int w = rcItem_.right - rcItem_.left, h = rcItem_.bottom - rcItem_.top;
   snprintf(dest, sizeof dest, "dest='%d,0,%d,%d'", w - sepWidth_, w, h);
-  DrawImage(dc, sepImage_, dest);
+  DrawImageAt(dc, sepImage_, dest);
 }

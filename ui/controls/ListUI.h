@@ -75,12 +75,19 @@ class CListHeaderUI : public CHorizontalLayoutUI {
   const char* GetClass() const override;          // "ListHeaderUI"
   void* GetInterface(const char* name) override;  // "ListHeader"
   SIZE DesiredSize(SIZE available) override;      // empty: default font height + 6
+  // The width its items ask for side by side (fixed widths, paddings, gaps).
+  int ContentWidth() const;
 };
 
 class CListBodyUI : public CVerticalLayoutUI {
  public:
   explicit CListBodyUI(CListUI* owner) : owner_(owner) {}
   const char* GetClass() const override;  // "ListBodyUI"
+  void PlaceAt(const RECT& rc) override;  // and the header over it, scrolled alike
+
+ protected:
+  // The rows scroll sideways as far as the header's columns reach.
+  vt::SkinSize PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) override;
 
  private:
   CListUI* owner_;
@@ -93,6 +100,9 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   void* GetInterface(const char* name) override;  // "List", "IListOwner"
   void ApplyAttribute(const char* name, const char* value) override;
   void PlaceAt(const RECT& rc) override;
+  void DoPaint(HDC dc, const RECT& paint) override;
+  // Places the header row over the body, moved sideways with the rows.
+  void PlaceHeader();
 
   // IContainerUI, on the body's items
   CControlUI* ChildAt(int index) const override;
@@ -121,18 +131,24 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
 
   CListHeaderUI* header_ = nullptr;  // owned as child 0
   CListBodyUI* body_ = nullptr;      // owned as child 1
+  RECT headerRect_ = {0, 0, 0, 0};   // the header's place before scrolling
   ListInfo info_;
   int selected_ = -1;
   IListCallbackUI* callback_ = nullptr;
 };
 
-class CListContainerElementUI : public CContainerUI, public IListItemUI {
+// The row behaviour every list item shares, whatever control it is: its
+// place in the owner (index, selection), hot tracking, the clicks, double
+// clicks and Return that select and activate it, and the background of
+// its state. An item class derives from its control class and from this,
+// hands its events to DoRowEvent first and paints with PaintRow.
+class CListRow : public IListItemUI {
  public:
-  const char* GetClass() const override;          // "ListContainerElementUI"
-  void* GetInterface(const char* name) override;  // "ListContainerElement", "ListItem"
-  unsigned GetControlFlags() const override;
-  void DoEvent(UIEvent& event) override;
-  void PaintStatusImage(HDC dc) override;
+  // keepHotInside: a row with children stays hot while the mouse leaves it
+  // for one of them (that is, while the mouse is still inside the row).
+  CListRow(CControlUI* control, bool keepHotInside) : control_(control), keepHotInside_(keepHotInside) {}
+
+  // IListItemUI
   void SetOwner(IListOwnerUI* owner) override { owner_ = owner; }
   int GetIndex() const override { return index_; }
   void SetIndex(int index) override { index_ = index; }
@@ -140,9 +156,31 @@ class CListContainerElementUI : public CContainerUI, public IListItemUI {
   bool Select(bool select) override;
   bool IsHot() const { return hot_; }
 
- private:
+ protected:
+  // The row's interface for "ListItem", else null.
+  void* RowInterface(const char* name);
+  // True when the event was the row's to handle (and it did).
+  bool DoRowEvent(UIEvent& event);
+  // The background colour and image of the row's state, then the line
+  // along its bottom, where it meets paint.
+  void PaintRow(HDC dc, const RECT& paint);
+
   IListOwnerUI* owner_ = nullptr;
   int index_ = -1;
   bool selected_ = false;
   bool hot_ = false;
+
+ private:
+  CControlUI* control_;
+  bool keepHotInside_;
+};
+
+class CListContainerElementUI : public CContainerUI, public CListRow {
+ public:
+  CListContainerElementUI() : CListRow(this, true) {}
+  const char* GetClass() const override;          // "ListContainerElementUI"
+  void* GetInterface(const char* name) override;  // "ListContainerElement", "ListItem"
+  unsigned GetControlFlags() const override;
+  void DoEvent(UIEvent& event) override;
+  void PaintStatusImage(HDC dc) override;
 };

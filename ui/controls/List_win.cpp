@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cstring>
 
+#include "ui/Core/Render.h"
 #include "ui/Core/SkinValues.h"
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ListUI.h"
@@ -76,7 +78,30 @@ SIZE CListHeaderUI::DesiredSize(SIZE available) {
   return {fixedWidth_, font + 6};
 }
 
+int CListHeaderUI::ContentWidth() const {
+  CLayoutFlow flow(items_);
+  int width = 0, laidOut = 0;
+  for (const vt::LayoutChild& c : flow.children) {
+    if (c.floating) continue;
+    std::vector<vt::LayoutChild> one(1, c);
+    width += vt::CrossExtent(one, true, true) + (laidOut++ > 0 ? childPadding_ : 0);
+  }
+  return width;
+}
+
 const char* CListBodyUI::GetClass() const { return "ListBodyUI"; }
+
+void CListBodyUI::PlaceAt(const RECT& rc) {
+  CVerticalLayoutUI::PlaceAt(rc);
+  owner_->PlaceHeader();
+}
+
+vt::SkinSize CListBodyUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
+  vt::SkinSize need = CVerticalLayoutUI::PlaceContent(view, pos, range);
+  CListHeaderUI* header = owner_->GetHeader();
+  if (header && header->IsVisible()) need.cx = std::max(need.cx, header->ContentWidth());
+  return need;
+}
 
 // ---- the list ----
 
@@ -105,7 +130,8 @@ void CListUI::ApplyAttribute(const char* name, const char* value) {
     header_->SetVisible(strcmp(value, "hidden") != 0);
   } else if (strcmp(name, "headerbkimage") == 0) {
     header_->SetBkImage(value);
-  } else if (strcmp(name, "vscrollbar") == 0 || strcmp(name, "vscrollbarstyle") == 0) {
+  } else if (strcmp(name, "vscrollbar") == 0 || strcmp(name, "vscrollbarstyle") == 0 ||
+             strcmp(name, "hscrollbar") == 0 || strcmp(name, "hscrollbarstyle") == 0) {
     body_->ApplyAttribute(name, value);  // the body is what scrolls
   } else if (strcmp(name, "scrollselect") == 0 || strcmp(name, "multiexpanding") == 0) {
     // Keyboard scrolling selection and expanding rows: not used by any window.
@@ -119,8 +145,32 @@ void CListUI::PlaceAt(const RECT& rc) {
   vt::SkinRect area = ToSkinRect(InsetArea()), head, body;
   int headerHeight = header_->IsVisible() ? header_->DesiredSize({area.Width(), area.Height()}).cy : 0;
   vt::ListSplit(area, header_->IsVisible(), headerHeight, head, body);
-  if (header_->IsVisible()) header_->PlaceAt(ToRECT(head));
-  body_->PlaceAt(ToRECT(body));
+  headerRect_ = ToRECT(head);
+  body_->PlaceAt(ToRECT(body));  // places the header too
+}
+
+void CListUI::PlaceHeader() {
+  if (!header_->IsVisible()) return;
+  RECT head = headerRect_;
+  // The header moves sideways with the rows, so columns stay over their cells.
+  if (body_->GetHorizontalScrollBar()) {
+    int pos = body_->GetScrollPos(true), range = body_->GetScrollRange(true);
+    int width = std::max(static_cast<int>(head.right - head.left),
+                         static_cast<int>(body_->GetView().right - body_->GetView().left) + range);
+    head.left -= pos;
+    head.right = head.left + width;
+  }
+  header_->PlaceAt(head);
+}
+
+// Header and body stay inside the inset area (a header scrolled sideways
+// would otherwise cover the list's border).
+void CListUI::DoPaint(HDC dc, const RECT& paint) {
+  RECT clip;
+  if (!IntersectRect(&clip, &paint, &rcItem_)) return;
+  CControlUI::DoPaint(dc, paint);
+  CRenderClip scope(dc, clip, rcItem_, borderRound_.cx, borderRound_.cy);
+  PaintChildren(dc, paint, InsetArea());
 }
 
 CControlUI* CListUI::ChildAt(int index) const { return body_->ChildAt(index); }

@@ -59,5 +59,5 @@ void CProgressUI::PaintStatusImage(HDC dc) {
   if (foreImage_.IsEmpty()) return;
   CUIString modifier = vt::ProgressForeModifier(min_, max_, value_, rcItem_.right - rcItem_.left,
                                                 rcItem_.bottom - rcItem_.top, horizontal_, stretchFore_);
-  DrawImage(dc, foreImage_, modifier);
+  DrawImageAt(dc, foreImage_, modifier);
 }

@@ -1,8 +1,11 @@
-// CScrollBarUI: the vertical scroll bar of a container. An up arrow at the
-// top, a down arrow at the bottom and a thumb between them whose length
-// shows the visible share; each part has normal, hot and pushed images
-// ("button1…", "button2…", "thumb…", e.g. "button1normalimage") and the
-// bar a background ("bknormalimage"). Arrows move by a line, a press on
+// CScrollBarUI: a scroll bar of a container, vertical or horizontal
+// ("hor"). An arrow at the start (top or left), one at the end (bottom or
+// right) and a thumb between them whose length shows the visible share;
+// each part has normal, hot and pushed images ("button1…" for the start,
+// "button2…" for the end, "thumb…", e.g. "button1normalimage") and the bar
+// a background ("bknormalimage"). A vertical bar is 16 pixels wide, a
+// horizontal one 16 high, until its attributes say otherwise ("hor" keeps
+// a size written before it). Arrows move by a line, a press on
 // the track by a page, the thumb drags. Moving tells the owner, which
 // places its children again. A bar of its own (tag "ScrollBar", no owner)
 // takes "range" and "value" (its position) and sends "scroll" (wParam: the
@@ -28,12 +31,15 @@ class CScrollBarUI : public CControlUI {
   int GetScrollPos() const { return pos_; }
   void SetScrollPos(int pos);  // clamped; tells the owner when it changes
   int GetLineSize() const { return lineSize_; }
+  bool IsHorizontal() const { return horizontal_; }
+  void SetHorizontal(bool horizontal);
 
  private:
   enum Part { kNone = -1, kUp = 0, kDown = 1, kThumb = 2, kTrack = 3 };
   enum State { kNormal = 0, kHot = 1, kPushed = 2 };
   RECT PartRect(Part part) const;  // offsets from the bar's top-left corner
   Part PartAt(POINT pt) const;
+  int Along(POINT pt) const;  // pt's offset along the bar from its start
   void DrawPart(HDC dc, Part part);
 
   CUIString images_[3][3];  // [part][state]
@@ -41,7 +47,10 @@ class CScrollBarUI : public CControlUI {
   int range_ = 0, view_ = 0, pos_ = 0;
   int lineSize_ = 8;
   Part hot_ = kNone, pressed_ = kNone;
-  int dragStartY_ = 0, dragStartPos_ = 0;
+  bool horizontal_ = false;
+  bool defaultThickness_ = true;  // no size written yet: "hor" may turn the default 16
+  bool settingDefault_ = false;
+  int dragStart_ = 0, dragStartPos_ = 0;
   ScrollChanged changed_ = nullptr;
   void* owner_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ui/Core/Render.h"
+#include "ui/Core/SkinValues.h"
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ScrollBarUI.h"
 
@@ -11,7 +12,11 @@ const char* const kPartNames[] = {"button1", "button2", "thumb"};
 const char* const kStateNames[] = {"normal", "hot", "pushed"};
 }  // namespace
 
-CScrollBarUI::CScrollBarUI() { SetLayoutAttribute("width", "16"); }
+CScrollBarUI::CScrollBarUI() {
+  settingDefault_ = true;
+  SetLayoutAttribute("width", "16");
+  settingDefault_ = false;
+}
 
 const char* CScrollBarUI::GetClass() const { return "ScrollBarUI"; }
 
@@ -36,6 +41,12 @@ void CScrollBarUI::ApplyAttribute(const char* name, const char* value) {
   if (strcmp(name, "bknormalimage") == 0) {
     bkImage_ = value;
     Invalidate();
+  } else if (!settingDefault_ &&
+             (strcmp(name, "width") == 0 || strcmp(name, "height") == 0 || strcmp(name, "pos") == 0)) {
+    defaultThickness_ = false;
+    CControlUI::ApplyAttribute(name, value);
+  } else if (strcmp(name, "hor") == 0) {
+    SetHorizontal(vt::ParseBool(value));
   } else if (strcmp(name, "linesize") == 0) {
     lineSize_ = atoi(value) > 0 ? atoi(value) : lineSize_;
   } else if (strcmp(name, "range") == 0) {
@@ -45,6 +56,21 @@ void CScrollBarUI::ApplyAttribute(const char* name, const char* value) {
   } else {
     CControlUI::ApplyAttribute(name, value);
   }
+}
+
+// The bar's thickness follows the orientation; the length is the room its
+// owner gives it.
+void CScrollBarUI::SetHorizontal(bool horizontal) {
+  if (horizontal == horizontal_) return;
+  horizontal_ = horizontal;
+  if (defaultThickness_) {
+    settingDefault_ = true;
+    SetLayoutAttribute(horizontal ? "width" : "height", "0");
+    SetLayoutAttribute(horizontal ? "height" : "width", "16");
+    settingDefault_ = false;
+  }
+  hot_ = pressed_ = kNone;
+  Invalidate();
 }
 
 void CScrollBarUI::SetOwner(ScrollChanged changed, void* owner) {
@@ -69,24 +95,38 @@ void CScrollBarUI::SetScrollPos(int pos) {
   else if (manager_) manager_->SendNotification(this, "scroll", static_cast<WPARAM>(pos_));
 }
 
+// Parts are measured along the bar (length) and across it (thickness), so
+// one arithmetic serves both orientations.
 RECT CScrollBarUI::PartRect(Part part) const {
   int w = rcItem_.right - rcItem_.left, h = rcItem_.bottom - rcItem_.top;
-  int arrow = w < h / 2 ? w : h / 2;
-  int track = h - 2 * arrow;
+  int length = horizontal_ ? w : h, thick = horizontal_ ? h : w;
+  int arrow = thick < length / 2 ? thick : length / 2;
+  int track = length - 2 * arrow;
+  int from = 0, to = 0;
   switch (part) {
-    case kUp: return {0, 0, w, arrow};
-    case kDown: return {0, h - arrow, w, h};
+    case kUp: to = arrow; break;
+    case kDown:
+      from = length - arrow;
+      to = length;
+      break;
     case kThumb: {
       long total = static_cast<long>(view_) + range_;
       int len = total > 0 ? static_cast<int>(static_cast<long>(track) * view_ / total) : track;
-      if (len < w) len = w < track ? w : track;  // never thinner than the bar is wide
-      int top = arrow + (range_ > 0 ? static_cast<int>(static_cast<long>(track - len) * pos_ / range_) : 0);
-      return {0, top, w, top + len};
+      if (len < thick) len = thick < track ? thick : track;  // never thinner than the bar is thick
+      from = arrow + (range_ > 0 ? static_cast<int>(static_cast<long>(track - len) * pos_ / range_) : 0);
+      to = from + len;
+      break;
     }
-    case kTrack: return {0, arrow, w, h - arrow};
+    case kTrack:
+      from = arrow;
+      to = length - arrow;
+      break;
     default: return {0, 0, 0, 0};
   }
+  return horizontal_ ? RECT{from, 0, to, h} : RECT{0, from, w, to};
 }
+
+int CScrollBarUI::Along(POINT pt) const { return horizontal_ ? pt.x - rcItem_.left : pt.y - rcItem_.top; }
 
 CScrollBarUI::Part CScrollBarUI::PartAt(POINT pt) const {
   POINT local = {pt.x - rcItem_.left, pt.y - rcItem_.top};
@@ -107,10 +147,10 @@ void CScrollBarUI::DoEvent(UIEvent& event) {
       if (pressed_ == kDown) SetScrollPos(pos_ + lineSize_);
       if (pressed_ == kTrack) {
         RECT thumb = PartRect(kThumb);
-        int y = event.mousePoint.y - rcItem_.top;
-        SetScrollPos(y < thumb.top ? pos_ - view_ : pos_ + view_);
+        int before = horizontal_ ? thumb.left : thumb.top;
+        SetScrollPos(Along(event.mousePoint) < before ? pos_ - view_ : pos_ + view_);
       }
-      dragStartY_ = event.mousePoint.y;
+      dragStart_ = Along(event.mousePoint);
       dragStartPos_ = pos_;
       Invalidate();
       return;
@@ -118,8 +158,9 @@ void CScrollBarUI::DoEvent(UIEvent& event) {
     case UIEventKind::MouseMove: {
       if (pressed_ == kThumb) {
         RECT track = PartRect(kTrack), thumb = PartRect(kThumb);
-        int free = (track.bottom - track.top) - (thumb.bottom - thumb.top);
-        if (free > 0) SetScrollPos(dragStartPos_ + (event.mousePoint.y - dragStartY_) * range_ / free);
+        int free = horizontal_ ? (track.right - track.left) - (thumb.right - thumb.left)
+                               : (track.bottom - track.top) - (thumb.bottom - thumb.top);
+        if (free > 0) SetScrollPos(dragStartPos_ + (Along(event.mousePoint) - dragStart_) * range_ / free);
         return;
       }
       Part p = PartAt(event.mousePoint);
@@ -153,7 +194,7 @@ void CScrollBarUI::DrawPart(HDC dc, Part part) {
   char dest[64];
   snprintf(dest, sizeof dest, "dest='%ld,%ld,%ld,%ld'", static_cast<long>(rc.left), static_cast<long>(rc.top),
            static_cast<long>(rc.right), static_cast<long>(rc.bottom));
-  DrawImage(dc, *image, dest);
+  DrawImageAt(dc, *image, dest);
 }
 
 void CScrollBarUI::PaintStatusImage(HDC dc) {

@@ -3,6 +3,7 @@
 #include "ui/Core/Render.h"
 #include "ui/Core/SkinValues.h"
 #include "ui/Core/UIManager.h"
+#include "ui/controls/ScrollBarUI.h"
 #include "ui/layouts/ContainerUI.h"
 
 #include "ui/layouts/LayoutFlow.h"
@@ -12,6 +13,7 @@ CContainerUI::CContainerUI() = default;
 CContainerUI::~CContainerUI() {
   deleting_ = true;
   RemoveAll();
+  for (ScrollAxis& a : axes_) delete a.bar;
 }
 
 const char* CContainerUI::GetClass() const { return "ContainerUI"; }
@@ -81,9 +83,30 @@ void CContainerUI::SetChildPadding(int padding) {
 void CContainerUI::SetManager(CUIManager* manager, CControlUI* parent, bool init) {
   for (CControlUI* c : items_) c->SetManager(manager, this, init);
   CControlUI::SetManager(manager, parent, init);
+  for (int axis = 0; axis < 2; ++axis) {
+    ApplyBarDefaults(axis);
+    if (axes_[axis].bar) axes_[axis].bar->SetManager(manager, this, init);
+  }
+}
+
+void CContainerUI::ApplyDpi() {
+  CControlUI::ApplyDpi();
+  for (ScrollAxis& a : axes_)
+    if (a.bar) a.bar->ApplyDpi();
 }
 
 CControlUI* CContainerUI::FindControl(FindControlProc proc, void* data, unsigned flags) {
+  // The separator band is the layout's own, over any child.
+  if ((flags & kFindHitTest) && data && sepSize_ != 0 && IsVisible() &&
+      InSeparator(*static_cast<POINT*>(data)))
+    return CControlUI::FindControl(proc, data, flags);
+  // The bars lie over the children's strip edges: they are hit first.
+  if ((flags & kFindHitTest) && data && IsVisible()) {
+    for (ScrollAxis& a : axes_) {
+      if (!a.bar || !a.bar->IsVisible() || !PtInRect(&a.bar->GetPos(), *static_cast<POINT*>(data))) continue;
+      if (CControlUI* hit = a.bar->FindControl(proc, data, flags)) return hit;
+    }
+  }
   if ((flags & kFindVisible) && !IsVisible()) return nullptr;
   if ((flags & kFindEnabled) && !IsEnabled()) return nullptr;
   if ((flags & kFindHitTest) && (!data || !PtInRect(&rcItem_, *static_cast<POINT*>(data)))) return nullptr;
@@ -149,18 +172,137 @@ void CContainerUI::PlaceFloating(CControlUI* child) {
   child->PlaceAt(RECT{r.left, r.top, r.right, r.bottom});
 }
 
+// ---- scrolling ----
+
+void CContainerUI::EnableScrollBar(bool vertical, bool horizontal) {
+  EnableAxis(kVertical, vertical);
+  EnableAxis(kHorizontal, horizontal);
+}
+
+void CContainerUI::EnableAxis(int axis, bool on) {
+  ScrollAxis& a = axes_[axis];
+  if (on == (a.bar != nullptr)) return;
+  if (!on) {
+    if (manager_) manager_->ReleaseControl(a.bar);
+    delete a.bar;
+    a.bar = nullptr;
+    a.state = vt::ScrollState();
+  } else {
+    a.bar = new CScrollBarUI;
+    a.bar->SetHorizontal(axis == kHorizontal);
+    a.bar->SetVisible(false);
+    a.bar->SetOwner(
+        axis == kHorizontal
+            ? [](void* self, int pos) { static_cast<CContainerUI*>(self)->SetScrollPos(pos, true); }
+            : [](void* self, int pos) { static_cast<CContainerUI*>(self)->SetScrollPos(pos, false); },
+        this);
+    a.defaultsPending = true;
+    ApplyBarDefaults(axis);
+    a.bar->SetManager(manager_, this, false);
+  }
+  RequestLayout();
+}
+
+// A bar takes the window's defaults first, then the container's own style;
+// a container without a manager yet (a list's body) waits for one.
+void CContainerUI::ApplyBarDefaults(int axis) {
+  ScrollAxis& a = axes_[axis];
+  if (!a.bar || !a.defaultsPending || !manager_) return;
+  a.defaultsPending = false;
+  if (const char* defaults =
+          manager_->GetDefaultAttributeList(axis == kHorizontal ? "HScrollBar" : "VScrollBar"))
+    a.bar->ApplyAttributeString(defaults);
+  if (!a.style.IsEmpty()) a.bar->ApplyAttributeString(a.style);
+}
+
+void CContainerUI::SetScrollPos(int pos, bool horizontal) {
+  ScrollAxis& a = axes_[horizontal ? kHorizontal : kVertical];
+  if (!a.bar || !a.state.visible) return;
+  if (pos > a.state.range) pos = a.state.range;
+  if (pos < 0) pos = 0;
+  if (pos == a.state.pos) return;
+  a.state.pos = pos;
+  PlaceAt(rcItem_);
+  Invalidate();
+}
+
+void CContainerUI::ScrollIntoView(const RECT& rc) {
+  if (!axes_[kVertical].bar || !axes_[kVertical].state.visible) return;
+  int pos = axes_[kVertical].state.pos;
+  if (rc.top < view_.top) {
+    SetScrollPos(pos - (view_.top - rc.top));
+  } else if (rc.bottom > view_.bottom) {
+    SetScrollPos(pos + (rc.bottom - view_.bottom));
+  }
+}
+
+// ---- placing ----
+
+namespace {
+class ContentOf : public vt::IScrolledContent {
+ public:
+  using Fn = vt::SkinSize (*)(void* self, const RECT& view, vt::SkinSize pos, vt::SkinSize range);
+  ContentOf(CContainerUI* self, Fn fn) : self_(self), fn_(fn) {}
+  vt::SkinSize Place(const vt::SkinRect& view, vt::SkinSize pos, vt::SkinSize range) override {
+    return fn_(self_, ToRECT(view), pos, range);
+  }
+
+ private:
+  CContainerUI* self_;
+  Fn fn_;
+};
+}  // namespace
+
 void CContainerUI::PlaceAt(const RECT& rc) {
   CControlUI::PlaceAt(rc);
   RECT area = InsetArea();
-  for (CControlUI* c : items_) {
-    if (!c->IsVisible()) continue;
-    if (c->IsFloat()) {
-      PlaceFloating(c);
-    } else {
-      c->PlaceAt(area);
+  if (!HasScrollBars()) {
+    view_ = area;
+    PlaceContent(area, {0, 0}, {0, 0});
+  } else {
+    ScrollAxis& v = axes_[kVertical];
+    ScrollAxis& h = axes_[kHorizontal];
+    struct Caller {
+      static vt::SkinSize Place(void* self, const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
+        return static_cast<CContainerUI*>(self)->PlaceContent(view, pos, range);
+      }
+    };
+    ContentOf content(this, &Caller::Place);
+    int vWidth = v.bar ? v.bar->GetFixedWidth() : 0;
+    int hHeight = h.bar ? h.bar->GetFixedHeight() : 0;
+    view_ = ToRECT(vt::LayoutScrolled(ToSkinRect(area), vWidth, v.bar ? &v.state : nullptr, hHeight,
+                                      h.bar ? &h.state : nullptr, content));
+    // The bars: the vertical one in the strip right of the view, the
+    // horizontal one in the strip below it.
+    if (v.bar) {
+      v.bar->SetRange(v.state.range, view_.bottom - view_.top);
+      v.bar->SetScrollPos(v.state.pos);  // tells us back, which changes nothing now
+      v.bar->SetInternVisible(IsVisible());
+      v.bar->SetVisible(v.state.visible);
+      if (v.state.visible) v.bar->PlaceAt({view_.right, area.top, view_.right + vWidth, view_.bottom});
+    }
+    if (h.bar) {
+      h.bar->SetRange(h.state.range, view_.right - view_.left);
+      h.bar->SetScrollPos(h.state.pos);
+      h.bar->SetInternVisible(IsVisible());
+      h.bar->SetVisible(h.state.visible);
+      if (h.state.visible) h.bar->PlaceAt({area.left, view_.bottom, view_.right, view_.bottom + hHeight});
     }
   }
+  for (CControlUI* c : items_)
+    if (c->IsVisible() && c->IsFloat()) PlaceFloating(c);
 }
+
+vt::SkinSize CContainerUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
+  RECT room = {view.left - pos.cx, view.top - pos.cy, view.right - pos.cx + range.cx,
+               view.bottom - pos.cy + range.cy};
+  CLayoutFlow flow(items_);
+  for (size_t i = 0; i < flow.controls.size(); ++i)
+    if (!flow.children[i].floating) flow.controls[i]->PlaceAt(room);
+  return {vt::CrossExtent(flow.children, true, false), vt::CrossExtent(flow.children, false, false)};
+}
+
+// ---- painting and input ----
 
 void CContainerUI::PaintChildren(HDC dc, const RECT& paint, const RECT& clip) {
   RECT childPaint;
@@ -169,7 +311,15 @@ void CContainerUI::PaintChildren(HDC dc, const RECT& paint, const RECT& clip) {
     if (!c->IsVisible()) continue;
     RECT meet;
     if (!IntersectRect(&meet, &childPaint, &c->GetPos())) continue;
-    c->DoPaint(dc, childPaint);
+    if (HasScrollBars() && !c->IsFloat()) {
+      // Scrolled children show only inside the view.
+      RECT inView;
+      if (!IntersectRect(&inView, &childPaint, &view_)) continue;
+      CRenderClip scope(dc, inView, inView);
+      c->DoPaint(dc, inView);
+    } else {
+      c->DoPaint(dc, childPaint);
+    }
   }
 }
 
@@ -177,9 +327,31 @@ void CContainerUI::DoPaint(HDC dc, const RECT& paint) {
   RECT clip;
   if (!IntersectRect(&clip, &paint, &rcItem_)) return;
   CControlUI::DoPaint(dc, paint);
-  // Children stay inside the container (and its rounded corners).
-  CRenderClip scope(dc, clip, rcItem_, borderRound_.cx, borderRound_.cy);
-  PaintChildren(dc, paint, rcItem_);
+  {
+    // Children stay inside the container (and its rounded corners).
+    CRenderClip scope(dc, clip, rcItem_, borderRound_.cx, borderRound_.cy);
+    PaintChildren(dc, paint, rcItem_);
+  }
+  for (ScrollAxis& a : axes_)
+    if (a.bar && a.bar->IsVisible()) a.bar->DoPaint(dc, paint);
+  PaintSeparatorTrack(dc);
+}
+
+void CContainerUI::DoEvent(UIEvent& event) {
+  if (DoSeparatorEvent(event)) return;
+  if (event.kind == UIEventKind::ScrollWheel) {
+    ScrollAxis& v = axes_[kVertical];
+    ScrollAxis& h = axes_[kHorizontal];
+    bool vOn = v.bar && v.state.visible, hOn = h.bar && h.state.visible;
+    bool sideways = hOn && ((event.keyState & kKeyStateShift) || !vOn);
+    if (sideways || vOn) {
+      ScrollAxis& a = sideways ? h : v;
+      int step = 3 * a.bar->GetLineSize();
+      SetScrollPos(a.state.pos + (LOWORD(event.wParam) == SB_LINEUP ? -step : step), sideways);
+      return;
+    }
+  }
+  CControlUI::DoEvent(event);
 }
 
 void CContainerUI::ApplyAttribute(const char* name, const char* value) {
@@ -191,6 +363,12 @@ void CContainerUI::ApplyAttribute(const char* name, const char* value) {
     SetChildPadding(vt::ParseInt(value));
   } else if (strcmp(name, "mousechild") == 0) {
     SetMouseChildEnabled(vt::ParseBool(value));
+  } else if (strcmp(name, "vscrollbar") == 0 || strcmp(name, "hscrollbar") == 0) {
+    EnableAxis(name[0] == 'h' ? kHorizontal : kVertical, vt::ParseBool(value));
+  } else if (strcmp(name, "vscrollbarstyle") == 0 || strcmp(name, "hscrollbarstyle") == 0) {
+    ScrollAxis& a = axes_[name[0] == 'h' ? kHorizontal : kVertical];
+    a.style = value;
+    if (a.bar) a.bar->ApplyAttributeString(value);
   } else {
     CControlUI::ApplyAttribute(name, value);
   }

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "ui/Core/SkinValues.h"
 #include "ui/layouts/HorizontalLayoutUI.h"
 #include "ui/layouts/LayoutFlow.h"
 
@@ -12,20 +13,21 @@ void* CHorizontalLayoutUI::GetInterface(const char* name) {
 
 void CHorizontalLayoutUI::ApplyAttribute(const char* name, const char* value) {
   if (!name || !value) return;
-  if (strcmp(name, "sepwidth") == 0 || strcmp(name, "sepimm") == 0) return;  // no separator band
-  CContainerUI::ApplyAttribute(name, value);
+  if (strcmp(name, "sepwidth") == 0) {
+    SetSeparator(vt::ParseInt(value), true);
+  } else if (strcmp(name, "sepimm") == 0) {
+    SetSeparatorImmediate(vt::ParseBool(value));
+  } else {
+    CContainerUI::ApplyAttribute(name, value);
+  }
 }
 
-void CHorizontalLayoutUI::PlaceAt(const RECT& rc) {
-  CControlUI::PlaceAt(rc);
+vt::SkinSize CHorizontalLayoutUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
   CLayoutFlow flow(items_);
-  vt::SkinRect r = ToSkinRect(InsetArea());
-  vt::LayoutHorizontal(r, {r.Width(), r.Height()}, 0, childPadding_, flow.children, flow, flow.rects);
-  for (size_t i = 0; i < flow.controls.size(); ++i) {
-    if (flow.children[i].floating) {
-      PlaceFloating(flow.controls[i]);
-    } else {
-      flow.controls[i]->PlaceAt(ToRECT(flow.rects[i]));
-    }
-  }
+  vt::SkinRect r = {view.left, view.top - pos.cy, view.right, view.bottom - pos.cy + range.cy};
+  int needed = vt::LayoutHorizontal(r, {r.Width(), r.Height()}, pos.cx, childPadding_, flow.children, flow,
+                                    flow.rects);
+  for (size_t i = 0; i < flow.controls.size(); ++i)
+    if (!flow.children[i].floating) flow.controls[i]->PlaceAt(ToRECT(flow.rects[i]));
+  return {needed, vt::CrossExtent(flow.children, false, true)};
 }

@@ -164,19 +164,76 @@ bool UpdateScroll(ScrollState& bar, int needed, int view) {
   return false;
 }
 
+int CrossExtent(const std::vector<LayoutChild>& children, bool acrossWidth, bool withPadding) {
+  int most = 0;
+  for (const LayoutChild& c : children) {
+    if (c.floating) continue;
+    int lo = acrossWidth ? c.minWidth : c.minHeight, hi = acrossWidth ? c.maxWidth : c.maxHeight;
+    int fixed = acrossWidth ? c.fixedWidth : c.fixedHeight;
+    int size = fixed > 0 ? Clamp(fixed, lo, hi) : std::max(0, lo);
+    if (withPadding)
+      size += acrossWidth ? c.padding.left + c.padding.right : c.padding.top + c.padding.bottom;
+    most = std::max(most, size);
+  }
+  return most;
+}
+
+SkinRect LayoutScrolled(const SkinRect& insetArea, int vWidth, ScrollState* v, int hHeight, ScrollState* h,
+                        IScrolledContent& content) {
+  auto viewOf = [&]() {
+    SkinRect r = insetArea;
+    if (v && v->visible) r.right = std::max(r.left, r.right - vWidth);
+    if (h && h->visible) r.bottom = std::max(r.top, r.bottom - hHeight);
+    return r;
+  };
+  auto place = [&](const SkinRect& view) {
+    SkinSize pos{h && h->visible ? h->pos : 0, v && v->visible ? v->pos : 0};
+    SkinSize range{h && h->visible ? h->range : 0, v && v->visible ? v->range : 0};
+    return content.Place(view, pos, range);
+  };
+  // Each bar that appears takes room from the other axis, so a few rounds:
+  // place, show a bar, place narrower, show the other, find a position too
+  // large... The last round leaves children and bars in agreement.
+  SkinRect view = viewOf();
+  for (int round = 0; round < 4; ++round) {
+    SkinSize needed = place(view);
+    bool again = false;
+    if (v) again = UpdateScroll(*v, needed.cy, view.Height()) || again;
+    if (h) again = UpdateScroll(*h, needed.cx, view.Width()) || again;
+    view = viewOf();
+    if (!again) return view;
+  }
+  place(view);
+  return view;
+}
+
+namespace {
+class VerticalFlow : public IScrolledContent {
+ public:
+  VerticalFlow(int childPadding, const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
+               std::vector<SkinRect>& out)
+      : childPadding_(childPadding), children_(children), sizes_(sizes), out_(out) {}
+  SkinSize Place(const SkinRect& view, SkinSize pos, SkinSize range) override {
+    SkinRect r{view.left - pos.cx, view.top, view.right - pos.cx + range.cx, view.bottom};
+    needed = LayoutVertical(r, {r.Width(), r.Height()}, pos.cy, childPadding_, children_, sizes_, out_);
+    return {CrossExtent(children_, true, true), needed};
+  }
+  int needed = 0;
+
+ private:
+  int childPadding_;
+  const std::vector<LayoutChild>& children_;
+  ILayoutSizes& sizes_;
+  std::vector<SkinRect>& out_;
+};
+}  // namespace
+
 int LayoutVerticalScrolled(const SkinRect& insetArea, int barWidth, ScrollState& bar, int childPadding,
                            const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
                            std::vector<SkinRect>& out) {
-  int needed = 0;
-  // At most: place, show the bar and place narrower, find the position too
-  // large and place again.
-  for (int round = 0; round < 3; ++round) {
-    SkinRect r = insetArea;
-    if (bar.visible) r.right = std::max(r.left, r.right - barWidth);
-    needed = LayoutVertical(r, {r.Width(), r.Height()}, bar.pos, childPadding, children, sizes, out);
-    if (!UpdateScroll(bar, needed, r.Height())) break;
-  }
-  return needed;
+  VerticalFlow flow(childPadding, children, sizes, out);
+  LayoutScrolled(insetArea, barWidth, &bar, 0, nullptr, flow);
+  return flow.needed;
 }
 
 void ListSplit(const SkinRect& area, bool headerShown, int headerHeight, SkinRect& header, SkinRect& body) {

@@ -78,6 +78,31 @@ struct ScrollState {
 // or the position had to shrink with the range).
 bool UpdateScroll(ScrollState& bar, int needed, int view);
 
+// The extent of children across a flow (widths when acrossWidth, else
+// heights): the largest fixed size (else the minimum) plus the paddings
+// when withPadding. A child that fills the room asks for no more than its
+// minimum: it would otherwise grow with the room it measures.
+int CrossExtent(const std::vector<LayoutChild>& children, bool acrossWidth, bool withPadding);
+
+// What a scrolled container places: the children in view (the area the
+// visible bars leave), shifted by pos (x: horizontal, y: vertical) and
+// with room for range more pixels on the axis of each visible bar.
+// Returns the size the children need.
+class IScrolledContent {
+ public:
+  virtual SkinSize Place(const SkinRect& view, SkinSize pos, SkinSize range) = 0;
+
+ protected:
+  ~IScrolledContent() = default;
+};
+
+// The scroll bars of a container: vertical (strip of vWidth at the right)
+// and horizontal (strip of hHeight at the bottom); a null state is a bar
+// the container does not have. Places the content, shows, updates or hides
+// the bars, and places again when that changed the room. Returns the view.
+SkinRect LayoutScrolled(const SkinRect& insetArea, int vWidth, ScrollState* v, int hHeight, ScrollState* h,
+                        IScrolledContent& content);
+
 // A vertical layout with its vertical scroll bar of barWidth: places the
 // children, shows, updates or hides the bar, and places them again when
 // that changed the room. bar.visible on return says whether the strip

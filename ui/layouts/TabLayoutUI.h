@@ -14,11 +14,13 @@ class CTabLayoutUI : public CContainerUI {
   bool InsertAt(CControlUI* control, int index) override;
   bool RemoveChildAt(int index) override;
   void RemoveAll() override;
-  void PlaceAt(const RECT& rc) override;
 
   int GetCurSel() const { return current_; }
   // False for an index out of range; true without change for the current one.
   bool SelectItem(int index);
+
+ protected:
+  vt::SkinSize PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) override;
 
  private:
   void ShowOnly(int index);

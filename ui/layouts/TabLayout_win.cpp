@@ -75,23 +75,22 @@ bool CTabLayoutUI::SelectItem(int index) {
   return true;
 }
 
-void CTabLayoutUI::PlaceAt(const RECT& rc) {
-  CControlUI::PlaceAt(rc);
-  vt::SkinRect area = ToSkinRect(InsetArea());
-  for (int i = 0; i < GetCount(); ++i) {
-    CControlUI* c = ChildAt(i);
-    if (!c->IsVisible()) continue;
-    if (c->IsFloat()) {
-      PlaceFloating(c);
-      continue;
-    }
-    if (i != current_) continue;
-    vt::LayoutChild page;
-    page.padding = ToSkinRect(c->GetPadding());
-    page.minWidth = c->GetMinWidth();
-    page.maxWidth = c->GetMaxWidth();
-    page.minHeight = c->GetMinHeight();
-    page.maxHeight = c->GetMaxHeight();
-    c->PlaceAt(ToRECT(vt::TabPageRect(area, page, c->GetFixedWidth(), c->GetFixedHeight())));
-  }
+// Only the current page is placed: in the view, shifted by the scroll
+// positions, with room for the scroll ranges.
+vt::SkinSize CTabLayoutUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
+  CControlUI* c = ChildAt(current_);
+  if (!c || !c->IsVisible() || c->IsFloat()) return {0, 0};
+  vt::SkinRect room = {view.left - pos.cx, view.top - pos.cy, view.right - pos.cx + range.cx,
+                       view.bottom - pos.cy + range.cy};
+  vt::LayoutChild page;
+  page.padding = ToSkinRect(c->GetPadding());
+  page.minWidth = c->GetMinWidth();
+  page.maxWidth = c->GetMaxWidth();
+  page.minHeight = c->GetMinHeight();
+  page.maxHeight = c->GetMaxHeight();
+  page.fixedWidth = c->GetFixedWidth();
+  page.fixedHeight = c->GetFixedHeight();
+  c->PlaceAt(ToRECT(vt::TabPageRect(room, page, c->GetFixedWidth(), c->GetFixedHeight())));
+  std::vector<vt::LayoutChild> one(1, page);
+  return {vt::CrossExtent(one, true, true), vt::CrossExtent(one, false, true)};
 }

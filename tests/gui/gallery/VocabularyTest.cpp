@@ -17,6 +17,7 @@
 #include "ui/controls/ListUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/Core/ColorHsl.h"
+#include "ui/Core/DpiScale.h"
 
 namespace {
 
@@ -200,6 +201,34 @@ TEST_F(Vocabulary, DraggingTheSeparatorResizesTheColumn) {
   skintest::Pump(30);
   EXPECT_EQ(Pos("colDelay").right - Pos("colDelay").left, delay.right - delay.left);
   EXPECT_EQ(window_->Count("headerclick"), 1);  // a plain click on it instead
+}
+
+// A dragged column width is the user's: a change of DPI scales it like the
+// layout's widths instead of putting the layout's back; the separator's
+// width (default 4, or "sepwidth") scales too.
+TEST_F(Vocabulary, DraggedWidthAndSeparatorFollowTheDpi) {
+  auto* hop = Find<CListHeaderItemUI>("colHop", "ListHeaderItem");
+  ASSERT_NE(hop, nullptr);
+  RECT r = Pos("colHop");
+  int y = (r.top + r.bottom) / 2;
+  skintest::Press(hwnd_, r.right - 2, y);
+  skintest::Release(hwnd_, r.right + 38, y);  // the edge follows the pointer: 88 wide
+  skintest::Pump(30);
+  ASSERT_EQ(Pos("colHop").right - Pos("colHop").left, 88);
+  const struct {
+    int dpi, hop, address, sep;
+  } cases[] = {{144, 132, 225, 6}, {120, 110, 188, 5}, {96, 88, 150, 4}};
+  for (const auto& c : cases) {
+    RECT w;
+    GetWindowRect(hwnd_, &w);
+    vt::DpiScale scale(c.dpi);
+    RECT suggested = {w.left, w.top, w.left + scale.Scale(460), w.top + scale.Scale(260)};
+    SendMessageA(hwnd_, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi), reinterpret_cast<LPARAM>(&suggested));
+    skintest::Pump(50);
+    EXPECT_EQ(Pos("colHop").right - Pos("colHop").left, c.hop) << c.dpi;
+    EXPECT_EQ(Pos("colAddress").right - Pos("colAddress").left, c.address) << c.dpi;
+    EXPECT_EQ(hop->GetSepWidth(), c.sep) << c.dpi;
+  }
 }
 
 // "colorhsl" controls follow the window's colour adjustment in background,
