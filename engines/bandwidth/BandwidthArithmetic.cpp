@@ -33,7 +33,11 @@ DownloadSampler::Step DownloadSampler::Pass(uint32_t total, bool allWorkersEnded
   previous_ = total;
   if (delta != 0) {
     emptyRun_ = 0;
-    if (count_ < kSpeedSampleCapacity) samples_[count_++] = static_cast<int32_t>(delta);
+    // Samples are 32-bit signed: an interval of 2^31 bytes or more (over
+    // 17 Gbit/s, the lab on loopback) is kept as the largest one, not as a
+    // negative number that the trimmed mean would drop.
+    if (count_ < kSpeedSampleCapacity)
+      samples_[count_++] = delta > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(delta);
     step.postSample = true;
     step.delta = delta;
     if (budget_ <= 0 || count_ >= kSpeedSampleCapacity) {

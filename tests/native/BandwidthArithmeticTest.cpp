@@ -128,6 +128,21 @@ TEST(DownloadSampler, CountersWrapAround) {
   EXPECT_EQ(step.delta, 1000u);
 }
 
+TEST(DownloadSampler, AnIntervalOfTwoGigabytesOrMoreIsKeptAsTheLargest) {
+  // 2.9 GB a second (the lab on loopback): the posted sample is the bytes,
+  // the stored one saturates instead of turning negative and being dropped.
+  vt::DownloadSampler s(15);
+  uint32_t total = 0;
+  for (int i = 0; i < 16; ++i) {
+    total += 2900000000u;  // modulo 2^32, as the workers' counters run
+    vt::DownloadSampler::Step step = s.Pass(total, false);
+    EXPECT_EQ(step.delta, 2900000000u);
+  }
+  ASSERT_EQ(s.count(), 16);
+  for (int i = 0; i < s.count(); ++i) EXPECT_EQ(s.samples()[i], INT32_MAX);
+  EXPECT_EQ(s.Final(), INT32_MAX);
+}
+
 TEST(DownloadSampler, CapacityBoundsAHugeBudget) {
   vt::DownloadSampler s(100000);
   uint32_t total = 0;
