@@ -26,7 +26,12 @@ void Pump(DWORD ms) {
   } while (true);
 }
 
-Capture CaptureClient(HWND hwnd) {
+namespace {
+
+// The client area drawn by draw(dc, mem, width, height) into a top-down
+// 32-bit DIB, as 0x00RRGGBB.
+template <typename Draw>
+Capture CaptureWith(HWND hwnd, Draw draw) {
   Capture c;
   RECT r;
   GetClientRect(hwnd, &r);
@@ -43,7 +48,7 @@ Capture CaptureClient(HWND hwnd) {
   HBITMAP bmp = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bmp && bits) {
     HGDIOBJ old = SelectObject(mem, bmp);
-    PrintWindow(hwnd, mem, 0) || BitBlt(mem, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    draw(dc, mem, r.right, r.bottom);
     GdiFlush();
     c.width = r.right;
     c.height = r.bottom;
@@ -56,6 +61,20 @@ Capture CaptureClient(HWND hwnd) {
   DeleteDC(mem);
   ReleaseDC(hwnd, dc);
   return c;
+}
+
+}  // namespace
+
+Capture CaptureClient(HWND hwnd) {
+  return CaptureWith(hwnd, [hwnd](HDC dc, HDC mem, int width, int height) {
+    PrintWindow(hwnd, mem, 0) || BitBlt(mem, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+  });
+}
+
+Capture PrintClient(HWND hwnd) {
+  return CaptureWith(hwnd, [hwnd](HDC, HDC mem, int, int) {
+    SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+  });
 }
 
 bool SaveWindowBitmap(HWND hwnd, const std::string& path) {

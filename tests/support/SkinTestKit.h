@@ -35,6 +35,9 @@ struct Capture {
   uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 Capture CaptureClient(HWND hwnd);
+// What the window paints into its client area when asked to (WM_PRINTCLIENT:
+// the same painting as WM_PAINT, without the screen), in the same form.
+Capture PrintClient(HWND hwnd);
 
 // Writes what a window shows as a 24-bit BMP at path, for people to look
 // at; false when the window has no client area or the file cannot be

@@ -77,27 +77,7 @@ constexpr uint32_t kQuadrants[4] = {0xFF0000, 0x00C000, 0x0000C0, 0xC000C0};  //
 // A window's client area as it paints itself, 0xRRGGBB.
 std::vector<uint32_t> Printed(HWND wnd, RECT* client) {
   GetClientRect(wnd, client);
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = client->right;
-  bmi.bmiHeader.biHeight = -client->bottom;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = GetDC(wnd);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  SendMessageA(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-  GdiFlush();
-  const uint32_t* p = static_cast<const uint32_t*>(bits);
-  std::vector<uint32_t> out(p, p + client->right * client->bottom);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(wnd, screen);
-  for (uint32_t& v : out) v &= 0xFFFFFF;
-  return out;
+  return skintest::PrintClient(wnd).pixels;
 }
 
 // A 300 x 250 picture of four quadrants, split at (150, 125).

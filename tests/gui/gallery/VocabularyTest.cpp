@@ -318,29 +318,7 @@ TEST_F(Vocabulary, ComboDropBoxHasItsStyleAndScrolls) {
   EXPECT_EQ(client.bottom, 70);  // capped by dropboxsize: six rows do not fit
 
   // The pop-up as it paints itself.
-  auto pixels = [&]() {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = client.right;
-    bmi.bmiHeader.biHeight = -client.bottom;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(drop);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    SendMessageA(drop, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-    GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    std::vector<uint32_t> out(p, p + client.right * client.bottom);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(drop, screen);
-    for (uint32_t& v : out) v &= 0xFFFFFF;
-    return out;
-  };
+  auto pixels = [&]() { return skintest::PrintClient(drop).pixels; };
   std::vector<uint32_t> before = pixels();
   int mid = client.bottom / 2;
   EXPECT_EQ(before[mid * client.right + 0], 0x3366CCu);  // the border

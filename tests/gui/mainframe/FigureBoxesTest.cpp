@@ -117,29 +117,9 @@ class FigureBoxes : public ::testing::Test {
   // The whole client area as the window paints it (WM_PRINTCLIENT into a
   // top-down 32-bit DIB, the same painting as WM_PAINT without the screen).
   void Snapshot() {
-    HWND hwnd = frame_->GetHandle();
-    RECT client;
-    GetClientRect(hwnd, &client);
-    size_ = {client.right, client.bottom};
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = size_.cx;
-    bmi.bmiHeader.biHeight = -size_.cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(hwnd);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-    GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    pixels_.assign(p, p + static_cast<size_t>(size_.cx) * size_.cy);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(hwnd, screen);
+    skintest::Capture c = skintest::PrintClient(frame_->GetHandle());
+    size_ = {c.width, c.height};
+    pixels_ = std::move(c.pixels);
   }
   // The pixels of r (0 outside the window) from a fresh snapshot, row by row.
   std::vector<uint32_t> Capture(const RECT& r) {
