@@ -133,6 +133,32 @@ TEST(LayoutMath, TabPage) {
   EXPECT_EQ(vt::TabPageRect({0, 0, 100, 100}, page, 0, 30), (SkinRect{1, 2, 51, 32}));
 }
 
+// The rows of a vertical layout in its scrolled view, as it places them.
+class VerticalRows : public vt::IScrolledContent {
+ public:
+  VerticalRows(const std::vector<LayoutChild>& rows, vt::ILayoutSizes& sizes, std::vector<SkinRect>& out)
+      : rows_(rows), sizes_(sizes), out_(out) {}
+  SkinSize Place(const SkinRect& view, SkinSize pos, SkinSize range) override {
+    needed = vt::FlowVertical(view, pos, range, 0, rows_, sizes_, out_);
+    return needed;
+  }
+  SkinSize needed{0, 0};
+
+ private:
+  const std::vector<LayoutChild>& rows_;
+  vt::ILayoutSizes& sizes_;
+  std::vector<SkinRect>& out_;
+};
+
+// A vertical layout with only its vertical bar, 10 wide: the height its
+// rows need.
+int PlaceRows(const SkinRect& body, vt::ScrollState& bar, const std::vector<LayoutChild>& rows,
+              vt::ILayoutSizes& sizes, std::vector<SkinRect>& out) {
+  VerticalRows flow(rows, sizes, out);
+  vt::LayoutScrolled(body, 10, &bar, 0, nullptr, flow);
+  return flow.needed.cy;
+}
+
 TEST(LayoutMath, ScrollBarAppearsWithTheEighthRowOfForty) {
   // A list body 300 high, rows of 40, a bar 10 wide.
   const SkinRect body{0, 0, 200, 300};
@@ -144,7 +170,7 @@ TEST(LayoutMath, ScrollBarAppearsWithTheEighthRowOfForty) {
     rows.emplace_back();
     sizes.push_back({0, 40});
     FixedSizes fs(sizes);
-    int needed = vt::LayoutVerticalScrolled(body, 10, bar, 0, rows, fs, out);
+    int needed = PlaceRows(body, bar, rows, fs, out);
     EXPECT_EQ(needed, 40 * n);
     EXPECT_EQ(bar.visible, n == 8) << n << " rows";
     EXPECT_EQ(out.back().Width(), n == 8 ? 190 : 200) << n << " rows";
@@ -159,14 +185,14 @@ TEST(LayoutMath, ScrollBarAppearsWithTheEighthRowOfForty) {
   sizes.push_back({0, 30});
   rows.emplace_back();
   FixedSizes fs(sizes);
-  vt::LayoutVerticalScrolled(body, 10, bar, 0, rows, fs, out);
+  PlaceRows(body, bar, rows, fs, out);
   EXPECT_TRUE(bar.visible);
   EXPECT_EQ(bar.range, 10);
   EXPECT_EQ(out[0].top, -10);
   sizes.resize(2);
   rows.resize(2);
   FixedSizes two(sizes);
-  vt::LayoutVerticalScrolled(body, 10, bar, 0, rows, two, out);
+  PlaceRows(body, bar, rows, two, out);
   EXPECT_FALSE(bar.visible);
   EXPECT_EQ(out[0], (SkinRect{0, 0, 200, 40}));
 }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "ui/controls/ComboUI.h"
+
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #pragma GCC diagnostic ignored "-Wsign-compare"
@@ -226,6 +228,13 @@ void Release(HWND hwnd, int x, int y) {
 void Click(HWND hwnd, int x, int y) {
   Press(hwnd, x, y);
   Release(hwnd, x, y);
+}
+
+HWND OpenDropBox(HWND hwnd, CComboUI* combo) {
+  RECT r = combo->GetPos();
+  Click(hwnd, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  Pump(50);
+  return combo->GetDropWindow();
 }
 
 void PostKey(HWND hwnd, UINT vk) {

@@ -14,6 +14,8 @@
 #include "ui/Core/WindowImplBase.h"
 #include "ui/controls/ControlUI.h"
 
+class CComboUI;
+
 namespace skintest {
 
 // Runs the message loop (with PreTranslate) for ms milliseconds.
@@ -129,6 +131,9 @@ bool WritePng(const char* path, int w, int h, const std::vector<unsigned char>& 
 void Press(HWND hwnd, int x, int y);
 void Release(HWND hwnd, int x, int y);
 void Click(HWND hwnd, int x, int y);
+// Clicks the middle of combo in the window hwnd, lets the drop box open and
+// returns its window (null when none opened).
+HWND OpenDropBox(HWND hwnd, CComboUI* combo);
 // Posts a key press (down, char for printable keys, up) to be pumped.
 void PostKey(HWND hwnd, UINT vk);
 

@@ -162,21 +162,18 @@ void CComboWnd::PaintTo(HDC dc) {
     CRenderEngine::DrawPlainText(dc, m, textRc, item->GetText(), text, info->font,
                                  DT_SINGLELINE | DT_VCENTER);
   }
-  // The thumb: where the view sits in the rows, at the right edge.
-  int most = rows.MaxScroll();
-  if (style_.vscrollbar && most > 0) {
-    int view = inner.bottom - inner.top, content = rows.ContentHeight();
-    int length = view * view / content;
-    if (length < 8) length = 8;
-    int top = inner.top + (view - length) * scroll_ / most;
-    CRenderEngine::DrawColor(dc, {inner.right - 4, top, inner.right, top + length}, 0x80808080);
+  // The thumbs: where the view sits in the rows, at the right edge, and
+  // sideways, at the bottom edge.
+  if (style_.vscrollbar && rows.MaxScroll() > 0) {
+    vt::ThumbSpan t = vt::ThumbOf(inner.bottom - inner.top, rows.ContentHeight(), scroll_);
+    int top = inner.top + t.offset;
+    CRenderEngine::DrawColor(dc, {inner.right - 4, top, inner.right, top + t.length}, 0x80808080);
   }
-  // The sideways thumb, at the bottom edge.
   int content = style_.hscrollbar ? ContentWidth() : 0, view = inner.right - inner.left;
   if (content > view && view > 0) {
-    int length = std::max(8, view * view / content);
-    int left = inner.left + (view - length) * scrollX_ / (content - view);
-    CRenderEngine::DrawColor(dc, {left, inner.bottom - 4, left + length, inner.bottom}, 0x80808080);
+    vt::ThumbSpan t = vt::ThumbOf(view, content, scrollX_);
+    int left = inner.left + t.offset;
+    CRenderEngine::DrawColor(dc, {left, inner.bottom - 4, left + t.length, inner.bottom}, 0x80808080);
   }
   RestoreDC(dc, saved);
   if (border > 0) CRenderEngine::DrawRect(dc, client, border, style_.borderColor);

@@ -80,6 +80,14 @@ int ClampSideways(int scroll, int contentWidth, int viewWidth) {
   return scroll < 0 ? 0 : scroll > most ? most : scroll;
 }
 
+ThumbSpan ThumbOf(int view, int content, int scroll) {
+  ThumbSpan t;
+  t.length = view * view / content;
+  if (t.length < 8) t.length = 8;
+  t.offset = (view - t.length) * scroll / (content - view);
+  return t;
+}
+
 int DropBoxHeight(const DropBoxStyle& s, int count, int rowHeight, int maxHeight) {
   DropBoxRows rows;
   rows.count = count;

@@ -45,6 +45,14 @@ struct DropBoxRows {
 // held within [0, contentWidth - viewWidth].
 int ClampSideways(int scroll, int contentWidth, int viewWidth);
 
+// The thumb of a view view pixels long over content pixels (more than the
+// view) scrolled by scroll: its offset along a track as long as the view,
+// and its length, the view's share of the track and at least 8 pixels.
+struct ThumbSpan {
+  int offset = 0, length = 0;
+};
+ThumbSpan ThumbOf(int view, int content, int scroll);
+
 // The box's height for count rows: inset, border and rows, capped at
 // maxHeight when that is above 0.
 int DropBoxHeight(const DropBoxStyle& scaled, int count, int rowHeight, int maxHeight);

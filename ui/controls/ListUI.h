@@ -100,7 +100,6 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   void* GetInterface(const char* name) override;  // "List", "IListOwner"
   void ApplyAttribute(const char* name, const char* value) override;
   void PlaceAt(const RECT& rc) override;
-  void DoPaint(HDC dc, const RECT& paint) override;
   // Places the header row over the body, moved sideways with the rows.
   void PlaceHeader();
 
@@ -128,6 +127,10 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
 
  private:
   void Reindex(int from);
+
+  // Header and body paint inside the inset area (a header scrolled
+  // sideways would otherwise cover the list's border).
+  RECT ChildPaintArea() const override { return InsetArea(); }
 
   CListHeaderUI* header_ = nullptr;  // owned as child 0
   CListBodyUI* body_ = nullptr;      // owned as child 1

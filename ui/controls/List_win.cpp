@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ui/Core/Render.h"
 #include "ui/Core/SkinValues.h"
 #include "ui/Core/UIManager.h"
 #include "ui/controls/ListUI.h"
@@ -83,8 +82,7 @@ int CListHeaderUI::ContentWidth() const {
   int width = 0, laidOut = 0;
   for (const vt::LayoutChild& c : flow.children) {
     if (c.floating) continue;
-    std::vector<vt::LayoutChild> one(1, c);
-    width += vt::CrossExtent(one, true, true) + (laidOut++ > 0 ? childPadding_ : 0);
+    width += vt::ChildExtent(c, true, true) + (laidOut++ > 0 ? childPadding_ : 0);
   }
   return width;
 }
@@ -161,16 +159,6 @@ void CListUI::PlaceHeader() {
     head.right = head.left + width;
   }
   header_->PlaceAt(head);
-}
-
-// Header and body stay inside the inset area (a header scrolled sideways
-// would otherwise cover the list's border).
-void CListUI::DoPaint(HDC dc, const RECT& paint) {
-  RECT clip;
-  if (!IntersectRect(&clip, &paint, &rcItem_)) return;
-  CControlUI::DoPaint(dc, paint);
-  CRenderClip scope(dc, clip, rcItem_, borderRound_.cx, borderRound_.cy);
-  PaintChildren(dc, paint, InsetArea());
 }
 
 CControlUI* CListUI::ChildAt(int index) const { return body_->ChildAt(index); }

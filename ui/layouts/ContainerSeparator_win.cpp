@@ -1,6 +1,8 @@
 // CContainerUI: the separator band that resizes a layout. One code path for
 // both orientations: the band sets the width of a horizontal layout and the
 // height of a vertical one.
+#include <cstdlib>
+
 #include "ui/Core/Render.h"
 #include "ui/Core/UIManager.h"
 #include "ui/layouts/ContainerUI.h"
@@ -11,18 +13,27 @@ void CContainerUI::SetSeparator(int size, bool horizontal) {
   Invalidate();
 }
 
-RECT CContainerUI::SeparatorRect() const {
+// The band of the layout were it size pixels long, measured from the edge
+// that stays: the left (top) one for a band on the right (bottom) edge, the
+// right (bottom) one for a band on the left (top) edge.
+RECT CContainerUI::BandAt(int size) const {
   RECT r = rcItem_;
-  int size = sepSize_ < 0 ? -sepSize_ : sepSize_;
-  if (size == 0) return {0, 0, 0, 0};
-  if (sepHorizontal_) {
-    if (sepSize_ > 0) r.left = r.right - size;
-    else r.right = r.left + size;
+  int band = std::abs(sepSize_);
+  LONG& from = sepHorizontal_ ? r.left : r.top;
+  LONG& to = sepHorizontal_ ? r.right : r.bottom;
+  if (sepSize_ > 0) {
+    to = from + size;
+    from = to - band;
   } else {
-    if (sepSize_ > 0) r.top = r.bottom - size;
-    else r.bottom = r.top + size;
+    from = to - size;
+    to = from + band;
   }
   return r;
+}
+
+RECT CContainerUI::SeparatorRect() const {
+  if (sepSize_ == 0) return {0, 0, 0, 0};
+  return BandAt(sepHorizontal_ ? rcItem_.right - rcItem_.left : rcItem_.bottom - rcItem_.top);
 }
 
 bool CContainerUI::InSeparator(POINT pt) const {
@@ -34,7 +45,7 @@ int CContainerUI::SeparatorDragSize(POINT pt) const {
   int moved = sepHorizontal_ ? pt.x - sepStart_.x : pt.y - sepStart_.y;
   if (sepSize_ < 0) moved = -moved;  // a band on the leading edge grows the other way
   int size = sepStartSize_ + moved;
-  int band = sepSize_ < 0 ? -sepSize_ : sepSize_;
+  int band = std::abs(sepSize_);
   int least = sepHorizontal_ ? minWidth_ : minHeight_, most = sepHorizontal_ ? maxWidth_ : maxHeight_;
   if (least < band) least = band;
   if (size > most) size = most;
@@ -83,16 +94,5 @@ bool CContainerUI::DoSeparatorEvent(UIEvent& event) {
 // While a drag waits for the release, a band shows where the edge will go.
 void CContainerUI::PaintSeparatorTrack(HDC dc) {
   if (!sepDragging_ || sepImmediate_) return;
-  RECT band = rcItem_;
-  int size = sepSize_ < 0 ? -sepSize_ : sepSize_;
-  if (sepHorizontal_) {
-    if (sepSize_ > 0) band.left = rcItem_.left + sepPending_ - size;
-    else band.left = rcItem_.right - sepPending_;
-    band.right = band.left + size;
-  } else {
-    if (sepSize_ > 0) band.top = rcItem_.top + sepPending_ - size;
-    else band.top = rcItem_.bottom - sepPending_;
-    band.bottom = band.top + size;
-  }
-  CRenderEngine::DrawColor(dc, band, 0x80808080);
+  CRenderEngine::DrawColor(dc, BandAt(sepPending_), 0x80808080);
 }

@@ -97,6 +97,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   void PlaceFloating(CControlUI* child);
   // Paints the visible children that meet paint, clipped to clip.
   void PaintChildren(HDC dc, const RECT& paint, const RECT& clip);
+  // Where DoPaint lets the children paint: the item rectangle.
+  virtual RECT ChildPaintArea() const { return rcItem_; }
 
   enum { kVertical = 0, kHorizontal = 1 };
   struct ScrollAxis {
@@ -105,9 +107,14 @@ class CContainerUI : public CControlUI, public IContainerUI {
     bool defaultsPending = false;  // made before the container had a manager
     vt::ScrollState state;
   };
+  class Content;  // what the scrolled placing places: PlaceContent
   void EnableAxis(int axis, bool on);
   void ApplyBarDefaults(int axis);
+  // Gives the axis' bar its range, position and visibility, and strip as
+  // its place when it shows.
+  void ShowBar(ScrollAxis& a, int viewLength, const RECT& strip);
   bool HasScrollBars() const { return axes_[0].bar || axes_[1].bar; }
+  RECT BandAt(int size) const;  // the band were the layout size pixels long
   bool InSeparator(POINT pt) const;
   bool DoSeparatorEvent(UIEvent& event);  // true when the band took it
   int SeparatorDragSize(POINT pt) const;  // the size a drag to pt asks for

@@ -238,20 +238,17 @@ void CContainerUI::ScrollIntoView(const RECT& rc) {
 
 // ---- placing ----
 
-namespace {
-class ContentOf : public vt::IScrolledContent {
+// What LayoutScrolled places: the container's own content.
+class CContainerUI::Content : public vt::IScrolledContent {
  public:
-  using Fn = vt::SkinSize (*)(void* self, const RECT& view, vt::SkinSize pos, vt::SkinSize range);
-  ContentOf(CContainerUI* self, Fn fn) : self_(self), fn_(fn) {}
+  explicit Content(CContainerUI* self) : self_(self) {}
   vt::SkinSize Place(const vt::SkinRect& view, vt::SkinSize pos, vt::SkinSize range) override {
-    return fn_(self_, ToRECT(view), pos, range);
+    return self_->PlaceContent(ToRECT(view), pos, range);
   }
 
  private:
   CContainerUI* self_;
-  Fn fn_;
 };
-}  // namespace
 
 void CContainerUI::PlaceAt(const RECT& rc) {
   CControlUI::PlaceAt(rc);
@@ -262,40 +259,31 @@ void CContainerUI::PlaceAt(const RECT& rc) {
   } else {
     ScrollAxis& v = axes_[kVertical];
     ScrollAxis& h = axes_[kHorizontal];
-    struct Caller {
-      static vt::SkinSize Place(void* self, const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
-        return static_cast<CContainerUI*>(self)->PlaceContent(view, pos, range);
-      }
-    };
-    ContentOf content(this, &Caller::Place);
+    Content content(this);
     int vWidth = v.bar ? v.bar->GetFixedWidth() : 0;
     int hHeight = h.bar ? h.bar->GetFixedHeight() : 0;
     view_ = ToRECT(vt::LayoutScrolled(ToSkinRect(area), vWidth, v.bar ? &v.state : nullptr, hHeight,
                                       h.bar ? &h.state : nullptr, content));
-    // The bars: the vertical one in the strip right of the view, the
-    // horizontal one in the strip below it.
-    if (v.bar) {
-      v.bar->SetRange(v.state.range, view_.bottom - view_.top);
-      v.bar->SetScrollPos(v.state.pos);  // tells us back, which changes nothing now
-      v.bar->SetInternVisible(IsVisible());
-      v.bar->SetVisible(v.state.visible);
-      if (v.state.visible) v.bar->PlaceAt({view_.right, area.top, view_.right + vWidth, view_.bottom});
-    }
-    if (h.bar) {
-      h.bar->SetRange(h.state.range, view_.right - view_.left);
-      h.bar->SetScrollPos(h.state.pos);
-      h.bar->SetInternVisible(IsVisible());
-      h.bar->SetVisible(h.state.visible);
-      if (h.state.visible) h.bar->PlaceAt({area.left, view_.bottom, view_.right, view_.bottom + hHeight});
-    }
+    // The vertical bar in the strip right of the view, the horizontal one
+    // in the strip below it.
+    ShowBar(v, view_.bottom - view_.top, {view_.right, view_.top, view_.right + vWidth, view_.bottom});
+    ShowBar(h, view_.right - view_.left, {view_.left, view_.bottom, view_.right, view_.bottom + hHeight});
   }
   for (CControlUI* c : items_)
     if (c->IsVisible() && c->IsFloat()) PlaceFloating(c);
 }
 
+void CContainerUI::ShowBar(ScrollAxis& a, int viewLength, const RECT& strip) {
+  if (!a.bar) return;
+  a.bar->SetRange(a.state.range, viewLength);
+  a.bar->SetScrollPos(a.state.pos);  // tells us back, which changes nothing now
+  a.bar->SetInternVisible(IsVisible());
+  a.bar->SetVisible(a.state.visible);
+  if (a.state.visible) a.bar->PlaceAt(strip);
+}
+
 vt::SkinSize CContainerUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
-  RECT room = {view.left - pos.cx, view.top - pos.cy, view.right - pos.cx + range.cx,
-               view.bottom - pos.cy + range.cy};
+  RECT room = ToRECT(vt::ScrolledRoom(ToSkinRect(view), pos, range));
   CLayoutFlow flow(items_);
   for (size_t i = 0; i < flow.controls.size(); ++i)
     if (!flow.children[i].floating) flow.controls[i]->PlaceAt(room);
@@ -330,7 +318,7 @@ void CContainerUI::DoPaint(HDC dc, const RECT& paint) {
   {
     // Children stay inside the container (and its rounded corners).
     CRenderClip scope(dc, clip, rcItem_, borderRound_.cx, borderRound_.cy);
-    PaintChildren(dc, paint, rcItem_);
+    PaintChildren(dc, paint, ChildPaintArea());
   }
   for (ScrollAxis& a : axes_)
     if (a.bar && a.bar->IsVisible()) a.bar->DoPaint(dc, paint);

@@ -24,10 +24,9 @@ void CHorizontalLayoutUI::ApplyAttribute(const char* name, const char* value) {
 
 vt::SkinSize CHorizontalLayoutUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
   CLayoutFlow flow(items_);
-  vt::SkinRect r = {view.left, view.top - pos.cy, view.right, view.bottom - pos.cy + range.cy};
-  int needed = vt::LayoutHorizontal(r, {r.Width(), r.Height()}, pos.cx, childPadding_, flow.children, flow,
-                                    flow.rects);
+  vt::SkinSize needed =
+      vt::FlowHorizontal(ToSkinRect(view), pos, range, childPadding_, flow.children, flow, flow.rects);
   for (size_t i = 0; i < flow.controls.size(); ++i)
     if (!flow.children[i].floating) flow.controls[i]->PlaceAt(ToRECT(flow.rects[i]));
-  return {needed, vt::CrossExtent(flow.children, false, true)};
+  return needed;
 }

@@ -164,17 +164,18 @@ bool UpdateScroll(ScrollState& bar, int needed, int view) {
   return false;
 }
 
+int ChildExtent(const LayoutChild& c, bool acrossWidth, bool withPadding) {
+  int lo = acrossWidth ? c.minWidth : c.minHeight, hi = acrossWidth ? c.maxWidth : c.maxHeight;
+  int fixed = acrossWidth ? c.fixedWidth : c.fixedHeight;
+  int size = fixed > 0 ? Clamp(fixed, lo, hi) : std::max(0, lo);
+  if (withPadding) size += acrossWidth ? c.padding.left + c.padding.right : c.padding.top + c.padding.bottom;
+  return size;
+}
+
 int CrossExtent(const std::vector<LayoutChild>& children, bool acrossWidth, bool withPadding) {
   int most = 0;
-  for (const LayoutChild& c : children) {
-    if (c.floating) continue;
-    int lo = acrossWidth ? c.minWidth : c.minHeight, hi = acrossWidth ? c.maxWidth : c.maxHeight;
-    int fixed = acrossWidth ? c.fixedWidth : c.fixedHeight;
-    int size = fixed > 0 ? Clamp(fixed, lo, hi) : std::max(0, lo);
-    if (withPadding)
-      size += acrossWidth ? c.padding.left + c.padding.right : c.padding.top + c.padding.bottom;
-    most = std::max(most, size);
-  }
+  for (const LayoutChild& c : children)
+    if (!c.floating) most = std::max(most, ChildExtent(c, acrossWidth, withPadding));
   return most;
 }
 
@@ -207,33 +208,25 @@ SkinRect LayoutScrolled(const SkinRect& insetArea, int vWidth, ScrollState* v, i
   return view;
 }
 
-namespace {
-class VerticalFlow : public IScrolledContent {
- public:
-  VerticalFlow(int childPadding, const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
-               std::vector<SkinRect>& out)
-      : childPadding_(childPadding), children_(children), sizes_(sizes), out_(out) {}
-  SkinSize Place(const SkinRect& view, SkinSize pos, SkinSize range) override {
-    SkinRect r{view.left - pos.cx, view.top, view.right - pos.cx + range.cx, view.bottom};
-    needed = LayoutVertical(r, {r.Width(), r.Height()}, pos.cy, childPadding_, children_, sizes_, out_);
-    return {CrossExtent(children_, true, true), needed};
-  }
-  int needed = 0;
+SkinRect ScrolledRoom(const SkinRect& view, SkinSize pos, SkinSize range) {
+  return {view.left - pos.cx, view.top - pos.cy, view.right - pos.cx + range.cx,
+          view.bottom - pos.cy + range.cy};
+}
 
- private:
-  int childPadding_;
-  const std::vector<LayoutChild>& children_;
-  ILayoutSizes& sizes_;
-  std::vector<SkinRect>& out_;
-};
-}  // namespace
+SkinSize FlowVertical(const SkinRect& view, SkinSize pos, SkinSize range, int childPadding,
+                      const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
+                      std::vector<SkinRect>& out) {
+  SkinRect r = ScrolledRoom(view, {pos.cx, 0}, {range.cx, 0});  // the flow takes pos.cy itself
+  int needed = LayoutVertical(r, {r.Width(), r.Height()}, pos.cy, childPadding, children, sizes, out);
+  return {CrossExtent(children, true, true), needed};
+}
 
-int LayoutVerticalScrolled(const SkinRect& insetArea, int barWidth, ScrollState& bar, int childPadding,
-                           const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
-                           std::vector<SkinRect>& out) {
-  VerticalFlow flow(childPadding, children, sizes, out);
-  LayoutScrolled(insetArea, barWidth, &bar, 0, nullptr, flow);
-  return flow.needed;
+SkinSize FlowHorizontal(const SkinRect& view, SkinSize pos, SkinSize range, int childPadding,
+                        const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
+                        std::vector<SkinRect>& out) {
+  SkinRect r = ScrolledRoom(view, {0, pos.cy}, {0, range.cy});  // the flow takes pos.cx itself
+  int needed = LayoutHorizontal(r, {r.Width(), r.Height()}, pos.cx, childPadding, children, sizes, out);
+  return {needed, CrossExtent(children, false, true)};
 }
 
 void ListSplit(const SkinRect& area, bool headerShown, int headerHeight, SkinRect& header, SkinRect& body) {

@@ -78,10 +78,12 @@ struct ScrollState {
 // or the position had to shrink with the range).
 bool UpdateScroll(ScrollState& bar, int needed, int view);
 
-// The extent of children across a flow (widths when acrossWidth, else
-// heights): the largest fixed size (else the minimum) plus the paddings
-// when withPadding. A child that fills the room asks for no more than its
-// minimum: it would otherwise grow with the room it measures.
+// The extent of one child across a flow (its width when acrossWidth, else
+// its height): its fixed size (else its minimum), clamped, plus its
+// paddings when withPadding. A child that fills the room asks for no more
+// than its minimum: it would otherwise grow with the room it measures.
+int ChildExtent(const LayoutChild& child, bool acrossWidth, bool withPadding);
+// The largest ChildExtent of the non-floating children.
 int CrossExtent(const std::vector<LayoutChild>& children, bool acrossWidth, bool withPadding);
 
 // What a scrolled container places: the children in view (the area the
@@ -103,13 +105,22 @@ class IScrolledContent {
 SkinRect LayoutScrolled(const SkinRect& insetArea, int vWidth, ScrollState* v, int hHeight, ScrollState* h,
                         IScrolledContent& content);
 
-// A vertical layout with its vertical scroll bar of barWidth: places the
-// children, shows, updates or hides the bar, and places them again when
-// that changed the room. bar.visible on return says whether the strip
-// right of the children holds the bar.
-int LayoutVerticalScrolled(const SkinRect& insetArea, int barWidth, ScrollState& bar, int childPadding,
-                           const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
-                           std::vector<SkinRect>& out);
+// The room of content in a scrolled view: the view moved back by pos and
+// grown by range (x: horizontal, y: vertical).
+SkinRect ScrolledRoom(const SkinRect& view, SkinSize pos, SkinSize range);
+
+// The flows of the vertical and horizontal layouts in a scrolled view (as
+// IScrolledContent::Place gets it). A vertical flow runs down from the
+// view's top less pos.cy and across has the view's width plus range.cx,
+// moved left by pos.cx; a horizontal one the same transposed. Returns the
+// size the children need: along the flow the whole run, across it the
+// widest (tallest) child.
+SkinSize FlowVertical(const SkinRect& view, SkinSize pos, SkinSize range, int childPadding,
+                      const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
+                      std::vector<SkinRect>& out);
+SkinSize FlowHorizontal(const SkinRect& view, SkinSize pos, SkinSize range, int childPadding,
+                        const std::vector<LayoutChild>& children, ILayoutSizes& sizes,
+                        std::vector<SkinRect>& out);
 
 // A list: the header row (when shown) takes headerHeight at the top, the
 // body the rest.

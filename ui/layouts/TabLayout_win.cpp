@@ -80,8 +80,6 @@ bool CTabLayoutUI::SelectItem(int index) {
 vt::SkinSize CTabLayoutUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
   CControlUI* c = ChildAt(current_);
   if (!c || !c->IsVisible() || c->IsFloat()) return {0, 0};
-  vt::SkinRect room = {view.left - pos.cx, view.top - pos.cy, view.right - pos.cx + range.cx,
-                       view.bottom - pos.cy + range.cy};
   vt::LayoutChild page;
   page.padding = ToSkinRect(c->GetPadding());
   page.minWidth = c->GetMinWidth();
@@ -90,7 +88,7 @@ vt::SkinSize CTabLayoutUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::
   page.maxHeight = c->GetMaxHeight();
   page.fixedWidth = c->GetFixedWidth();
   page.fixedHeight = c->GetFixedHeight();
-  c->PlaceAt(ToRECT(vt::TabPageRect(room, page, c->GetFixedWidth(), c->GetFixedHeight())));
-  std::vector<vt::LayoutChild> one(1, page);
-  return {vt::CrossExtent(one, true, true), vt::CrossExtent(one, false, true)};
+  vt::SkinRect room = vt::ScrolledRoom(ToSkinRect(view), pos, range);
+  c->PlaceAt(ToRECT(vt::TabPageRect(room, page, page.fixedWidth, page.fixedHeight)));
+  return {vt::ChildExtent(page, true, true), vt::ChildExtent(page, false, true)};
 }

@@ -22,15 +22,11 @@ void CVerticalLayoutUI::ApplyAttribute(const char* name, const char* value) {
   }
 }
 
-// The flow runs down from the view's top less the vertical position; across
-// it the children have the view's width plus the horizontal range, moved
-// left by the horizontal position.
 vt::SkinSize CVerticalLayoutUI::PlaceContent(const RECT& view, vt::SkinSize pos, vt::SkinSize range) {
   CLayoutFlow flow(items_);
-  vt::SkinRect r = {view.left - pos.cx, view.top, view.right - pos.cx + range.cx, view.bottom};
-  int needed =
-      vt::LayoutVertical(r, {r.Width(), r.Height()}, pos.cy, childPadding_, flow.children, flow, flow.rects);
+  vt::SkinSize needed =
+      vt::FlowVertical(ToSkinRect(view), pos, range, childPadding_, flow.children, flow, flow.rects);
   for (size_t i = 0; i < flow.controls.size(); ++i)
     if (!flow.children[i].floating) flow.controls[i]->PlaceAt(ToRECT(flow.rects[i]));
-  return {vt::CrossExtent(flow.children, true, true), needed};
+  return needed;
 }

@@ -340,10 +340,7 @@ TEST_F(Scrolling, ListHeaderAndRowsScrollTogether) {
 TEST_F(Scrolling, ComboDropBoxImageAndSidewaysScroll) {
   auto* combo = Find<CComboUI>("wideDrop", "Combo");
   ASSERT_NE(combo, nullptr);
-  RECT r = combo->GetPos();
-  skintest::Click(hwnd_, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  skintest::Pump(50);
-  HWND drop = combo->GetDropWindow();
+  HWND drop = skintest::OpenDropBox(hwnd_, combo);
   ASSERT_NE(drop, nullptr);
   RECT client;
   std::vector<uint32_t> before = Printed(drop, &client);

@@ -308,10 +308,7 @@ TEST_F(Vocabulary, ScrollBarOfItsOwnMovesAndTells) {
 TEST_F(Vocabulary, ComboDropBoxHasItsStyleAndScrolls) {
   auto* combo = Find<CComboUI>("drop", "Combo");
   ASSERT_NE(combo, nullptr);
-  RECT r = combo->GetPos();
-  skintest::Click(hwnd_, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  skintest::Pump(50);
-  HWND drop = combo->GetDropWindow();
+  HWND drop = skintest::OpenDropBox(hwnd_, combo);
   ASSERT_NE(drop, nullptr);
   RECT client;
   GetClientRect(drop, &client);
